@@ -1,0 +1,20 @@
+#include "table/code_strings.h"
+
+#include <algorithm>
+
+namespace harfcode {
+
+CodeStrings defaultCodeStrings()
+{
+    CodeStrings codes;
+    codes.fill(QStringLiteral("00"));
+    return codes;
+}
+
+void overlayCodes(CodeStrings& table, const QList<QString>& codes)
+{
+    const auto count = std::min<qsizetype>(codes.size(), kSlotCount);
+    std::copy_n(codes.cbegin(), count, table.begin());
+}
+
+}  // namespace harfcode

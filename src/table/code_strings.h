@@ -1,0 +1,22 @@
+#pragma once
+
+#include "table/slot_catalogue.h"
+
+#include <QList>
+#include <QString>
+
+#include <array>
+
+namespace harfcode {
+
+// The glyph code table in memory: the code string of slot k at index k - 1.
+using CodeStrings = std::array<QString, kSlotCount>;
+
+// Every slot "00": the table written on a first start.
+CodeStrings defaultCodeStrings();
+
+// Puts codes[n - 1] into slot n for every n the list reaches (at most kSlotCount);
+// the slots beyond keep what they held.
+void overlayCodes(CodeStrings& table, const QList<QString>& codes);
+
+}  // namespace harfcode

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+
+namespace harfcode {
+
+// A slot names one glyph of the target glyph set, 1 to kSlotCount; kNoSlot marks a
+// character that has no glyph there.
+using Slot = std::uint8_t;
+inline constexpr Slot kNoSlot = 0;
+inline constexpr int kSlotCount = 103;
+
+// The glyph that slot `slot` stands for, or 0 for slot 1 (the blank, which has no glyph).
+// `slot` must lie in 1..kSlotCount.
+char16_t glyphOfSlot(int slot);
+
+}  // namespace harfcode

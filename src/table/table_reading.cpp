@@ -1,0 +1,130 @@
+#include "table/table_reading.h"
+
+#include "table/slot_catalogue.h"
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QStringDecoder>
+
+namespace harfcode {
+namespace {
+
+constexpr qint64 kChunkSize = 16 * 1024;
+constexpr qsizetype kCodeLength = 2;
+const QByteArray kUtf16LeBom("\xFF\xFE", 2);
+const QByteArray kUtf8Bom("\xEF\xBB\xBF", 3);
+
+// Splits decoded text, handed over in pieces of any size, into lines and keeps the code
+// string of each: never more than two units of a line are held.
+class LineCollector {
+public:
+    void feed(QStringView text)
+    {
+        for (const QChar unit : text) {
+            if (m_afterCarriageReturn && unit == u'\n') {
+                m_afterCarriageReturn = false;
+                continue;
+            }
+            m_afterCarriageReturn = false;
+            if (m_codes.size() == kSlotCount) {
+                m_surplus = true;
+                return;
+            }
+            if (unit == u'\r' || unit == u'\n') {
+                endLine();
+                m_afterCarriageReturn = unit == u'\r';
+                continue;
+            }
+            m_lineOpen = true;
+            if (m_code.size() < kCodeLength)
+                m_code += unit;
+        }
+    }
+
+    // A last line without a line end still counts; a line end at the very end opens none.
+    void finish()
+    {
+        if (m_lineOpen)
+            endLine();
+    }
+
+    bool sawSurplus() const { return m_surplus; }
+    QList<QString> takeCodes() { return std::move(m_codes); }
+
+private:
+    void endLine()
+    {
+        m_codes.append(std::exchange(m_code, QString()));
+        m_lineOpen = false;
+    }
+
+    QList<QString> m_codes;
+    QString m_code;
+    bool m_lineOpen = false;
+    bool m_afterCarriageReturn = false;
+    bool m_surplus = false;
+};
+
+}  // namespace
+
+TableReading readTable(QIODevice& device, const QString& path)
+{
+    TableReading reading;
+    auto fail = [&](const QString& reason) {
+        reading.codes.clear();
+        reading.hasSurplusLines = false;
+        reading.error = TableFileError{TableFileError::Operation::Read, path, reason};
+        return reading;
+    };
+    const QString oddLength = QStringLiteral("it ends in the middle of a UTF-16 character (odd number of bytes)");
+
+    QByteArray chunk(kChunkSize, Qt::Uninitialized);
+    qint64 count = device.read(chunk.data(), kChunkSize);
+    if (count < 0)
+        return fail(device.errorString());
+    chunk.truncate(count);
+
+    // The byte-order mark is not part of line 1; any later U+FEFF is an ordinary character.
+    const bool isUtf16 = chunk.startsWith(kUtf16LeBom);
+    if (isUtf16)
+        chunk.remove(0, kUtf16LeBom.size());
+    else if (chunk.startsWith(kUtf8Bom))
+        chunk.remove(0, kUtf8Bom.size());
+    if (isUtf16 && !device.isSequential() && device.size() % 2 != 0)
+        return fail(oddLength);
+    QStringDecoder decoder(isUtf16 ? QStringDecoder::Utf16LE : QStringDecoder::Utf8,
+                           QStringDecoder::Flag::ConvertInitialBom);
+    const QString undecodable = QStringLiteral("it is neither UTF-16LE with a byte-order mark nor UTF-8");
+
+    LineCollector lines;
+    qint64 totalBytes = count;
+    while (true) {
+        const QString text = decoder(chunk);
+        if (decoder.hasError())
+            return fail(undecodable);
+        lines.feed(text);
+        if (lines.sawSurplus() || count == 0)
+            break;
+        chunk.resize(kChunkSize);
+        count = device.read(chunk.data(), kChunkSize);
+        if (count < 0)
+            return fail(device.errorString());
+        chunk.truncate(count);
+        totalBytes += count;
+    }
+
+    if (!lines.sawSurplus()) {
+        if (isUtf16 && totalBytes % 2 != 0)
+            return fail(oddLength);
+        // The decoder keeps an incomplete UTF-8 sequence to itself; one more byte makes it
+        // report the sequence as broken. What that call decodes is not part of the text.
+        if (!isUtf16 && (decoder(QByteArrayView("\n", 1)), decoder.hasError()))
+            return fail(undecodable);
+        lines.finish();
+    }
+    reading.hasSurplusLines = lines.sawSurplus();
+    reading.codes = lines.takeCodes();
+    return reading;
+}
+
+}  // namespace harfcode
