@@ -18,6 +18,8 @@ QString lengthCaption(qsizetype length);
 
 // Replaces every character's slot by its code string and joins the codes by two blanks in
 // both orders, without outer blanks. A character without a slot adds an empty code.
+// Reuses the memory `output` already holds, as a live conversion runs at every keystroke.
+void convertText(QStringView text, const CodeStrings& codes, ConversionOutput& output);
 ConversionOutput convertText(QStringView text, const CodeStrings& codes);
 
 }  // namespace harfcode

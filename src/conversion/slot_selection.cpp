@@ -6,17 +6,21 @@
 namespace harfcode {
 namespace {
 
-bool applyEffect(JoinEffect effect, bool flag)
+// The class of every UTF-16 unit, paged like the Windows-1256 lookup it folds in: one
+// lookup less per character in the loop below.
+constexpr auto kClassPages = [] {
+    using namespace windows1256_detail;
+    std::array<std::array<LetterClass, 256>, kPageCount> pages{};
+    for (std::size_t page = 0; page < kPageCount; ++page)
+        for (std::size_t low = 0; low < 256; ++low)
+            pages[page][low] = letterClass(kPages[page][low]);
+    return pages;
+}();
+
+const LetterClass& classOf(QChar character)
 {
-    switch (effect) {
-    case JoinEffect::Joins:
-        return true;
-    case JoinEffect::Breaks:
-        return false;
-    case JoinEffect::Keeps:
-        break;
-    }
-    return flag;
+    const char16_t unit = character.unicode();
+    return kClassPages[windows1256_detail::kPageOfHighByte[unit >> 8]][unit & 0xFF];
 }
 
 }  // namespace
@@ -24,25 +28,26 @@ bool applyEffect(JoinEffect effect, bool flag)
 std::vector<Slot> selectSlots(QStringView text)
 {
     const qsizetype length = text.size();
-    std::vector<Slot> slots(static_cast<std::size_t>(length), kNoSlot);
+    std::vector<Slot> slots(static_cast<std::size_t>(length));
     if (length == 0)
         return slots;
 
-    // Both flags persist from one position to the next: a neighbour in neither joining set
-    // leaves the flag as the previous position had it.
+    // Both flags persist from one position to the next. Branch-free, as this loop is the
+    // whole cost of selection.
     bool previousJoins = false;
     bool nextJoins = false;
-    int previous = kNoWindows1256Value;
-    int current = windows1256Value(text[0].unicode());
-    for (qsizetype i = 0; i < length; ++i) {
-        const bool isLast = i + 1 == length;
-        const int next = isLast ? kNoWindows1256Value : windows1256Value(text[i + 1].unicode());
-        previousJoins = i == 0 ? false : applyEffect(effectAsPrevious(previous), previousJoins);
-        nextJoins = isLast ? false : applyEffect(effectAsNext(next), nextJoins);
-        slots[static_cast<std::size_t>(i)] = slotOfForm(current, previousJoins, nextJoins);
+    const LetterClass* previous = &kTextEdge;
+    const LetterClass* current = &classOf(text[0]);
+    const auto step = [&](qsizetype i, const LetterClass* next) {
+        previousJoins = (previousJoins & previous->keepsPreviousJoin) | previous->setsPreviousJoin;
+        nextJoins = (nextJoins & next->keepsNextJoin) | next->setsNextJoin;
+        slots[static_cast<std::size_t>(i)] = current->forms[formIndex(previousJoins, nextJoins)];
         previous = current;
         current = next;
-    }
+    };
+    for (qsizetype i = 0; i + 1 < length; ++i)
+        step(i, &classOf(text[i + 1]));
+    step(length - 1, &kTextEdge);
     return slots;
 }
 
