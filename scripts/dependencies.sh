@@ -1,0 +1,31 @@
+# Debian packages the two README commands need; sourced by run.sh and test.sh.
+
+BUILD_PACKAGES=(
+    cmake ninja-build g++
+    qt6-base-dev qt6-qpa-plugins libgl-dev
+    fonts-dejavu-core            # stands in for Tahoma, which Linux lacks
+)
+
+TEST_PACKAGES=(
+    libgtest-dev libgmock-dev    # unit and widget tests
+    libbenchmark-dev libicu-dev  # benchmark, against ICU's shaping
+    clang libclang-rt-14-dev     # libFuzzer
+    xvfb xdotool xclip imagemagick x11-utils  # end-to-end test of the real program
+)
+
+# Installs whichever of the given packages are missing; silent when none is.
+ensure_packages() {
+    local missing=()
+    local package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+            missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    echo "Installing ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}

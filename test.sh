@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: a short bounded run of each fuzzer,
+# the tests under AddressSanitizer and UndefinedBehaviorSanitizer, then the whole suite
+# (unit, widget and end-to-end tests) on the ordinary build.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")"
+source scripts/dependencies.sh
+
+ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+
+configure() {
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -G Ninja -Wno-dev "$@" >/dev/null
+}
+build() {
+    cmake --build "$1" -- --quiet
+}
+
+echo "== Fuzzing (bounded)"
+configure build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DHARFCODE_FUZZ=ON -DHARFCODE_GUI=OFF -DHARFCODE_TESTS=OFF -DHARFCODE_BENCH=OFF -DHARFCODE_SANITIZE=OFF
+build build-fuzz
+for target in harfcode_fuzz_table_reader harfcode_fuzz_conversion; do
+    corpus=$(mktemp -d)
+    cp fuzz/corpus/"$target"/* "$corpus"/
+    build-fuzz/bin/"$target" -max_total_time=30 -timeout=10 -print_final_stats=0 "$corpus" 2>build-fuzz/"$target".log ||
+        { tail -n 40 build-fuzz/"$target".log; exit 1; }
+    echo "$target: $(grep -c . <(ls "$corpus")) inputs in the corpus, no failure"
+    rm -rf "$corpus"
+done
+
+echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+configure build-asan -DCMAKE_BUILD_TYPE=Debug -DHARFCODE_SANITIZE=ON \
+    -DHARFCODE_GUI=ON -DHARFCODE_TESTS=ON -DHARFCODE_BENCH=OFF -DHARFCODE_FUZZ=OFF
+build build-asan
+ctest --test-dir build-asan --label-exclude e2e --parallel 2 --output-on-failure
+
+echo "== All tests"
+configure build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHARFCODE_SANITIZE=OFF \
+    -DHARFCODE_GUI=ON -DHARFCODE_TESTS=ON -DHARFCODE_BENCH=ON -DHARFCODE_FUZZ=OFF
+build build
+ctest --test-dir build --parallel 2 --output-on-failure
