@@ -10,7 +10,7 @@ TEST_PACKAGES=(
     libgtest-dev libgmock-dev    # unit and widget tests
     libbenchmark-dev libicu-dev  # benchmark, against ICU's shaping
     clang libclang-rt-14-dev     # libFuzzer
-    xvfb xdotool xclip imagemagick x11-utils  # end-to-end test of the real program
+    xvfb openbox xdotool xclip imagemagick x11-utils  # end-to-end test of the real program
 )
 
 # Installs whichever of the given packages are missing; silent when none is.

@@ -1,0 +1,265 @@
+#!/usr/bin/env bash
+# The real program as a person meets it on a first start, on its own X display:
+# the default table is written and the editor opens, a few codes are typed and saved,
+# Persian text typed into the main window converts with those codes, and the close box
+# ends the program.
+#
+# Usage: first_start_walkthrough.sh HARFCODE HARFCODE_CLI SCREENSHOT_DIR
+set -uo pipefail
+
+if [[ $# -ne 3 ]]; then
+    echo "usage: $0 HARFCODE HARFCODE_CLI SCREENSHOT_DIR" >&2
+    exit 2
+fi
+harfcode_binary=$1
+cli_binary=$2
+screenshot_dir=$3
+
+fail() {
+    echo "FAIL: $*" >&2
+    if [[ -s ${app_log:-} ]]; then
+        echo "--- program output ---" >&2
+        tail -n 20 "$app_log" >&2
+    fi
+    exit 1
+}
+step_ok() { echo "ok: $*"; }
+
+for tool in Xvfb:xvfb openbox:openbox xdotool:xdotool xclip:xclip xprop:x11-utils \
+            xwininfo:x11-utils import:imagemagick iconv:libc-bin; do
+    command -v "${tool%%:*}" >/dev/null || fail "${tool%%:*} is missing (Debian package ${tool##*:})"
+done
+
+readonly table_bytes_total=1236
+# Codes typed into the editor, by slot: the blank, alef final, seen initial, lam initial,
+# meem isolated, which is every slot "سلام" and a following blank use.
+declare -A typed_codes=([1]=20 [4]=0B [26]=B3 [52]=C4 [55]=D5)
+typed_slots=$(printf '%s\n' "${!typed_codes[@]}" | sort -n | xargs)
+readonly greeting="سلام"
+readonly greeting_codes="B3  C4  0B  D5"   # seen initial, lam initial, alef final, meem isolated
+readonly sentence_rest=" به همه دوستان"
+
+work_dir=$(mktemp -d)
+app_log=$work_dir/harfcode.log
+xvfb_pid='' wm_pid='' app_pid=''
+editor='' main=''   # window ids, set by settled_window
+cleanup() {
+    local pid
+    for pid in "$app_pid" "$wm_pid" "$xvfb_pid"; do
+        [[ -n $pid ]] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    done
+    rm -rf "$work_dir"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# A clean environment: nothing from the caller's desktop or Qt settings may move a window.
+export HOME=$work_dir/home XDG_CONFIG_HOME=$work_dir/home/.config XDG_CACHE_HOME=$work_dir/home/.cache
+export XDG_RUNTIME_DIR=$work_dir/runtime QT_QPA_PLATFORM=xcb
+# xdotool reads the Persian text it types, and grep the glyphs, by the locale's encoding.
+export LC_ALL=C.UTF-8
+unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_FONT_DPI QT_ENABLE_HIGHDPI_SCALING QT_QPA_PLATFORMTHEME
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+mkdir -p "$screenshot_dir" || fail "cannot create $screenshot_dir"
+rm -f "$screenshot_dir/hex-table.png" "$screenshot_dir/main-window.png"
+
+# An ended child stays a zombie until waited for, which kill -0 still finds.
+program_running() {
+    local stat
+    read -r stat 2>/dev/null <"/proc/$app_pid/stat" || return 1
+    stat=${stat##*) }   # the state letter follows the parenthesised command name
+    [[ $stat != Z* ]]
+}
+
+# Polls `condition` (a command) every 0.1 s for up to `seconds`; fails early if the program
+# has ended, since nothing it draws can appear any more.
+wait_until() {
+    local seconds=$1 what=$2 tries
+    shift 2
+    for ((tries = seconds * 10; tries > 0; tries--)); do
+        "$@" && return 0
+        if [[ -n $app_pid ]] && ! program_running; then
+            fail "the program ended while waiting for $what"
+        fi
+        sleep 0.1
+    done
+    fail "timed out after ${seconds}s waiting for $what"
+}
+
+visible_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
+has_visible_window() { [[ -n $(visible_window "$1") ]]; }
+window_origin() { xwininfo -id "$1" | awk '/Absolute upper-left [XY]/ { printf "%s ", $4 }'; }
+
+# Waits for the window titled $2 to be shown, active and no longer moved by the window
+# manager, so that clicks at client-area positions land where they are meant to; stores
+# its id in the variable named $1.
+settled_window() {
+    local -n window_id=$1
+    local title=$2 tries before='' after
+    wait_until 20 "the \"$title\" window" has_visible_window "$title"
+    window_id=$(visible_window "$title")
+    timeout 10 xdotool windowactivate --sync "$window_id" >/dev/null 2>&1 ||
+        fail "the window manager does not activate the \"$title\" window"
+    for ((tries = 25; tries > 0; tries--)); do
+        after=$(window_origin "$window_id")
+        [[ $after == "$before" ]] && return 0
+        before=$after
+        sleep 0.2
+    done
+    fail "the \"$title\" window keeps moving"
+}
+
+click_at() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
+
+# Saves a picture of window $1 as $2. What the last click changed is painted after the click
+# returns; the pause only keeps a stale selection out of the picture, nothing is asserted on it.
+screenshot() {
+    sleep 0.5
+    import -window "$1" "$screenshot_dir/$2" || fail "cannot save a screenshot as $screenshot_dir/$2"
+}
+
+# Replaces the whole text of the field under (x, y) of window $1 with $4, as typed.
+retype_field() {
+    click_at "$1" "$2" "$3"
+    xdotool key ctrl+a
+    xdotool type --delay 80 -- "$4"
+}
+
+# Copies the whole text of the field under (x, y) of window $1 through the clipboard
+# until it equals $4 (typed keys are handled asynchronously); what was copied last stays
+# in copied_text for the failure message.
+copied_text=
+copy_field_until() {
+    local window=$1 x=$2 y=$3 expected=$4 tries
+    for ((tries = 30; tries > 0; tries--)); do
+        click_at "$window" "$x" "$y"
+        xdotool key ctrl+a ctrl+c
+        copied_text=$(xclip -o -selection clipboard 2>/dev/null)
+        [[ $copied_text == "$expected" ]] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+# Client-area centre of the code field of slot $1: 7 columns of 15 slots, right to left.
+code_field_centre() {
+    local slot=$1 column_lefts=(633 533 433 333 233 133 33) left
+    left=${column_lefts[(slot - 1) / 15]}
+    ((slot == 1)) && left=632
+    ((slot >= 101)) && left=32
+    echo $((left + 12)) $((16 + 40 * ((slot - 1) % 15) + 12))
+}
+
+# Lines of a table file as UTF-8 without CR; the caller has checked the byte-order mark.
+table_lines() { tail -c +3 "$1" | iconv -f UTF-16LE -t UTF-8 | tr -d '\r'; }
+
+# --- an X display of our own, with a window manager for real frames and close boxes ---
+: >"$work_dir/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>"$work_dir/display" \
+    >"$work_dir/xvfb.log" 2>&1 &
+xvfb_pid=$!
+display_ready() { [[ -s $work_dir/display ]]; }
+wait_until 20 "Xvfb to start" display_ready
+DISPLAY=:$(head -n 1 "$work_dir/display")
+export DISPLAY
+openbox >"$work_dir/openbox.log" 2>&1 &
+wm_pid=$!
+wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+wait_until 20 "the window manager" wm_ready
+step_ok "display $DISPLAY with openbox"
+
+# --- first start in an empty folder: the default table and the editor ---
+cp "$harfcode_binary" "$work_dir/harfcode" || fail "cannot copy $harfcode_binary"
+table=$work_dir/HexTable.txt
+(cd "$work_dir" && exec ./harfcode) >"$app_log" 2>&1 &
+app_pid=$!
+settled_window editor "Hex Table"
+[[ -f $table ]] || fail "no HexTable.txt beside the program after the first start"
+size=$(stat -c %s "$table")
+((size == table_bytes_total)) || fail "default table is $size bytes, expected $table_bytes_total"
+first_bytes=$(head -c 12 "$table" | od -An -tx1 | xargs)
+[[ $first_bytes == "ff fe 30 00 30 00 3d 00 0d 00 0a 00" ]] || fail "default table starts with $first_bytes"
+last_bytes=$(tail -c 12 "$table" | od -An -tx1 | xargs)
+[[ $last_bytes == "30 00 30 00 3d 00 1f 06 0d 00 0a 00" ]] || fail "default table ends with $last_bytes"
+default_lines=$(table_lines "$table")
+# Line 1 (the blank) is "00=" alone; every other line "00=" and the slot's one glyph.
+unlike_glyph_lines=$(grep -n -v -x '00=.' <<<"$default_lines" | tr '\n' ' ')
+[[ $unlike_glyph_lines == "1:00= " ]] || fail "default table lines (number:text) not as expected: $unlike_glyph_lines"
+(($(wc -l <<<"$default_lines") == 103)) || fail "default table does not have 103 lines"
+! has_visible_window Harfcode || fail "the main window is visible beside the editor on a first start"
+step_ok "first start wrote the $size-byte default table and shows only \"Hex Table\""
+
+# --- codes typed into the editor and saved ---
+for slot in $typed_slots; do
+    read -r x y <<<"$(code_field_centre "$slot")"
+    retype_field "$editor" "$x" "$y" "${typed_codes[$slot]}"
+done
+for slot in $typed_slots; do
+    read -r x y <<<"$(code_field_centre "$slot")"
+    copy_field_until "$editor" "$x" "$y" "${typed_codes[$slot]}" ||
+        fail "code field of slot $slot holds \"$copied_text\" after typing ${typed_codes[$slot]}"
+done
+read -r x y <<<"$(code_field_centre 1)"
+click_at "$editor" "$x" "$y"
+screenshot "$editor" hex-table.png
+click_at "$editor" 64 548   # "Save"
+settled_window main Harfcode
+! has_visible_window "Hex Table" || fail "the editor is still visible after \"Save\""
+
+mapfile -t expected_lines <<<"$default_lines"
+for slot in $typed_slots; do
+    expected_lines[slot - 1]=${typed_codes[$slot]}${expected_lines[slot - 1]:2}
+done
+{ printf '\xff\xfe'; printf '%s\r\n' "${expected_lines[@]}" | iconv -f UTF-8 -t UTF-16LE; } >"$work_dir/expected.txt"
+[[ $(head -c 2 "$table" | od -An -tx1 | xargs) == "ff fe" ]] || fail "saved table does not start with FF FE"
+saved_lines=$(table_lines "$table")
+[[ $(sed -n 1p <<<"$saved_lines") == "20=" ]] || fail "saved line 1 is \"$(sed -n 1p <<<"$saved_lines")\", expected \"20=\""
+[[ $(sed -n 52p <<<"$saved_lines") == "C4=ﻟ" ]] || fail "saved line 52 is \"$(sed -n 52p <<<"$saved_lines")\", expected \"C4=ﻟ\" (U+FEDF)"
+cmp -s "$table" "$work_dir/expected.txt" ||
+    fail "saved table differs from the default one with slots $typed_slots changed: $(diff <(printf '%s\n' "${expected_lines[@]}") <(echo "$saved_lines") | head -n 10)"
+cp "$table" "$work_dir/saved.txt"
+step_ok "\"Save\" wrote slots $typed_slots and nothing else; the main window is back"
+
+# --- Persian typed into the main window; "English Hex" read through the clipboard ---
+input_field=(400 100)     # InkEdit1
+english_hex_box=(400 366) # Text2
+click_at "$main" "${input_field[@]}"
+xdotool type --delay 100 -- "$greeting"
+copy_field_until "$main" "${english_hex_box[@]}" "$greeting_codes" ||
+    fail "\"English Hex\" for \"$greeting\" is \"$copied_text\", expected \"$greeting_codes\""
+step_ok "\"$greeting\" converts to \"$greeting_codes\""
+
+click_at "$main" "${input_field[@]}"
+xdotool key ctrl+End
+xdotool type --delay 100 -- "$sentence_rest"
+sentence=$greeting$sentence_rest
+copy_field_until "$main" "${input_field[@]}" "$sentence" ||
+    fail "the input field holds \"$copied_text\" after typing \"$sentence\""
+sentence_codes=$("$cli_binary" --table "$table" "$sentence") || fail "harfcode-cli failed on \"$sentence\""
+[[ $sentence_codes == "$greeting_codes  20  "* ]] ||
+    fail "harfcode-cli gives \"$sentence_codes\", which does not start with \"$greeting_codes  20\""
+copy_field_until "$main" "${english_hex_box[@]}" "$sentence_codes" ||
+    fail "\"English Hex\" for \"$sentence\" is \"$copied_text\", harfcode-cli gives \"$sentence_codes\""
+click_at "$main" "${english_hex_box[@]}"   # a click drops the selection made for copying
+click_at "$main" "${input_field[@]}"
+screenshot "$main" main-window.png
+step_ok "\"$sentence\" converts to \"$sentence_codes\", as harfcode-cli does"
+
+# --- the close box ends the program ---
+read -r _ frame_right frame_top _ < <(xprop -id "$main" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+read -r client_x client_y < <(window_origin "$main")
+client_width=$(xwininfo -id "$main" | awk '/Width:/ { print $2 }')
+# openbox draws the close box at the right end of the title bar, as tall as the bar.
+xdotool mousemove $((client_x + client_width + frame_right - frame_top / 2 - 1)) $((client_y - frame_top / 2)) click 1
+for ((tries = 50; tries > 0; tries--)); do
+    program_running || break
+    sleep 0.1
+done
+! program_running || fail "the program still runs 5 s after its main window's close box was clicked"
+wait "$app_pid"
+status=$?
+app_pid=
+((status == 0)) || fail "the program ended with status $status"
+cmp -s "$table" "$work_dir/saved.txt" || fail "closing the program changed HexTable.txt"
+step_ok "the close box ended the program with status 0; screenshots in $screenshot_dir"
