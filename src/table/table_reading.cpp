@@ -65,6 +65,25 @@ private:
     bool m_surplus = false;
 };
 
+// Fills `piece` with up to kChunkSize bytes, or fewer only at the end of the source: a
+// pipe may hand over a byte at a time, and the byte-order mark must be seen whole.
+// Returns the count, or -1 when the device fails.
+qint64 readPiece(QIODevice& device, QByteArray& piece)
+{
+    piece.resize(kChunkSize);
+    qint64 filled = 0;
+    while (filled < kChunkSize) {
+        const qint64 count = device.read(piece.data() + filled, kChunkSize - filled);
+        if (count < 0)
+            return -1;
+        if (count == 0)
+            break;
+        filled += count;
+    }
+    piece.truncate(filled);
+    return filled;
+}
+
 }  // namespace
 
 TableReading readTable(QIODevice& device, const QString& path)
@@ -78,11 +97,10 @@ TableReading readTable(QIODevice& device, const QString& path)
     };
     const QString oddLength = QStringLiteral("it ends in the middle of a UTF-16 character (odd number of bytes)");
 
-    QByteArray chunk(kChunkSize, Qt::Uninitialized);
-    qint64 count = device.read(chunk.data(), kChunkSize);
+    QByteArray chunk;
+    qint64 count = readPiece(device, chunk);
     if (count < 0)
         return fail(device.errorString());
-    chunk.truncate(count);
 
     // The byte-order mark is not part of line 1; any later U+FEFF is an ordinary character.
     const bool isUtf16 = chunk.startsWith(kUtf16LeBom);
@@ -105,11 +123,9 @@ TableReading readTable(QIODevice& device, const QString& path)
         lines.feed(text);
         if (lines.sawSurplus() || count == 0)
             break;
-        chunk.resize(kChunkSize);
-        count = device.read(chunk.data(), kChunkSize);
+        count = readPiece(device, chunk);
         if (count < 0)
             return fail(device.errorString());
-        chunk.truncate(count);
         totalBytes += count;
     }
 
@@ -117,9 +133,13 @@ TableReading readTable(QIODevice& device, const QString& path)
         if (isUtf16 && totalBytes % 2 != 0)
             return fail(oddLength);
         // The decoder keeps an incomplete UTF-8 sequence to itself; one more byte makes it
-        // report the sequence as broken. What that call decodes is not part of the text.
-        if (!isUtf16 && (decoder(QByteArrayView("\n", 1)), decoder.hasError()))
-            return fail(undecodable);
+        // report the sequence as broken. What that call decodes is not part of the text, but
+        // it must be taken: the decoder only runs when its result is converted.
+        if (!isUtf16) {
+            const QString afterEnd = decoder(QByteArrayView("\n", 1));
+            if (decoder.hasError())
+                return fail(undecodable);
+        }
         lines.finish();
     }
     reading.hasSurplusLines = lines.sawSurplus();
