@@ -1,0 +1,37 @@
+#include "editor/code_field_validator.h"
+
+namespace harfcode {
+namespace {
+
+bool isLineBreak(QChar unit)
+{
+    switch (unit.unicode()) {
+    case u'\n':
+    case u'\r':
+    case u'\v':
+    case u'\f':
+    case 0x0085:
+    case 0x2028:
+    case 0x2029:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+QValidator::State CodeFieldValidator::validate(QString& input, int& position) const
+{
+    // Removing instead of rejecting lets a pasted "A1\n" still arrive as "A1".
+    for (qsizetype index = input.size() - 1; index >= 0; --index) {
+        if (!isLineBreak(input[index]))
+            continue;
+        input.remove(index, 1);
+        if (index < position)
+            --position;
+    }
+    return Acceptable;
+}
+
+}  // namespace harfcode

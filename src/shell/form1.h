@@ -1,0 +1,51 @@
+#pragma once
+
+#include "conversion/code_output.h"
+#include "shell/table_read_notices.h"
+#include "table/code_strings.h"
+
+#include <QString>
+#include <QWidget>
+
+class QLabel;
+class QPlainTextEdit;
+class QTextEdit;
+
+namespace harfcode {
+
+// The main window: the input field, whose every change is converted at once into the two
+// code lines, and the "Hex Table" button. Problems with the table file go out through a
+// signal; the window shows no messages of its own.
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form1(QString tablePath, QWidget* parent = nullptr);
+
+Q_SIGNALS:
+    void hexTableRequested();
+    void problem(const QString& message);
+    // The user closed the window.
+    void closing();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private Q_SLOTS:
+    void convert();
+
+private:
+    QString typedText() const;
+
+    QString m_tablePath;
+    // Refreshed from the file at every conversion and never cleared, so slots that a short
+    // or unreadable file does not reach keep the codes of earlier reads.
+    CodeStrings m_codes;
+    ConversionOutput m_output;  // kept, so that its memory serves every keystroke
+    TableReadNotices m_notices;
+    QTextEdit* m_input = nullptr;
+    QPlainTextEdit* m_reverseOrder = nullptr;
+    QPlainTextEdit* m_typingOrder = nullptr;
+    QLabel* m_length = nullptr;
+};
+
+}  // namespace harfcode

@@ -1,0 +1,13 @@
+#include "editor/tahoma_font.h"
+#include "shell/window_flow.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    harfcode::substituteMissingTahoma();
+    harfcode::WindowFlow flow(QCoreApplication::applicationDirPath() + QStringLiteral("/HexTable.txt"));
+    flow.start();
+    return QApplication::exec();
+}
