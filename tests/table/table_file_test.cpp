@@ -1,0 +1,224 @@
+#include "table/table_file.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
+
+namespace harfcode {
+namespace {
+
+// A table file's bytes for `text`, encoded by Qt rather than by the writer under test.
+QByteArray utf16File(QStringView text)
+{
+    return QByteArray("\xFF\xFE") + QByteArray(QStringEncoder(QStringEncoder::Utf16LE).encode(text));
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) << path.toStdString();
+}
+
+// A written table's lines: UTF-16LE after the byte-order mark, split at CR LF.
+QStringList fileLines(const QString& path)
+{
+    return QString(QStringDecoder(QStringDecoder::Utf16LE).decode(fileBytes(path).sliced(2))).split(QStringLiteral("\r\n"));
+}
+
+class TableFile : public ::testing::Test {
+protected:
+    QTemporaryDir folder;
+    const QString tablePath = folder.filePath(QStringLiteral("HexTable.txt"));
+};
+
+TEST_F(TableFile, ReadFollowsTheReadingRule)
+{
+    const QString line = QStringLiteral("AB=x\r\n");
+    const QStringList twoCodes{QStringLiteral("a1"), QStringLiteral("b2")};
+    const QStringList persianAndAB{QString::fromUtf8("سل"), QStringLiteral("AB")};
+    // The reader decodes 16 KiB at a time: after the byte-order mark, unit 8,191 is the
+    // last one of the first piece, so this CR and its LF arrive in different pieces.
+    const QString crLfAcrossPieces = QString(8190, u'x') + QStringLiteral("\r\nB2\r\n");
+    const struct { const char* name; QByteArray bytes; QStringList codes; bool surplus; } cases[] = {
+        {"byte-order mark is not in slot 1", utf16File(u"00=\r\n"), {QStringLiteral("00")}, false},
+        {"lines of 1, 0 and 3 units", utf16File(u"7\r\n\r\nABC=x\r\n"), {QStringLiteral("7"), QString(), QStringLiteral("AB")}, false},
+        {"103 lines, final CR LF opens no line", utf16File(line.repeated(103)), QStringList(103, QStringLiteral("AB")), false},
+        {"empty 104th line", utf16File(line.repeated(103) + QStringLiteral("\r\n")), QStringList(103, QStringLiteral("AB")), true},
+        {"104th line with text", utf16File(line.repeated(104)), QStringList(103, QStringLiteral("AB")), true},
+        {"lone LF", utf16File(u"a1\nb2\n"), twoCodes, false},
+        {"lone CR", utf16File(u"a1\rb2\r"), twoCodes, false},
+        {"last line without line end", utf16File(u"a1\r\nb2"), twoCodes, false},
+        {"UTF-8 without byte-order mark", QByteArray("\xD8\xB3\xD9\x84=x\nAB=y\n"), persianAndAB, false},
+        {"UTF-8 with byte-order mark", QByteArray("\xEF\xBB\xBF\xD8\xB3\xD9\x84=x\r\nAB"), persianAndAB, false},
+        {"empty file", QByteArray(), {}, false},
+        {"CR LF split across read pieces", utf16File(crLfAcrossPieces), {QStringLiteral("xx"), QStringLiteral("B2")}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeBytes(tablePath, c.bytes);
+        const TableReading reading = readTableFile(tablePath);
+        ASSERT_TRUE(reading.ok()) << reading.error->message().toStdString();
+        EXPECT_EQ(reading.codes, c.codes);
+        EXPECT_EQ(reading.hasSurplusLines, c.surplus);
+    }
+}
+
+// A pipe that never ends, repeating the line "AB=x"; it counts the bytes it hands out.
+struct EndlessSource : QIODevice {
+    EndlessSource() { open(QIODevice::ReadOnly | QIODevice::Unbuffered); }
+    bool isSequential() const override { return true; }
+    qint64 readData(char* data, qint64 maxSize) override
+    {
+        for (qint64 i = 0; i < maxSize; ++i)
+            data[i] = "AB=x\n"[handedOut++ % 5];
+        return handedOut > (qint64(256) << 20) ? -1 : maxSize;  // a reader that never stops fails, not hangs
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+    qint64 handedOut = 0;
+};
+
+TEST(TableReading, EndlessSourceIsReadOnlyUpToTheSurplusLine)
+{
+    EndlessSource source;
+    const TableReading reading = readTable(source, QStringLiteral("endless"));
+    EXPECT_EQ(reading.codes, QStringList(kSlotCount, QStringLiteral("AB")));
+    EXPECT_TRUE(reading.hasSurplusLines);
+    EXPECT_LT(source.handedOut, 64 * 1024);
+}
+
+void expectReadFailure(const TableReading& reading, const QString& path, const char* reasonPart)
+{
+    ASSERT_FALSE(reading.ok());
+    EXPECT_TRUE(reading.codes.isEmpty());
+    const QString message = reading.error->message();
+    EXPECT_TRUE(message.contains(QDir::toNativeSeparators(path))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QLatin1StringView(reasonPart))) << message.toStdString();
+}
+
+TEST_F(TableFile, ReadFailsNamingTheFileAndLeavesItAsItWas)
+{
+    const char* undecodable = "neither UTF-16LE with a byte-order mark nor UTF-8";
+    const struct { const char* name; QString path; std::optional<QByteArray> bytes; const char* reasonPart; } cases[] = {
+        {"missing", tablePath, std::nullopt, "No such file or directory"},
+        {"folder", folder.path(), std::nullopt, "folder"},
+        {"odd byte count", tablePath, utf16File(u"00=\r\n") + 'A', "odd number of bytes"},
+        {"lone continuation byte, then 104 lines", tablePath, QByteArray("A\x80" "B\n") + QByteArray("AB\n").repeated(104), undecodable},
+        {"sequence cut at the end", tablePath, QByteArray("AB=x\nC\xE2\x82"), undecodable},
+        {"bad byte past the first read piece", tablePath, QByteArray(40'000, 'x') + "\n\xFF\n", undecodable},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.bytes)
+            writeBytes(c.path, *c.bytes);
+        expectReadFailure(readTableFile(c.path), c.path, c.reasonPart);
+        if (c.bytes) {
+            EXPECT_EQ(fileBytes(c.path), *c.bytes);
+        }
+    }
+}
+
+TEST_F(TableFile, DefaultTableReplacesALargerFileWithTheExactBytes)
+{
+    writeBytes(tablePath, QByteArray(100'000, 'x'));
+    ASSERT_EQ(writeDefaultTableFile(tablePath), std::nullopt);
+
+    // Line 1 ("00=", slot 1 has no glyph), line 2 ("00=" U+FE81), and line 103 ("00=" U+061F).
+    const QByteArray bytes = fileBytes(tablePath);
+    ASSERT_EQ(bytes.size(), 1236);
+    EXPECT_TRUE(bytes.startsWith(QByteArray("\xFF\xFE\x30\x00\x30\x00\x3D\x00\x0D\x00\x0A\x00"
+                                            "\x30\x00\x30\x00\x3D\x00\x81\xFE\x0D\x00\x0A\x00", 24)));
+    EXPECT_TRUE(bytes.endsWith(QByteArray("\x30\x00\x30\x00\x3D\x00\x1F\x06\x0D\x00\x0A\x00", 12)));
+    // Line k carries the glyph of slot k: one shifted glyph would move every user's codes.
+    const QStringList lines = fileLines(tablePath);
+    const std::pair<int, char16_t> edgeSlots[] = {{37, 0xFECC}, {41, 0xFED0}, {63, 0xFEEF}, {64, u'0'},
+                                                  {73, u'9'},   {74, u'A'},   {99, u'Z'},   {102, u'?'}};
+    for (const auto& [slot, glyph] : edgeSlots)
+        EXPECT_EQ(lines.value(slot - 1), QStringLiteral("00=") + QChar(glyph)) << "slot " << slot;
+}
+
+// Codes a user can type that are not two units: written whole, read back as the first
+// two units of their line (`line`, as written without its line end).
+TEST_F(TableFile, OddCodesAreWrittenWholeAndReadBackByTheRule)
+{
+    const struct { int slot; QString code, line, readBack; } cases[] = {
+        {1, QString(), QStringLiteral("="), QStringLiteral("=")},
+        {2, QString(), QStringLiteral("=\uFE81"), QStringLiteral("=\uFE81")},
+        {5, QStringLiteral("7"), QStringLiteral("7=\uFE91"), QStringLiteral("7=")},
+        {64, QStringLiteral("ABC"), QStringLiteral("ABC=0"), QStringLiteral("AB")},
+        {65, QString::fromUtf8("😀"), QString::fromUtf8("😀=1"), QString::fromUtf8("😀")},
+    };
+    CodeStrings codes = defaultCodeStrings();
+    for (const auto& c : cases)
+        codes[c.slot - 1] = c.code;
+    ASSERT_EQ(writeTableFile(tablePath, codes), std::nullopt);
+
+    const QStringList lines = fileLines(tablePath);
+    const TableReading reading = readTableFile(tablePath);
+    EXPECT_EQ(reading.codes.count(QStringLiteral("00")), kSlotCount - qsizetype(std::size(cases)));
+    for (const auto& c : cases) {
+        EXPECT_EQ(lines.value(c.slot - 1), c.line) << "slot " << c.slot;
+        EXPECT_EQ(reading.codes.value(c.slot - 1), c.readBack) << "slot " << c.slot;
+    }
+}
+
+const QByteArray kPreviousTable("the previous table");
+
+// A file size cap stops the write halfway, as a full disk would, and holds even for root.
+TEST_F(TableFile, WriteCutShortLeavesThePreviousTableWhole)
+{
+    writeBytes(tablePath, kPreviousTable);
+    rlimit previous{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const rlimit cap{512, previous.rlim_max};
+    // Ignored, SIGXFSZ makes the write fail instead of ending the process.
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const bool capped = setrlimit(RLIMIT_FSIZE, &cap) == 0;
+    const auto error = writeDefaultTableFile(tablePath);
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+    ASSERT_TRUE(capped);
+
+    ASSERT_TRUE(error.has_value()) << "the write was reported as a success";
+    EXPECT_TRUE(error->message().contains(tablePath) && error->message().contains(std::strerror(EFBIG)))
+        << error->message().toStdString();
+    EXPECT_EQ(fileBytes(tablePath), kPreviousTable);
+}
+
+// Root reads and writes past any permission, so this only runs as an ordinary user.
+TEST_F(TableFile, WithoutPermissionTheTableIsNeitherReadNorReplaced)
+{
+    writeBytes(tablePath, kPreviousTable);
+    ASSERT_TRUE(QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    ASSERT_TRUE(QFile::setPermissions(tablePath, QFileDevice::WriteOwner));
+    const bool enforced = !QFileInfo(folder.path()).isWritable();
+    const TableReading reading = readTableFile(tablePath);
+    // Writable again, so that only the read-only folder stands in the writer's way.
+    QFile::setPermissions(tablePath, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    const auto writeError = writeDefaultTableFile(tablePath);
+    QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (!enforced)
+        GTEST_SKIP() << "permissions are not enforced for this user (root)";
+
+    expectReadFailure(reading, tablePath, "Permission denied");
+    ASSERT_TRUE(writeError.has_value()) << "the write was reported as a success";
+    EXPECT_TRUE(writeError->message().contains(tablePath)) << writeError->message().toStdString();
+    EXPECT_EQ(fileBytes(tablePath), kPreviousTable);
+}
+
+}  // namespace
+}  // namespace harfcode
