@@ -8,19 +8,10 @@ namespace {
 TEST(ConvertText, JoinsCodesInBothOrdersWithoutOuterBlanks)
 {
     CodeStrings codes;
-    codes[1 - 1] = "20";
-    codes[4 - 1] = "0B";
-    codes[5 - 1] = "A1";
-    codes[6 - 1] = "A2";
-    codes[74 - 1] = " a";  // A: a leading blank is lost only at the outer end
-    codes[75 - 1] = "x\t";  // B: a tab is no blank
-    codes[76 - 1] = "long";
-    struct Case {
-        const char* input;
-        const char* typingOrder;
-        const char* reverseOrder;
-        const char* caption;
-    };
+    // A: a leading blank is lost only at the outer end; B: a tab is no blank.
+    for (auto [slot, code] : {std::pair{1, "20"}, {4, "0B"}, {5, "A1"}, {6, "A2"}, {74, " a"}, {75, "x\t"}, {76, "long"}})
+        codes[slot - 1] = code;
+    struct Case { const char *input, *typingOrder, *reverseOrder, *caption; };
     const Case cases[] = {
         {"", "", "", "Length : 0"},
         {"با", "A1  0B", "0B  A1", "Length : 2"},

@@ -28,7 +28,8 @@ TEST(SlotSelection, ChoosesTheContextualGlyphFromBothNeighbours)
         {"بآ", {6, 2}}, {"دب", {21, 6}}, {"بد", {5, 21}},          // madda breaks both ways, dal forward
         {"ی ب", {63, 1, 6}}, {"یب", {62, 6}},                        // FARSI YEH joins like YEH
         {"بب!", {5, 6, 101}}, {"ب.ب", {6, 100, 6}}, {"ب؟", {6, 103}}, {"ب?", {6, 102}},
-        {"A b", {74, 1, 0}}, {"Z09۵", {99, 64, 73, 69}},            // lower case: no slot
+        {"A b", {74, 1, 0}}, {"Z09۵٥", {99, 64, 73, 69, 69}},       // lower case: no slot; Persian digits
+        {"ۀ\xC2\xA0", {0, 0}},                                          // no value; a value without a slot
         // Characters in no set carry both flags across.
         {"ببA", {5, 5, 74}}, {"ع5ع", {39, 69, 38}}, {"بب5ب", {5, 5, 69, 6}},
         {"ب\nب", {6, 0, 6}}, {"عكع", {39, 0, 38}}, {"عىع", {39, 0, 38}},  // ARABIC KAF, ALEF MAKSURA
@@ -40,10 +41,7 @@ TEST(SlotSelection, ChoosesTheContextualGlyphFromBothNeighbours)
 
 TEST(SlotSelection, EveryLetterInEveryPosition)
 {
-    struct Forms {
-        const char* letter;
-        int isolated, initial, medial, final;
-    };
+    struct Forms { const char* letter; int isolated, initial, medial, final; };
     const Forms letters[] = {
         {"آ", 2, 2, 2, 2},     {"ا", 3, 3, 4, 4},     {"ب", 6, 5, 5, 6},     {"پ", 8, 7, 7, 8},
         {"ت", 10, 9, 9, 10},   {"ث", 12, 11, 11, 12}, {"ج", 14, 13, 13, 14}, {"چ", 16, 15, 15, 16},
