@@ -3,12 +3,12 @@
 # lives beside the program in build-run/bin/; the first start writes it.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
-source scripts/dependencies.sh
+source scripts/setup.sh
 
 ensure_packages "${BUILD_PACKAGES[@]}"
-cmake -S . -B build-run -G Ninja -Wno-dev -DCMAKE_BUILD_TYPE=Release \
-    -DHARFCODE_TESTS=OFF -DHARFCODE_BENCH=OFF -DHARFCODE_FUZZ=OFF -DHARFCODE_SANITIZE=OFF >/dev/null
-cmake --build build-run -- --quiet
+configure build-run -DCMAKE_BUILD_TYPE=Release \
+    -DHARFCODE_TESTS=OFF -DHARFCODE_BENCH=OFF -DHARFCODE_FUZZ=OFF -DHARFCODE_SANITIZE=OFF
+build build-run harfcode
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "Harfcode is built (build-run/bin/harfcode), but there is no display to show it on." >&2

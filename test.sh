@@ -4,18 +4,9 @@
 # (unit, widget and end-to-end tests) on the ordinary build.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
-source scripts/dependencies.sh
+source scripts/setup.sh
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
-
-configure() {
-    local dir=$1
-    shift
-    cmake -S . -B "$dir" -G Ninja -Wno-dev "$@" >/dev/null
-}
-build() {
-    cmake --build "$1" -- --quiet
-}
 
 echo "== Fuzzing (bounded)"
 configure build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \

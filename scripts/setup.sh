@@ -1,4 +1,5 @@
-# Debian packages the two README commands need; sourced by run.sh and test.sh.
+# What the two README commands share: the Debian packages they need and quiet build steps.
+# Sourced by run.sh and test.sh.
 
 BUILD_PACKAGES=(
     cmake ninja-build g++
@@ -28,4 +29,20 @@ ensure_packages() {
     echo "Installing ${missing[*]}"
     "${sudo[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# Configures build folder $1 with the given options; quiet unless something fails.
+configure() {
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -G Ninja -Wno-dev "$@" >/dev/null
+}
+
+# Builds folder $1 (optionally only the targets that follow); quiet when nothing is to do.
+build() {
+    local dir=$1
+    shift
+    local targets=()
+    [ $# -eq 0 ] || targets=(--target "$@")
+    cmake --build "$dir" "${targets[@]}" -- --quiet | { grep -v '^ninja: no work to do\.$' || true; }
 }
