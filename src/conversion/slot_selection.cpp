@@ -9,11 +9,14 @@ namespace {
 // The class of every UTF-16 unit, paged like the Windows-1256 lookup it folds in: one
 // lookup less per character in the loop below.
 constexpr auto kClassPages = [] {
-    using namespace windows1256_detail;
-    std::array<std::array<LetterClass, 256>, kPageCount> pages{};
-    for (std::size_t page = 0; page < kPageCount; ++page)
-        for (std::size_t low = 0; low < 256; ++low)
-            pages[page][low] = letterClass(kPages[page][low]);
+    using windows1256_detail::kPageOfHighByte;
+    std::array<std::array<LetterClass, 256>, windows1256_detail::kPageCount> pages{};
+    pages[0].fill(letterClass(kNoWindows1256Value));
+    for (int high = 0; high < 256; ++high) {
+        if (const std::uint8_t page = kPageOfHighByte[high])
+            for (int low = 0; low < 256; ++low)
+                pages[page][low] = letterClass(windows1256Value(static_cast<char16_t>(high << 8 | low)));
+    }
     return pages;
 }();
 

@@ -60,9 +60,8 @@ static_assert(kPageOfHighByte[kPersianDigitZero >> 8] != 0, "the Arabic block ha
 
 // The Windows-1256 byte (0..255) of a UTF-16 unit, as Windows converts text to the Arabic
 // code page with best fit, or kNoWindows1256Value where Windows has no mapping (and for
-// every surrogate). Persian digits take the values of "0" to "9". Inline: it runs once per
-// character of every conversion.
-inline int windows1256Value(char16_t unit)
+// every surrogate). Persian digits take the values of "0" to "9".
+constexpr int windows1256Value(char16_t unit)
 {
     using namespace windows1256_detail;
     return kPages[kPageOfHighByte[unit >> 8]][unit & 0xFF];
