@@ -52,10 +52,13 @@ void WindowFlow::handBack()
 void WindowFlow::showProblem(const QString& message)
 {
     QWidget* visibleWindow = m_editor && m_editor->isVisible() ? static_cast<QWidget*>(m_editor.get()) : &m_mainWindow;
-    // open() rather than exec(): no nested event loop runs inside a window's handler.
+    // Neither modal nor focused: a problem found while the user types must not swallow the
+    // next keystrokes, and no nested event loop runs inside a window's handler.
     auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Harfcode"), message, QMessageBox::Ok, visibleWindow);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
+    box->setAttribute(Qt::WA_ShowWithoutActivating);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
 }
 
 void WindowFlow::endProgram()

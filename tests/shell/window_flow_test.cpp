@@ -73,6 +73,7 @@ TEST(WindowFlow, ReadsTheTableAtEveryChangeAndTellsOnceWhileItCannot)
     typeBeh("4 lines, beh beyond them", 0, "A2");
     QFile::remove(f.folder.tablePath());
     typeBeh("deleted", 1, "A2");
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "a notice must not block typing";
     typeBeh("still deleted", 1, "A2");
     EXPECT_FALSE(tableExists(f.folder.tablePath())) << "the conversion never writes the table";
     QStringList lines(104, "B6=");
