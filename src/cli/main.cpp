@@ -6,7 +6,6 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDir>
 #include <QStringDecoder>
 
 #include <cstdio>
@@ -61,8 +60,8 @@ std::optional<CodeStrings> loadCodes(const QString& path)
         return std::nullopt;
     }
     if (reading.hasSurplusLines)
-        printError(QStringLiteral("warning: \"%1\" has more than %2 lines; the lines after line %2 are ignored.")
-                       .arg(QDir::toNativeSeparators(path))
+        printError(QStringLiteral("warning: %1 The lines after line %2 are ignored.")
+                       .arg(surplusLinesSentence(path))
                        .arg(kSlotCount));
     CodeStrings codes;
     overlayCodes(codes, reading.codes);

@@ -2,7 +2,6 @@
 
 #include "editor/code_field_validator.h"
 #include "editor/editor_grid.h"
-#include "editor/surplus_lines.h"
 #include "editor/tahoma_font.h"
 #include "editor/window_controls.h"
 #include "table/table_file.h"

@@ -1,6 +1,5 @@
 #include "shell/table_read_notices.h"
 
-#include "editor/surplus_lines.h"
 #include "table/slot_catalogue.h"
 
 #include <QFileInfo>

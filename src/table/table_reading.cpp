@@ -3,6 +3,7 @@
 #include "table/slot_catalogue.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QIODevice>
 #include <QStringDecoder>
 
@@ -145,6 +146,13 @@ TableReading readTable(QIODevice& device, const QString& path)
     reading.hasSurplusLines = lines.sawSurplus();
     reading.codes = lines.takeCodes();
     return reading;
+}
+
+QString surplusLinesSentence(const QString& path)
+{
+    return QStringLiteral("The glyph code table \"%1\" has more than %2 lines.")
+        .arg(QDir::toNativeSeparators(path))
+        .arg(kSlotCount);
 }
 
 }  // namespace harfcode

@@ -29,4 +29,8 @@ struct TableReading {
 // memory stays bounded whatever the size of the source. `path` names the source in errors.
 TableReading readTable(QIODevice& device, const QString& path);
 
+// The sentence telling that the table at `path` has lines beyond the last slot; callers add
+// what they do about it.
+QString surplusLinesSentence(const QString& path);
+
 }  // namespace harfcode
