@@ -69,7 +69,7 @@ void checkSlots(QStringView text, const std::vector<Slot>& slots)
             require(slot != kNoSlot && glyphOfSlot(slot) == glyph, "a fixed character in another slot");
     }
     // A trailing breaker joins nothing: it leaves every slot before it as it was.
-    for (const char16_t breaker : {u' ', u'.', u'!', char16_t(0x061F), char16_t(0x0622)}) {
+    for (const char16_t breaker : {u' ', u'.', u'!', char16_t(0x061F), char16_t(0x0622), char16_t(0x200C)}) {
         const std::vector<Slot> extended = selectSlots(text.toString() + QChar(breaker));
         require(std::equal(slots.begin(), slots.end(), extended.begin()), "a trailing breaker changes a slot");
     }

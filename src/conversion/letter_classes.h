@@ -88,8 +88,9 @@ inline constexpr int kJoinForward[] = {129, 141, 144, 152, 200, 202, 203, 204, 2
                                        214, 216, 217, 218, 219, 221, 222, 225, 227, 228, 229, 237};
 // Letters that take a join from the letter before them but give none forward.
 inline constexpr int kJoinBackwardOnly[] = {142, 199, 207, 208, 209, 210, 230};
-// Blank and punctuation break the join on both sides; so does ALEF WITH MADDA.
-inline constexpr int kBreakBothWays[] = {32, 33, 46, 191, 194};
+// Blank and punctuation break the join on both sides; so does ALEF WITH MADDA. The ZERO WIDTH
+// NON-JOINER (157, the Persian half-space) exists only to break it, and has no glyph.
+inline constexpr int kBreakBothWays[] = {32, 33, 46, 157, 191, 194};
 
 inline constexpr int kValueCount = 256;
 

@@ -39,6 +39,28 @@ TEST(SlotSelection, ChoosesTheContextualGlyphFromBothNeighbours)
         EXPECT_EQ(slotsOf(input), slots) << input;
 }
 
+// The half-space (U+200C) breaks the join as a blank does but takes no glyph. As the
+// character after a letter it clears N (caught where the comment says "N"), as the character
+// before one it clears P ("P"); without either, the flag would carry across it.
+TEST(SlotSelection, TheHalfSpaceBreaksTheJoinOnBothSides)
+{
+    const std::pair<const char*, std::vector<int>> cases[] = {
+        {"ب\u200Cب", {6, 0, 6}},                                // no glyph of its own
+        {"بب\u200Cب", {5, 6, 0, 6}},                            // N: a two-glyph letter isolated, not initial
+        {"بب\u200Cا", {5, 6, 0, 3}},                             // P: alef isolated, not final
+        {"عع\u200Cعع", {36, 38, 0, 36, 38}},                     // N and P: ain final, not medial; initial, not medial
+        {"هه\u200Cهه", {59, 60, 0, 59, 60}},                     // N: heh final, not initial
+        {"می\u200Cشود", {54, 63, 0, 28, 58, 21}},                // N: yeh isolated
+        {"خانه\u200Cها", {19, 4, 56, 60, 0, 59, 4}},             // N and P
+        {"\u200Cعع", {0, 36, 38}}, {"عع\u200C", {36, 38, 0}},     // at the start; N: at the end
+        {"عع\u200C\u200Cعع", {36, 38, 0, 0, 36, 38}},           // N and P: two in a row
+        {"عع\u200C عع", {36, 38, 0, 1, 36, 38}}, {"عع \u200Cع", {36, 38, 1, 0, 39}},  // N; one break with a blank
+        {"بب\u200Dب", {5, 5, 0, 6}}, {"عع\u0640ع", {36, 37, 0, 38}},  // the joiner and the tatweel still carry
+    };
+    for (const auto& [input, slots] : cases)
+        EXPECT_EQ(slotsOf(input), slots) << input;
+}
+
 TEST(SlotSelection, EveryLetterInEveryPosition)
 {
     struct Forms { const char* letter; int isolated, initial, medial, final; };

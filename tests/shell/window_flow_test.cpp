@@ -123,5 +123,17 @@ TEST(WindowFlow, ConvertsTypingAndHandsTheTableBetweenTheWindows)
     EXPECT_EQ(codeField(f.editor(), 5)->text(), "5B");
 }
 
+// The half-space, typed as a key of its own, keeps the yeh before it isolated (E3), not
+// joined towards the sheen (E2).
+TEST(WindowFlow, TheHalfSpaceKeepsThePartsOfAWordApart)
+{
+    StartedFlow f(true);
+    CodeStrings codes = sampleCodes();
+    codes[54 - 1] = "D4", codes[62 - 1] = "E2", codes[63 - 1] = "E3", codes[28 - 1] = "B7";
+    f.folder.write(encodeTable(codes));
+    type(f.main(), QString::fromUtf8("می\u200Cشود"));
+    EXPECT_EQ(outputsOf(f.main()), (QStringList{"Length : 6", "00  00  B7    E3  D4", "D4  E3    B7  00  00"}));
+}
+
 }  // namespace
 }  // namespace harfcode
