@@ -5,11 +5,12 @@ BUILD_PACKAGES=(
     cmake ninja-build g++
     qt6-base-dev qt6-qpa-plugins libgl-dev
     fonts-dejavu-core            # stands in for Tahoma, which Linux lacks
+    libicu-dev                   # the bidirectional algorithm of the display orders
 )
 
 TEST_PACKAGES=(
     libgtest-dev libgmock-dev    # unit and widget tests
-    libbenchmark-dev libicu-dev  # benchmark, against ICU's shaping
+    libbenchmark-dev             # benchmark
     clang libclang-rt-14-dev     # libFuzzer
     xvfb openbox xdotool xclip imagemagick x11-utils  # end-to-end test of the real program
 )

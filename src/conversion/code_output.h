@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringView>
 
+#include <array>
+#include <vector>
+
 namespace harfcode {
 
 // The three strings a conversion shows.
@@ -21,5 +24,20 @@ QString lengthCaption(qsizetype length);
 // Reuses the memory `output` already holds, as a live conversion runs at every keystroke.
 void convertText(QStringView text, const CodeStrings& codes, ConversionOutput& output);
 ConversionOutput convertText(QStringView text, const CodeStrings& codes);
+
+// The code string of every slot, looked up as often as a text has characters; kNoSlot's is
+// empty. Views into the table it is made from, which must outlive it.
+class SlotCodes {
+public:
+    explicit SlotCodes(const CodeStrings& codes);
+    QStringView operator[](Slot slot) const { return m_codes[slot]; }
+
+private:
+    std::array<QStringView, kSlotCount + 1> m_codes;
+};
+
+// The code strings of `slots` joined by two blanks as above, in the order given; kNoSlot adds
+// an empty code. Reuses the memory `joined` already holds.
+void joinCodes(const std::vector<Slot>& slots, const SlotCodes& codes, QString& joined);
 
 }  // namespace harfcode

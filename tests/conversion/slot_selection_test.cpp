@@ -61,6 +61,19 @@ TEST(SlotSelection, TheHalfSpaceBreaksTheJoinOnBothSides)
         EXPECT_EQ(slotsOf(input), slots) << input;
 }
 
+// The right-joining letters take a join from the letter before them (which then takes its
+// initial form) and give none to the letter after them; ALEF WITH MADDA takes none either.
+TEST(SlotSelection, RightJoiningLettersAndMaddaJoinOnlyAsTheyShould)
+{
+    const std::pair<const char*, std::vector<int>> cases[] = {
+        {"عاع", {36, 4, 39}}, {"عدع", {36, 21, 39}}, {"عذع", {36, 22, 39}}, {"عرع", {36, 23, 39}},
+        {"عزع", {36, 24, 39}}, {"عژع", {36, 25, 39}}, {"عوع", {36, 58, 39}},
+        {"ععآ", {36, 38, 2}}, {"عآع", {39, 2, 39}}, {"بآب", {6, 2, 6}},
+    };
+    for (const auto& [input, slots] : cases)
+        EXPECT_EQ(slotsOf(input), slots) << input;
+}
+
 TEST(SlotSelection, EveryLetterInEveryPosition)
 {
     struct Forms { const char* letter; int isolated, initial, medial, final; };

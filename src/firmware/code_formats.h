@@ -1,0 +1,57 @@
+#pragma once
+
+#include "firmware/display_order.h"
+#include "table/code_strings.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace harfcode {
+
+// How the converter writes the codes of one row.
+enum class CodeFormat {
+    Spaced,   // the code strings joined by two blanks, as the windows show them
+    CArray,   // 0xE1, 0x6B, 0x61
+    CString,  // "\xE1\x6B\x61"
+    Bytes,    // the raw bytes
+    Glyphs,   // the glyph of every slot: a preview of the display, no codes
+};
+
+// The byte a code string stands for when it is exactly two hexadecimal digits (either case).
+std::optional<std::uint8_t> codeByte(QStringView code);
+
+// A slot in use whose code string is not a byte.
+struct InvalidCode {
+    Slot slot;
+    QString code;
+
+    // e.g. slot 5 (U+FE91 "ﺑ") has the code "G1", which is not two hexadecimal digits
+    QString description() const;
+};
+
+struct CodeBytes {
+    QByteArray bytes;                     // empty when `invalid` is set
+    std::optional<InvalidCode> invalid;   // the first slot whose code is not a byte
+};
+
+// The byte of every slot in `slots`, in their order; kNoSlot adds nothing.
+CodeBytes codeBytesOf(const std::vector<Slot>& slots, const CodeStrings& codes);
+
+QByteArray cArrayElements(QByteArrayView bytes);  // 0xE1, 0x6B, 0x61 (nothing for no bytes)
+QByteArray cStringLiteral(QByteArrayView bytes);  // "\xE1\x6B\x61" ("" for no bytes)
+
+// The glyph of every slot (a blank for slot 1), with nothing between them; kNoSlot adds
+// nothing. In reverse and visual order the glyphs are wrapped in LEFT-TO-RIGHT OVERRIDE and
+// POP DIRECTIONAL FORMATTING, so that a terminal that reorders text itself shows them as
+// they stand.
+QString glyphPreview(const std::vector<Slot>& slots, DisplayOrder order);
+
+// Whether every one of the 103 codes is still the first start's "00".
+bool isUnfilledTable(const CodeStrings& codes);
+
+}  // namespace harfcode
