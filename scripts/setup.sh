@@ -13,6 +13,7 @@ TEST_PACKAGES=(
     libbenchmark-dev             # benchmark
     clang libclang-rt-14-dev     # libFuzzer
     xvfb openbox xdotool xclip imagemagick x11-utils  # end-to-end test of the real program
+    gcc-avr avr-libc             # the strings header built for AVR firmware
 )
 
 # Installs whichever of the given packages are missing; silent when none is.

@@ -1,19 +1,45 @@
 #pragma once
 
+#include "cli/conversion_warnings.h"
+#include "conversion/code_output.h"
+#include "firmware/code_formats.h"
+#include "firmware/display_order.h"
 #include "table/code_strings.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringView>
 
+#include <optional>
+
 namespace harfcode {
 
-enum class CliOutput {
-    TypingOrder,   // the codes as "English Hex" shows them
-    ReverseOrder,  // the codes as "Persian Hex" shows them
-    Slots,         // the slot number of every position, "-" where there is none
+// What the converter writes for every input line.
+struct LineOptions {
+    bool slotNumbers = false;  // the slot of every character instead of codes
+    DisplayOrder order = DisplayOrder::Typing;
+    CodeFormat format = CodeFormat::Spaced;
+    int width = 0;  // 0: the line is one row; N: rows of at most N glyphs
 };
 
-// One output line of the converter for one input line; `codes` is unused for Slots.
-QString convertLine(QStringView text, CliOutput output, const CodeStrings& codes);
+// Converts input lines to the converter's output with one set of options and one table.
+class LineConverter {
+public:
+    LineConverter(const LineOptions& options, const CodeStrings& codes, ConversionWarnings& warnings);
+
+    // Appends the output of `text`, input line `line`: a line per row, LF-ended, or for the byte
+    // format the bytes alone. When a code in use is not a byte, appends nothing and says which.
+    std::optional<InvalidCode> convert(QStringView text, long line, QByteArray& out);
+
+private:
+    // Appends one row's output; appends nothing for an invalid code.
+    std::optional<InvalidCode> appendRow(const std::vector<Slot>& slots, QByteArray& out);
+
+    LineOptions m_options;
+    const CodeStrings& m_codes;
+    SlotCodes m_slotCodes;
+    ConversionWarnings& m_warnings;
+    QString m_joined;  // reused from line to line
+};
 
 }  // namespace harfcode

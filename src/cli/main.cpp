@@ -1,54 +1,41 @@
-// harfcode-cli: the conversion of the windows for build scripts and for checking the
-// shaping without a window. Reads the table, never writes it.
+// harfcode-cli: the conversion of the windows for build scripts and firmware, and for checking
+// the shaping without a window. Reads the table, never writes it.
 
-#include "cli/line_conversion.h"
+#include "cli/command_line.h"
+#include "cli/exit_status.h"
+#include "cli/header_command.h"
+#include "cli/standard_streams.h"
 #include "table/table_file.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QRegularExpression>
 #include <QStringDecoder>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
-#include <iostream>
-#include <string>
 
 using namespace harfcode;
 
 namespace {
-
-// Exit statuses, also listed in --help.
-constexpr int kExitInvalidText = 1;
-constexpr int kExitTableUnreadable = 2;
-constexpr int kExitUsage = 64;
 
 void printError(const QString& message)
 {
     std::fputs(qPrintable(QStringLiteral("harfcode-cli: %1\n").arg(message)), stderr);
 }
 
-void printLine(const QString& line)
-{
-    const QByteArray bytes = line.toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
-}
-
-std::optional<QString> decodeUtf8(const std::string& bytes)
-{
-    // Stateless: an incomplete sequence at the end is an error too, not held back.
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
-    if (decoder.hasError())
-        return std::nullopt;
-    return text;
-}
-
 // Qt decodes the command line without complaint, turning broken bytes into U+FFFD; the
 // text must not be converted silently wrong, so the raw arguments are checked first.
 int firstArgumentNotUtf8(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i)
-        if (!decodeUtf8(argv[i]))
+    for (int i = 1; i < argc; ++i) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString decoded = decoder(QByteArrayView(argv[i]));  // converts lazily: only when kept
+        if (decoder.hasError())
             return i;
+    }
     return 0;
 }
 
@@ -68,29 +55,90 @@ std::optional<CodeStrings> loadCodes(const QString& path)
     return codes;
 }
 
-// Converts every line of standard input; its LF or CR LF is not part of the text.
-int convertStandardInput(CliOutput output, const CodeStrings& codes)
-{
-    int status = 0;
-    std::string line;
-    for (long lineNumber = 1; std::getline(std::cin, line); ++lineNumber) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        const std::optional<QString> text = decodeUtf8(line);
-        if (!text) {
-            printError(QStringLiteral("line %1 is not valid UTF-8; it is skipped.").arg(lineNumber));
-            status = kExitInvalidText;
-            continue;
-        }
-        printLine(convertLine(*text, output, codes));
+// Decodes UTF-8 lines into one reused string; an incomplete sequence at the end is an error
+// too, not held back for a next line.
+class LineDecoder {
+public:
+    std::optional<QStringView> decode(QByteArrayView bytes)
+    {
+        m_decoder.resetState();
+        m_text.resize(m_decoder.requiredSpace(bytes.size()));
+        const QChar* end = m_decoder.appendToBuffer(m_text.data(), bytes);
+        if (m_decoder.hasError())
+            return std::nullopt;
+        return QStringView(m_text.constData(), end - m_text.constData());
     }
-    return status;
+
+private:
+    QStringDecoder m_decoder{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless};
+    QString m_text;
+};
+
+int convertLines(const CliRequest& request, const CodeStrings& codes, ConversionWarnings& warnings, bool outputClosed)
+{
+    int status = kExitDone;
+    OutputBuffer output(stdout, outputClosed ? EBADF : 0);
+    LineConverter converter(request.line, codes, warnings);
+    const auto convert = [&](QStringView text, long line) {
+        if (const std::optional<InvalidCode> invalid = converter.convert(text, line, output.pending())) {
+            printError(QStringLiteral("line %1: %2; the line is skipped.").arg(line).arg(invalid->description()));
+            status = kExitInvalidInput;
+        }
+        output.written();
+    };
+
+    if (request.text) {
+        convert(*request.text, 1);
+    } else {
+        LineReader input(STDIN_FILENO, output);
+        LineDecoder decoder;
+        long lineNumber = 0;
+        while (const std::optional<QByteArrayView> line = input.next()) {
+            ++lineNumber;
+            if (const std::optional<QStringView> text = decoder.decode(*line)) {
+                convert(*text, lineNumber);
+            } else {
+                printError(QStringLiteral("line %1 is not valid UTF-8; it is skipped.").arg(lineNumber));
+                status = kExitInvalidInput;
+            }
+        }
+        if (input.failed()) {
+            printError(QStringLiteral("cannot read standard input: %1").arg(input.errorReason()));
+            status = kExitInputOutput;
+        }
+    }
+    return finishOutput(output, printError, status);
+}
+
+// The command line as typed, for the header's comment: the program by its name, arguments
+// quoted where a shell would need it.
+QString typedCommandLine(QStringList arguments)
+{
+    arguments.first() = QStringLiteral("harfcode-cli");
+    for (QString& argument : arguments) {
+        static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_./=:,+-]+$"));
+        if (!plain.match(argument).hasMatch())
+            argument = u'\'' + QString(argument).replace(u'\'', QStringLiteral("'\\''")) + u'\'';
+    }
+    return arguments.join(u' ');
 }
 
 }  // namespace
 
+// A closed standard stream would be taken by the next file opened (Qt opens some at start),
+// and the output written into it. Reserves its descriptor; says whether it was closed.
+bool reserveIfClosed(int descriptor, int mode)
+{
+    if (::fcntl(descriptor, F_GETFD) != -1)
+        return false;
+    return ::open("/dev/null", mode) == descriptor;
+}
+
 int main(int argc, char** argv)
 {
+    // Closed standard input reads as empty; output into a closed standard output fails.
+    reserveIfClosed(STDIN_FILENO, O_RDONLY);
+    const bool outputClosed = reserveIfClosed(STDOUT_FILENO, O_WRONLY);
     const int brokenArgument = firstArgumentNotUtf8(argc, argv);
 
     QCoreApplication app(argc, argv);
@@ -99,63 +147,33 @@ int main(int argc, char** argv)
 
     if (brokenArgument != 0) {
         printError(QStringLiteral("argument %1 is not valid UTF-8.").arg(brokenArgument));
-        return kExitInvalidText;
+        return kExitInvalidInput;
     }
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Converts Persian text to the glyph codes of the table file, as the Harfcode window does.\n"
-        "Without TEXT, converts every line of standard input, one output line per input line.\n"
-        "\n"
-        "Exit status: 0 done; 1 some input text is not valid UTF-8 (its line is skipped);\n"
-        "2 the table cannot be read; 64 wrong usage."));
-    const QCommandLineOption tableOption(
-        QStringLiteral("table"),
-        QStringLiteral("The glyph code table to use (default: HexTable.txt beside this program)."),
-        QStringLiteral("FILE"));
-    const QCommandLineOption reverseOption(
-        QStringLiteral("reverse"), QStringLiteral("Print the codes from the last character to the first (\"Persian Hex\")."));
-    const QCommandLineOption slotsOption(
-        QStringLiteral("slots"),
-        QStringLiteral("Print the slot number of every character, \"-\" for none; reads no table."));
-    parser.addOptions({tableOption, reverseOption, slotsOption});
-    parser.addPositionalArgument(QStringLiteral("TEXT"), QStringLiteral("The text to convert (UTF-8)."),
-                                 QStringLiteral("[TEXT]"));
-    const QCommandLineOption helpOption = parser.addHelpOption();
-    const QCommandLineOption versionOption = parser.addVersionOption();
-
-    const auto usageError = [](const QString& message) {
-        printError(message + QStringLiteral("\nTry 'harfcode-cli --help' for more information."));
+    const auto parsed = parseCommandLine(QCoreApplication::arguments());
+    if (const auto* usage = std::get_if<UsageError>(&parsed)) {
+        printError(usage->message + QStringLiteral("\nTry 'harfcode-cli --help' for more information."));
         return kExitUsage;
-    };
-    if (!parser.parse(QCoreApplication::arguments()))
-        return usageError(parser.errorText());
-    if (parser.isSet(helpOption))
-        parser.showHelp(0);
-    if (parser.isSet(versionOption))
-        parser.showVersion();
-    if (parser.isSet(reverseOption) && parser.isSet(slotsOption))
-        return usageError(QStringLiteral("--reverse and --slots cannot be combined."));
-    const QStringList texts = parser.positionalArguments();
-    if (texts.size() > 1)
-        return usageError(QStringLiteral("give the text as one argument (quote it)."));
+    }
+    const CliRequest& request = std::get<CliRequest>(parsed);
 
-    const CliOutput output = parser.isSet(slotsOption)     ? CliOutput::Slots
-                             : parser.isSet(reverseOption) ? CliOutput::ReverseOrder
-                                                           : CliOutput::TypingOrder;
+    ConversionWarnings warnings(printError);
+    const QString tablePath =
+        request.tablePath.value_or(QCoreApplication::applicationDirPath() + QStringLiteral("/HexTable.txt"));
     CodeStrings codes;
-    if (output != CliOutput::Slots) {
-        const QString tablePath = parser.isSet(tableOption)
-                                      ? parser.value(tableOption)
-                                      : QCoreApplication::applicationDirPath() + QStringLiteral("/HexTable.txt");
+    if (!request.line.slotNumbers && request.line.format != CodeFormat::Glyphs) {
         const std::optional<CodeStrings> loaded = loadCodes(tablePath);
         if (!loaded)
             return kExitTableUnreadable;
         codes = *loaded;
+        warnings.noteTable(codes);
     }
 
-    if (texts.isEmpty())
-        return convertStandardInput(output, codes);
-    printLine(convertLine(texts.first(), output, codes));
-    return 0;
+    if (request.stringsPath) {
+        const HeaderRequest header{*request.stringsPath, request.outputPath, tablePath, codes, request.line.order,
+                                   request.line.width, request.progmem, typedCommandLine(QCoreApplication::arguments()),
+                                   outputClosed};
+        return writeStringsHeader(header, warnings, printError);
+    }
+    return convertLines(request, codes, warnings, outputClosed);
 }

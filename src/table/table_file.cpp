@@ -1,8 +1,9 @@
 #include "table/table_file.h"
 
+#include "table/atomic_file.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringEncoder>
 
 namespace harfcode {
@@ -43,26 +44,8 @@ bool tableExists(const QString& path)
 
 std::optional<TableFileError> writeTableFile(const QString& path, const CodeStrings& codes)
 {
-    // QSaveFile writes a temporary file beside the table and renames it over the old one
-    // only when every byte is on disk, so a failure never leaves a truncated table.
-    // Unbuffered, because a buffered QSaveFile commits even when flushing its buffer failed;
-    // and written until every byte is taken, because a short write (disk full) sets no
-    // error: only the next write is refused, with the system's reason.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return writeError(path, file.errorString());
-    const QByteArray bytes = encodeTable(codes);
-    for (qint64 written = 0; written < bytes.size();) {
-        const qint64 count = file.write(bytes.constData() + written, bytes.size() - written);
-        if (count <= 0) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
-            return writeError(path, reason);
-        }
-        written += count;
-    }
-    if (!file.commit())
-        return writeError(path, file.errorString());
+    if (const std::optional<QString> reason = replaceFileAtomically(path, encodeTable(codes)))
+        return writeError(path, *reason);
     return std::nullopt;
 }
 

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -13,52 +14,147 @@ namespace {
 
 const QString kCli = QStringLiteral(HARFCODE_CLI_PATH);
 
+// Runs one converter command; checks its status, its output bytes and that standard error holds
+// exactly one line for each part expected, in that order.
+struct CliRun {
+    QString program;
+    QStringList arguments;
+    QByteArray input;
+    int exitCode;
+    QByteArray out;
+    QStringList errParts;
+};
+
+void check(const CliRun& c)
+{
+    const std::string what = c.arguments.join(u' ').toStdString();
+    QProcess process;
+    process.start(c.program, c.arguments);
+    process.write(c.input);
+    process.closeWriteChannel();
+    ASSERT_TRUE(process.waitForFinished(30000)) << what;
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    EXPECT_EQ(process.exitCode(), c.exitCode) << what << "\n" << err.toStdString();
+    EXPECT_EQ(process.readAllStandardOutput(), c.out) << what;
+    const QStringList errLines = err.split(u'\n', Qt::SkipEmptyParts).filter(QRegularExpression("^harfcode-cli: "));
+    EXPECT_EQ(errLines.size(), c.errParts.size()) << what << "\n" << err.toStdString();
+    for (qsizetype i = 0; i < std::min(errLines.size(), c.errParts.size()); ++i)
+        EXPECT_TRUE(errLines[i].contains(c.errParts[i])) << what << "\n" << err.toStdString();
+}
+
+// A table file in `dir` with these codes over the first start's "00".
+QString writeTable(const QTemporaryDir& dir, const QString& name, std::initializer_list<std::pair<int, const char*>> codes)
+{
+    CodeStrings table = defaultCodeStrings();
+    for (auto [slot, code] : codes)
+        table[slot - 1] = code;
+    const QString path = dir.filePath(name);
+    EXPECT_FALSE(writeTableFile(path, table));
+    return path;
+}
+
 TEST(Cli, ConvertsPrintsAndExitsAsDocumented)
 {
     QTemporaryDir dir;
-    const QString table = dir.filePath("HexTable.txt");
-    CodeStrings codes = defaultCodeStrings();
-    for (auto [slot, code] : {std::pair{1, "20"}, {4, "0B"}, {26, "B3"}, {52, "C4"}, {55, "D5"}, {74, "41"}})
-        codes[slot - 1] = code;
-    ASSERT_FALSE(writeTableFile(table, codes));
+    const QString table = writeTable(dir, "HexTable.txt", {{1, "20"}, {4, "0B"}, {26, "B3"}, {52, "C4"}, {55, "D5"}, {74, "41"}});
     QFile surplus(dir.filePath("surplus.txt"));
     ASSERT_TRUE(surplus.open(QIODevice::WriteOnly));
-    surplus.write(encodeTable(codes) + QByteArray("9\0009\000\r\000\n\000", 8));  // a 104th line
+    QFile original(table);
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    surplus.write(original.readAll() + QByteArray("9\0009\000\r\000\n\000", 8));  // a 104th line
     surplus.close();
     ASSERT_TRUE(QFile::copy(kCli, dir.filePath("harfcode-cli")));  // finds HexTable.txt beside it
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
 
-    struct Case { QString program; QStringList arguments; QByteArray input; int exitCode; QString out, errPart; };
     const QString salam = QString::fromUtf8("سلام");
     const QString missing = dir.filePath("missing.txt");
-    const Case cases[] = {
+    const CliRun cases[] = {
         {kCli, {"--table", table, salam + " A"}, {}, 0, "B3  C4  0B  D5  20  41\n", {}},
         {kCli, {"--table", table, "--reverse", salam}, {}, 0, "D5  0B  C4  B3\n", {}},
         {kCli, {"--table", missing, "--slots", salam + " xA"}, {}, 0, "26 52 4 55 1 - 74\n", {}},
         {dir.filePath("harfcode-cli"), {"A"}, {}, 0, "41\n", {}},
         {kCli, {"--table", table}, salam.toUtf8() + "\r\n\nA\n" + salam.toUtf8(), 0, "B3  C4  0B  D5\n\n41\nB3  C4  0B  D5\n", {}},
-        {kCli, {"--table", table}, "A\n\xD8\nA A\n\xE2\x82\n", 1, "41\n41  20  41\n", "line 2 is not valid UTF-8"},
-        {"/bin/sh", {"-c", "exec \"$0\" --slots \"$(printf '\\330')\"", kCli}, {}, 1, "", "argument 2 is not valid UTF-8"},
-        {kCli, {"--table", surplus.fileName(), "A"}, {}, 0, "41\n", "more than 103 lines"},
-        {kCli, {"--table", missing, "A"}, {}, 2, "", missing + "\": No such file"},
-        {kCli, {"--table", dir.filePath("folder"), "A"}, {}, 2, "", "folder"},
-        {kCli, {"--reverse", "--slots", "A"}, {}, 64, "", "cannot be combined"},
-        {kCli, {"--bogus"}, {}, 64, "", "--help"},
+        {kCli, {"--table", table}, "A\n\xD8\nA A\n\xE2\x82\n", 1, "41\n41  20  41\n", {"line 2 is not valid UTF-8", "line 4 is not valid UTF-8"}},
+        {"/bin/sh", {"-c", "exec \"$0\" --slots \"$(printf '\\330')\"", kCli}, {}, 1, "", {"argument 2 is not valid UTF-8"}},
+        {kCli, {"--table", surplus.fileName(), "A"}, {}, 0, "41\n", {"more than 103 lines"}},
+        {kCli, {"--table", missing, "A"}, {}, 2, "", {missing + "\": No such file"}},
+        {kCli, {"--table", dir.filePath("folder"), "A"}, {}, 2, "", {"folder"}},
         {kCli, {"--version"}, {}, 0, "harfcode-cli " HARFCODE_VERSION "\n", {}},
+        // Output that cannot be written is an error, unless its reader went away.
+        {"/bin/sh", {"-c", "exec \"$0\" --table \"$1\" A >/dev/full", kCli, table}, {}, 74, "", {"cannot write standard output: No space left"}},
+        {"/bin/sh", {"-c", "exec \"$0\" --table \"$1\" A >&-", kCli, table}, {}, 74, "", {"cannot write standard output: Bad file descriptor"}},
+        {"/bin/bash", {"-c", "trap '' PIPE; yes \"$2\" | head -n 100000 | \"$0\" --table \"$1\" | head -c 1; exit ${PIPESTATUS[2]}", kCli, table, salam},
+         {}, 141, "B", {}},
     };
-    for (const Case& c : cases) {
-        const QString what = c.arguments.join(u' ');
-        QProcess process;
-        process.start(c.program, c.arguments);
-        process.write(c.input);
-        process.closeWriteChannel();
-        ASSERT_TRUE(process.waitForFinished(30000)) << what.toStdString();
-        const QString err = QString::fromUtf8(process.readAllStandardError());
-        EXPECT_EQ(process.exitCode(), c.exitCode) << what.toStdString() << "\n" << err.toStdString();
-        EXPECT_EQ(QString::fromUtf8(process.readAllStandardOutput()), c.out) << what.toStdString();
-        EXPECT_TRUE(c.errPart.isEmpty() ? err.isEmpty() : err.contains(c.errPart)) << what.toStdString() << "\n" << err.toStdString();
-    }
+    for (const CliRun& c : cases)
+        check(c);
     EXPECT_FALSE(QFile::exists(missing)) << "the converter never creates a table";
+}
+
+TEST(Cli, OrdersFormatsAndRowsForFirmware)
+{
+    QTemporaryDir dir;
+    const QString table = writeTable(dir, "HexTable.txt",
+        {{1, "20"}, {3, "0A"}, {4, "0B"}, {5, "A1"}, {21, "D1"}, {26, "B3"}, {52, "C4"}, {53, "C5"}, {55, "D5"},
+         {56, "E6"}, {62, "F2"}, {64, "30"}, {65, "31"}, {67, "33"}, {68, "34"}, {74, "41"}});
+    const QString invalid = writeTable(dir, "invalid.txt", {{1, "20"}, {4, "0B"}, {5, "G1"}, {74, "41"}});
+    const QString unfilled = writeTable(dir, "unfilled.txt", {});
+    const QString missing = dir.filePath("missing.txt");
+    const QString year = QString::fromUtf8("سلام ۱۴۰۳");
+    const QString twoWords = QString::fromUtf8("سلام   دنیا");
+    const QByteArray glyphsOfSalam = QString::fromUtf8("\uFEB3\uFEDF\uFE8E\uFEE1").toUtf8();
+    const QByteArray salam = QByteArray("سلام");
+    const QString unfilledWarning = "every code of the table is still \"00\"";
+    const CliRun cases[] = {
+        // Display order: numbers keep their order in visual order only.
+        {kCli, {"--table", table, "--order", "visual", year}, {}, 0, "31  34  30  33  20  D5  0B  C4  B3\n", {}},
+        {kCli, {"--table", table, "--order", "reverse", year}, {}, 0, "33  30  34  31  20  D5  0B  C4  B3\n", {}},
+        {kCli, {"--table", table, "--reverse", "--order", "reverse", year}, {}, 0, "33  30  34  31  20  D5  0B  C4  B3\n", {}},
+        {kCli, {"--table", table, "--order", "typing", "b" + year}, {}, 0, "B3  C4  0B  D5  20  31  34  30  33\n", {"line 1, character 1: U+0062"}},
+        {kCli, {"--table", table, "--order", "visual", "A\u200Cb\u200CA"}, {}, 0, "41  41\n", {"character 3: U+0062"}},
+        // Formats.
+        {kCli, {"--table", table, "--format", "c-array", "--order", "visual", year}, {}, 0, "0x31, 0x34, 0x30, 0x33, 0x20, 0xD5, 0x0B, 0xC4, 0xB3\n", {}},
+        {kCli, {"--table", table, "--format", "c-string"}, salam + "\nA\n", 0, "\"\\xB3\\xC4\\x0B\\xD5\"\n\"\\x41\"\n", {}},
+        {kCli, {"--table", table, "--format", "bytes"}, salam + "\nA\n", 0, "\xB3\xC4\x0B\xD5\x41", {}},
+        {kCli, {"--table", table, "--format", "c-array"}, "\n\xD9\x83\n", 0, "\n\n", {"line 2, character 1: U+0643"}},
+        {kCli, {"--table", table, "--format", "c-string", "ab"}, {}, 0, "\"\"\n", {"character 1: U+0061", "character 2: U+0062"}},
+        {kCli, {"--table", table, "--format", "bytes", "ab"}, {}, 0, "", {"U+0061", "U+0062"}},
+        {kCli, {"--table", table, "--format", "c-string"}, "C\nCD\n", 0, "\"\\x00\"\n\"\\x00\\x00\"\n", {"--format c-array"}},
+        {kCli, {"--table", missing, "--format", "glyphs", QString::fromUtf8("سلام")}, {}, 0, glyphsOfSalam + "\n", {}},
+        {kCli, {"--table", missing, "--format", "glyphs", "--order", "visual", QString::fromUtf8("سلام A")}, {}, 0,
+         "\xE2\x80\xAD" "A " + QString::fromUtf8("\uFEE1\uFE8E\uFEDF\uFEB3").toUtf8() + "\xE2\x80\xAC\n", {}},
+        // A code that is not a byte skips its line in the byte formats only.
+        {kCli, {"--table", invalid, "--format", "c-array"}, QByteArray("با\nA\n"), 1, "0x41\n",
+         {"line 1: slot 5 (U+FE91 \"\uFE91\") has the code \"G1\", which is not two hexadecimal digits"}},
+        {kCli, {"--table", invalid, "--format", "bytes", "--width", "2", "A با"}, {}, 1, "", {"line 1: slot 5"}},  // no row of it
+        {kCli, {"--table", invalid}, QByteArray("با\n"), 0, "G1  0B\n", {}},
+        {kCli, {"--table", unfilled, "A"}, {}, 0, "00\n", {unfilledWarning}},
+        {kCli, {"--table", unfilled, "--format", "c-array"}, "A\nA\n", 0, "0x00\n0x00\n", {unfilledWarning}},
+        {kCli, {"--table", missing, "--format", "glyphs", "A"}, {}, 0, "A\n", {}},
+        // Rows: the blanks at a break go, and each row is shaped on its own.
+        {kCli, {"--table", table, "--width", "4", "--format", "c-array", "--order", "visual", twoWords}, {}, 0,
+         "0xD5, 0x0B, 0xC4, 0xB3\n0x0B, 0xF2, 0xE6, 0xD1\n", {}},
+        {kCli, {"--table", table, "--width", "2", QString::fromUtf8("سلام")}, {}, 0, "B3  C5\n0A  D5\n", {}},
+        {kCli, {"--table", table, "--width", "3", "--format", "bytes"}, "AAAA A\nA\n", 0, "AAAA AA", {}},  // AAA, A A, A
+        {kCli, {"--table", table, "--width", "3", ""}, {}, 0, "\n", {}},
+        // Wrong usage.
+        {kCli, {"--slots", "--order", "visual", "A"}, {}, 64, "", {"--slots cannot be combined"}},
+        {kCli, {"--slots", "--format", "bytes", "A"}, {}, 64, "", {"--slots cannot be combined"}},
+        {kCli, {"--slots", "--width", "3", "A"}, {}, 64, "", {"--slots cannot be combined"}},
+        {kCli, {"--reverse", "--slots", "A"}, {}, 64, "", {"--slots cannot be combined"}},
+        {kCli, {"--reverse", "--order", "visual", "A"}, {}, 64, "", {"--reverse is --order reverse"}},
+        {kCli, {"--width", "0", "A"}, {}, 64, "", {"--width takes a whole number"}},
+        {kCli, {"--width", "three", "A"}, {}, 64, "", {"--width takes a whole number"}},
+        {kCli, {"--order", "sideways", "A"}, {}, 64, "", {"--order is typing, reverse or visual"}},
+        {kCli, {"--format", "hex", "A"}, {}, 64, "", {"--format is spaced"}},
+        {kCli, {"--output", dir.filePath("out.h"), "A"}, {}, 64, "", {"--output and --progmem go with --header"}},
+        {kCli, {"--header", missing, "A"}, {}, 64, "", {"--header takes its texts"}},
+        {kCli, {"--header", missing, "--format", "c-array"}, {}, 64, "", {"--header takes its texts"}},
+        {kCli, {"--bogus"}, {}, 64, "", {"Unknown option"}},
+    };
+    for (const CliRun& c : cases)
+        check(c);
+    EXPECT_FALSE(QFile::exists(dir.filePath("out.h")));
 }
 
 }  // namespace

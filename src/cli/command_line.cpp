@@ -1,0 +1,155 @@
+#include "cli/command_line.h"
+
+#include <QCommandLineParser>
+
+#include <algorithm>
+#include <iterator>
+
+namespace harfcode {
+namespace {
+
+struct Named {
+    const char* name;
+    int value;
+};
+
+constexpr Named kOrders[] = {
+    {"typing", int(DisplayOrder::Typing)},
+    {"reverse", int(DisplayOrder::Reverse)},
+    {"visual", int(DisplayOrder::Visual)},
+};
+constexpr Named kFormats[] = {
+    {"spaced", int(CodeFormat::Spaced)},   {"c-array", int(CodeFormat::CArray)}, {"c-string", int(CodeFormat::CString)},
+    {"bytes", int(CodeFormat::Bytes)},     {"glyphs", int(CodeFormat::Glyphs)},
+};
+
+template <std::size_t N>
+std::optional<int> valueNamed(const Named (&names)[N], const QString& name)
+{
+    const auto found = std::find_if(std::begin(names), std::end(names), [&](const Named& n) { return name == QLatin1String(n.name); });
+    return found == std::end(names) ? std::nullopt : std::optional<int>(found->value);
+}
+
+const char* const kDescription =
+    "Converts Persian text to the glyph codes of the table file, as the Harfcode window does.\n"
+    "Without TEXT, converts every line of standard input, one output line per input line (per\n"
+    "row with --width). With --header, writes a C header of every text in a strings file.\n"
+    "\n"
+    "Orders: typing (\"English Hex\"), reverse (\"Persian Hex\"), visual (as a display that draws\n"
+    "left to right shows the line: Persian reversed, numbers and Latin capitals left to right).\n"
+    "Formats: spaced (codes joined by two blanks, as the windows show them), c-array (0xE1, 0x6B),\n"
+    "c-string (\"\\xE1\\x6B\"), bytes (the raw bytes, nothing between codes or lines), glyphs\n"
+    "(the glyph of every slot, a preview of the display; reads no table).\n"
+    "\n"
+    "Strings file for --header: UTF-8, one NAME=TEXT per line; blank lines and lines starting\n"
+    "with # are skipped. The header declares every text as const uint8_t NAME[NAME_LENGTH]\n"
+    "(NAME[NAME_ROWS][N] with --width N, rows right-aligned with the blank's code), in visual\n"
+    "order unless --order says otherwise; define HARFCODE_STRINGS_IMPLEMENTATION in one source\n"
+    "file before including it to hold the arrays there.\n"
+    "\n"
+    "Exit status: 0 done; 1 some input is invalid: text that is not UTF-8, or in the byte\n"
+    "formats a code that is not two hexadecimal digits (that line is skipped), or an error in\n"
+    "the strings file; 2 the table cannot be read; 64 wrong usage; 74 standard input or output\n"
+    "cannot be read or written; 141 standard output was closed by its reader.";
+
+}  // namespace
+
+std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromLatin1(kDescription));
+    const QCommandLineOption tableOption(
+        QStringLiteral("table"),
+        QStringLiteral("The glyph code table to use (default: HexTable.txt beside this program)."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption orderOption(
+        QStringLiteral("order"),
+        QStringLiteral("typing (default), reverse or visual (default with --header)."), QStringLiteral("ORDER"));
+    const QCommandLineOption formatOption(
+        QStringLiteral("format"), QStringLiteral("spaced (default), c-array, c-string, bytes or glyphs."),
+        QStringLiteral("FORMAT"));
+    const QCommandLineOption widthOption(
+        QStringLiteral("width"), QStringLiteral("Break every text into display rows of at most N glyphs."),
+        QStringLiteral("N"));
+    const QCommandLineOption reverseOption(QStringLiteral("reverse"), QStringLiteral("The same as --order reverse."));
+    const QCommandLineOption slotsOption(
+        QStringLiteral("slots"),
+        QStringLiteral("Print the slot number of every character, \"-\" for none; reads no table."));
+    const QCommandLineOption headerOption(
+        QStringLiteral("header"), QStringLiteral("Write a C header of the texts in the strings file STRINGS."),
+        QStringLiteral("STRINGS"));
+    const QCommandLineOption outputOption(
+        QStringLiteral("output"),
+        QStringLiteral("With --header: write the header to FILE (replaced only when all is well)."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption progmemOption(
+        QStringLiteral("progmem"), QStringLiteral("With --header: keep the arrays in flash (AVR's PROGMEM)."));
+    parser.addOptions({tableOption, orderOption, formatOption, widthOption, reverseOption, slotsOption, headerOption,
+                       outputOption, progmemOption});
+    parser.addPositionalArgument(QStringLiteral("TEXT"), QStringLiteral("The text to convert (UTF-8)."),
+                                 QStringLiteral("[TEXT]"));
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
+
+    if (!parser.parse(arguments))
+        return UsageError{parser.errorText()};
+    if (parser.isSet(helpOption))
+        parser.showHelp(0);
+    if (parser.isSet(versionOption))
+        parser.showVersion();
+
+    const auto error = [](const char* message) { return UsageError{QString::fromLatin1(message)}; };
+    const QStringList texts = parser.positionalArguments();
+    if (texts.size() > 1)
+        return error("give the text as one argument (quote it).");
+    const bool header = parser.isSet(headerOption);
+    if (parser.isSet(slotsOption) &&
+        (parser.isSet(orderOption) || parser.isSet(formatOption) || parser.isSet(widthOption) ||
+         parser.isSet(reverseOption) || header))
+        return error("--slots cannot be combined with --order, --format, --width, --reverse or --header.");
+    if (header && (!texts.isEmpty() || parser.isSet(formatOption)))
+        return error("--header takes its texts from the strings file, and writes no other format: "
+                     "give neither TEXT nor --format.");
+    if (!header && (parser.isSet(outputOption) || parser.isSet(progmemOption)))
+        return error("--output and --progmem go with --header.");
+
+    CliRequest request;
+    request.line.slotNumbers = parser.isSet(slotsOption);
+    request.line.order = header ? DisplayOrder::Visual : DisplayOrder::Typing;
+    if (parser.isSet(orderOption)) {
+        const std::optional<int> order = valueNamed(kOrders, parser.value(orderOption));
+        if (!order)
+            return error("--order is typing, reverse or visual.");
+        request.line.order = DisplayOrder(*order);
+    }
+    if (parser.isSet(reverseOption)) {
+        if (parser.isSet(orderOption) && request.line.order != DisplayOrder::Reverse)
+            return error("--reverse is --order reverse: it cannot be combined with another order.");
+        request.line.order = DisplayOrder::Reverse;
+    }
+    if (parser.isSet(formatOption)) {
+        const std::optional<int> format = valueNamed(kFormats, parser.value(formatOption));
+        if (!format)
+            return error("--format is spaced, c-array, c-string, bytes or glyphs.");
+        request.line.format = CodeFormat(*format);
+    }
+    if (parser.isSet(widthOption)) {
+        bool number = false;
+        const int width = parser.value(widthOption).toInt(&number);
+        if (!number || width < 1)
+            return error("--width takes a whole number of glyphs, 1 or more.");
+        request.line.width = width;
+    }
+    if (parser.isSet(tableOption))
+        request.tablePath = parser.value(tableOption);
+    if (!texts.isEmpty())
+        request.text = texts.first();
+    if (header) {
+        request.stringsPath = parser.value(headerOption);
+        request.outputPath = parser.value(outputOption);
+        request.progmem = parser.isSet(progmemOption);
+    }
+    return request;
+}
+
+}  // namespace harfcode

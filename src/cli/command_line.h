@@ -1,0 +1,32 @@
+#pragma once
+
+#include "cli/line_conversion.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <variant>
+
+namespace harfcode {
+
+// What one run of the converter is asked to do.
+struct CliRequest {
+    LineOptions line;
+    std::optional<QString> tablePath;  // --table; otherwise the default table
+    std::optional<QString> text;       // TEXT; otherwise every line of standard input
+    // --header STRINGS: a C header instead of lines
+    std::optional<QString> stringsPath;
+    QString outputPath;
+    bool progmem = false;
+};
+
+struct UsageError {
+    QString message;
+};
+
+// Parses the converter's arguments (the first is the program). --help and --version print
+// and end the program here.
+std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& arguments);
+
+}  // namespace harfcode

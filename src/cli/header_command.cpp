@@ -1,0 +1,71 @@
+#include "cli/header_command.h"
+
+#include "cli/exit_status.h"
+#include "cli/standard_streams.h"
+#include "firmware/strings_file.h"
+#include "firmware/strings_header.h"
+#include "table/atomic_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cerrno>
+#include <optional>
+
+namespace harfcode {
+
+int writeStringsHeader(const HeaderRequest& request, ConversionWarnings& warnings,
+                       const std::function<void(const QString&)>& printError)
+{
+    const auto readFailure = [&](const QString& reason) {
+        printError(QStringLiteral("cannot read the strings file \"%1\": %2.").arg(request.stringsPath, reason));
+        return kExitInvalidInput;
+    };
+    if (QFileInfo(request.stringsPath).isDir())
+        return readFailure(QStringLiteral("it is a folder, not a file"));
+    QFile stringsFile(request.stringsPath);
+    if (!stringsFile.open(QIODevice::ReadOnly))
+        return readFailure(stringsFile.errorString());
+    const QByteArray bytes = stringsFile.readAll();
+    if (stringsFile.error() != QFileDevice::NoError)
+        return readFailure(stringsFile.errorString());
+
+    // Written to standard output, the header is named after the strings file it comes from.
+    const QString headerPath = request.outputPath.isEmpty() ? request.stringsPath : request.outputPath;
+    HeaderSettings settings{QStringLiteral("harfcode-cli " HARFCODE_VERSION), request.commandLine, request.tablePath,
+                            headerGuards(QFileInfo(headerPath).fileName()), request.order, request.width,
+                            request.progmem};
+    StringsFile parsed = parseStringsFile(bytes, headerMacros(settings.guards));
+
+    std::vector<HeaderEntry> entries;
+    for (StringsEntry& entry : parsed.entries) {
+        warnings.noteCharactersWithoutSlot(entry.text, entry.line);
+        EntryCodes codes = entryCodes(entry.text, request.codes, request.order, request.width);
+        if (codes.invalid)
+            parsed.errors.push_back({entry.line, codes.invalid->description()});
+        else
+            entries.push_back({std::move(entry), std::move(codes.rows)});
+    }
+    if (!parsed.errors.empty()) {
+        std::stable_sort(parsed.errors.begin(), parsed.errors.end(),
+                         [](const StringsFileError& a, const StringsFileError& b) { return a.line < b.line; });
+        for (const StringsFileError& error : parsed.errors)
+            printError(error.message(request.stringsPath));
+        return kExitInvalidInput;
+    }
+
+    const QByteArray header = stringsHeader(entries, settings);
+    if (request.outputPath.isEmpty()) {
+        OutputBuffer output(stdout, request.standardOutputClosed ? EBADF : 0);
+        output.append(header);
+        return finishOutput(output, printError, kExitDone);
+    }
+    if (const std::optional<QString> reason = replaceFileAtomically(request.outputPath, header)) {
+        printError(QStringLiteral("cannot write the header \"%1\": %2.").arg(request.outputPath, *reason));
+        return kExitInvalidInput;
+    }
+    return kExitDone;
+}
+
+}  // namespace harfcode

@@ -1,0 +1,326 @@
+#!/usr/bin/env bash
+# harfcode-cli --header as a firmware build meets it: the header compiles without a warning in
+# C and C++ programs that use a few entries each, links whichever file implements it, puts its
+# arrays in flash on AVR, holds the codes of the table for each order and width, leaves the
+# output alone on an error; and the example project regenerates it, as the README shows it.
+#
+# Usage: header_builds_test.sh HARFCODE_CLI SOURCE_DIR
+set -uo pipefail
+
+if [[ $# -ne 2 ]]; then
+    echo "usage: $0 HARFCODE_CLI SOURCE_DIR" >&2
+    exit 2
+fi
+cli=$1
+source_dir=$2
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+step_ok() { echo "ok: $*"; }
+
+for tool in cc:gcc c++:g++ avr-gcc:gcc-avr avr-g++:gcc-avr avr-nm:binutils-avr avr-objdump:binutils-avr \
+            iconv:libc-bin cmake:cmake; do
+    command -v "${tool%%:*}" >/dev/null || fail "${tool%%:*} is missing (Debian package ${tool##*:})"
+done
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work" || fail "cannot enter $work"
+export LC_ALL=C.UTF-8
+
+readonly c_flags=(-std=c99 -Wall -Wextra -Werror -pedantic)
+readonly cxx_flags=(-Wall -Wextra -Werror)
+readonly avr_flags=(-mmcu=atmega328p -Os -Wall -Wextra -Werror)
+
+# Writes a table as the windows do (UTF-16LE with byte-order mark, CR LF) in which the code of
+# slot k is k itself, so that every byte of a header reads as a slot number; SLOT=CODE
+# arguments put other codes into single slots.
+write_table() {
+    local file=$1 slot
+    shift
+    declare -A codes=()
+    for slot in "$@"; do codes[${slot%%=*}]=${slot#*=}; done
+    {
+        printf '\xFF\xFE'
+        for ((slot = 1; slot <= 103; slot++)); do
+            if [[ -v codes[$slot] ]]; then printf '%s=\r\n' "${codes[$slot]}"; else printf '%02X=\r\n' "$slot"; fi
+        done | iconv -f UTF-8 -t UTF-16LE
+    } >"$file"
+}
+
+# The codes of TEXT in typing order with the slot-number table: its slot numbers, as
+# `harfcode-cli --slots` prints them, in hexadecimal; characters without a glyph add nothing.
+typing_codes() {
+    local slot codes=()
+    for slot in $("$cli" --slots "$1"); do
+        [[ $slot == - ]] || codes+=("$(printf '%02X' "$slot")")
+    done
+    echo "${codes[*]}"
+}
+reversed() { local words=($1) i out=(); for ((i = ${#words[@]} - 1; i >= 0; i--)); do out+=("${words[i]}"); done; echo "${out[*]}"; }
+join_words() { local words=("$@"); echo "${words[*]}"; }
+
+write_table table.txt
+cat >strings.txt <<'EOF'
+# The entries every program below uses.
+
+GREETING=سلام دنیا
+MIXED=سلام 123
+PROMPT=OK
+EOF
+printf 'MENU_TITLE=منو\n' >menu.txt
+
+# --- The header compiles and links in C and C++, whichever file implements it ---------------
+"$cli" --header strings.txt --table table.txt --output strings.h 2>err.txt || fail "header: $(cat err.txt)"
+"$cli" --header menu.txt --table table.txt >menu.h 2>err.txt || fail "menu header: $(cat err.txt)"
+grep -q '^#ifndef HARFCODE_MENU_H$' menu.h || fail "the header on standard output is not guarded by HARFCODE_MENU_H"
+
+# The implementing file got the header earlier through another include, and includes a second
+# header beside it; the using file reads one entry.
+cat >implements.c <<'EOF'
+#include "strings.h"
+#include "menu.h"
+#define HARFCODE_STRINGS_IMPLEMENTATION
+#include "strings.h"
+#include "menu.h"
+
+#include <stdio.h>
+
+unsigned prompt_first(void);
+
+int main(void)
+{
+    printf("%02X %02X %02X\n", GREETING[0], prompt_first(), MENU_TITLE[MENU_TITLE_LENGTH - 1]);
+    return 0;
+}
+EOF
+cat >uses.cpp <<'EOF'
+#include "strings.h"
+
+extern "C" unsigned prompt_first(void) { return PROMPT[0]; }
+EOF
+sed -e 's/\bint main/int implemented_in_cpp/' implements.c >implements.cpp
+cat >uses.c <<'EOF'
+#include "strings.h"
+
+unsigned prompt_first(void);
+unsigned prompt_first(void) { return PROMPT[0]; }
+EOF
+cat >main_for_cpp.c <<'EOF'
+int implemented_in_cpp(void);
+int main(void) { return implemented_in_cpp(); }
+EOF
+sed -i -e 's/^unsigned prompt_first(void);$/extern "C" unsigned prompt_first(void);/' \
+    -e 's/^int implemented_in_cpp/extern "C" int implemented_in_cpp/' implements.cpp
+
+greeting_visual=$(reversed "$(typing_codes 'سلام دنیا')")
+expected_run="${greeting_visual%% *} $(typing_codes O) $(typing_codes 'منو' | cut -d' ' -f1)"
+for std in c++11 c++17; do
+    cc "${c_flags[@]}" -c implements.c -o implements_c.o 2>err.txt || fail "C implementation: $(cat err.txt)"
+    c++ -std=$std "${cxx_flags[@]}" -c uses.cpp -o uses_cpp.o 2>err.txt || fail "C++ ($std) use: $(cat err.txt)"
+    c++ implements_c.o uses_cpp.o -o c_implements 2>err.txt || fail "C implements, C++ uses: link: $(cat err.txt)"
+    [[ $(./c_implements) == "$expected_run" ]] || fail "C implements ($std): $(./c_implements), expected $expected_run"
+
+    c++ -std=$std "${cxx_flags[@]}" -c implements.cpp -o implements_cpp.o 2>err.txt ||
+        fail "C++ ($std) implementation: $(cat err.txt)"
+    cc "${c_flags[@]}" -c uses.c -o uses_c.o 2>err.txt || fail "C use: $(cat err.txt)"
+    cc "${c_flags[@]}" -c main_for_cpp.c -o main_for_cpp.o 2>err.txt || fail "C main: $(cat err.txt)"
+    c++ implements_cpp.o uses_c.o main_for_cpp.o -o cpp_implements 2>err.txt ||
+        fail "C++ implements, C uses: link: $(cat err.txt)"
+    [[ $(./cpp_implements) == "$expected_run" ]] || fail "C++ implements ($std): $(./cpp_implements)"
+done
+nm c_implements | grep -c ' [RrDd] GREETING$' | grep -qx 1 || fail "GREETING is not stored exactly once"
+step_ok "the header builds without warnings in C and C++, either file implementing it"
+
+# --- The arrays hold the table's codes in each order and width ------------------------------
+cat >print_arrays.c <<'EOF'
+#define HARFCODE_STRINGS_IMPLEMENTATION
+#include "strings.h"
+
+#include <stdio.h>
+
+static void print_codes(const uint8_t *codes, unsigned count)
+{
+    unsigned i;
+    for (i = 0; i < count; ++i)
+        printf(i + 1 < count ? "%02X " : "%02X\n", codes[i]);
+}
+
+int main(void)
+{
+    print_codes(GREETING, GREETING_LENGTH);
+    print_codes(MIXED, MIXED_LENGTH);
+    print_codes(PROMPT, PROMPT_LENGTH);
+    return 0;
+}
+EOF
+sed -e 's/print_codes(\([A-Z]*\), \([A-Z]*\)_LENGTH);/{ unsigned row; for (row = 0; row < \2_ROWS; ++row) print_codes(\1[row], sizeof \1[row]); }/' \
+    print_arrays.c >print_rows.c
+
+persian_typing=$(typing_codes 'سلام') world_typing=$(typing_codes 'دنیا')
+digits=$(typing_codes 123) blank=$(typing_codes ' ') prompt=$(typing_codes OK)
+declare -A expected_arrays=(
+    [typing]="$(join_words "$persian_typing" "$blank" "$world_typing")
+$(join_words "$persian_typing" "$blank" "$digits")
+$prompt"
+    [reverse]="$(reversed "$(join_words "$persian_typing" "$blank" "$world_typing")")
+$(reversed "$(join_words "$persian_typing" "$blank" "$digits")")
+$(reversed "$prompt")"
+    # The display draws left to right: Persian runs reversed, the digits and capitals as typed.
+    [visual]="$(join_words "$(reversed "$world_typing")" "$blank" "$(reversed "$persian_typing")")
+$(join_words "$digits" "$blank" "$(reversed "$persian_typing")")
+$prompt"
+)
+for order in typing reverse visual; do
+    "$cli" --header strings.txt --table table.txt --order "$order" --output strings.h 2>err.txt ||
+        fail "--order $order: $(cat err.txt)"
+    cc "${c_flags[@]}" print_arrays.c -o print_arrays 2>err.txt || fail "--order $order: $(cat err.txt)"
+    [[ $(./print_arrays) == "${expected_arrays[$order]}" ]] ||
+        fail "--order $order gives
+$(./print_arrays)
+expected
+${expected_arrays[$order]}"
+done
+
+# Rows of 6: "سلام" and "دنیا" on rows of their own, "سلام" and "123" too, filled up with the
+# blank on the left in visual order, so that the text stands right-aligned.
+"$cli" --header strings.txt --table table.txt --width 6 --output strings.h 2>err.txt || fail "--width: $(cat err.txt)"
+cc "${c_flags[@]}" print_rows.c -o print_rows 2>err.txt || fail "--width 6: $(cat err.txt)"
+expected_rows="$blank $blank $(reversed "$persian_typing")
+$blank $blank $(reversed "$world_typing")
+$blank $blank $(reversed "$persian_typing")
+$blank $blank $blank $digits
+$blank $blank $blank $blank $prompt"
+[[ $(./print_rows) == "$expected_rows" ]] || fail "--width 6 gives
+$(./print_rows)
+expected
+$expected_rows"
+step_ok "the arrays hold the table's codes in typing, reverse and visual order, and in rows"
+
+# --- --progmem: the arrays are in flash on AVR, and the same header builds on a host ---------
+"$cli" --header strings.txt --table table.txt --progmem --output strings.h 2>err.txt || fail "--progmem: $(cat err.txt)"
+cat >avr_implements.c <<'EOF'
+#include "strings.h"
+#define HARFCODE_STRINGS_IMPLEMENTATION
+#include "strings.h"
+
+unsigned prompt_first(void);
+
+int main(void)
+{
+    volatile uint8_t shown = (uint8_t)(pgm_read_byte(&GREETING[0]) + prompt_first());
+    (void)shown;
+    return 0;
+}
+EOF
+cat >avr_uses.cpp <<'EOF'
+#include "strings.h"
+
+extern "C" unsigned prompt_first(void) { return pgm_read_byte(&PROMPT[0]); }
+EOF
+avr-gcc "${avr_flags[@]}" -std=c99 -pedantic -c avr_implements.c -o avr_implements.o 2>err.txt ||
+    fail "avr-gcc: $(cat err.txt)"
+avr-g++ "${avr_flags[@]}" -std=c++17 -c avr_uses.cpp -o avr_uses.o 2>err.txt || fail "avr-g++: $(cat err.txt)"
+avr-gcc -mmcu=atmega328p avr_implements.o avr_uses.o -o avr_program.elf 2>err.txt || fail "AVR link: $(cat err.txt)"
+for name in GREETING MIXED PROMPT; do
+    avr-objdump -t avr_implements.o | grep -Eq "[[:space:]]\.progmem\.data[[:space:]].*[[:space:]]$name\$" ||
+        fail "$name is not in .progmem.data: $(avr-objdump -t avr_implements.o | grep "$name")"
+done
+avr-nm avr_program.elf | grep -Eq '^[0-9a-f]+ T GREETING$' ||
+    fail "GREETING is not in flash (.text) in the program: $(avr-nm avr_program.elf | grep GREETING)"
+# The check can fail: without --progmem the same program keeps the array in RAM.
+"$cli" --header strings.txt --table table.txt --output strings.h 2>err.txt || fail "header: $(cat err.txt)"
+sed -e 's/pgm_read_byte(&\([A-Z]*\[0\]\))/\1/' avr_implements.c >avr_ram.c
+avr-gcc "${avr_flags[@]}" -std=c99 -c avr_ram.c -o avr_ram.o 2>err.txt || fail "avr-gcc without --progmem: $(cat err.txt)"
+avr-objdump -t avr_ram.o | grep -Eq '\.rodata.*GREETING$' || fail "without --progmem GREETING is not in .rodata"
+
+"$cli" --header strings.txt --table table.txt --progmem --output strings.h 2>err.txt || fail "--progmem: $(cat err.txt)"
+sed -e 's/pgm_read_byte(&\([A-Z]*\[0\]\))/\1/' avr_uses.cpp >host_uses.cpp
+c++ -std=c++17 "${cxx_flags[@]}" -c host_uses.cpp -o host_uses.o 2>err.txt || fail "--progmem on a host: $(cat err.txt)"
+cc "${c_flags[@]}" -c implements.c -o host_implements.o 2>err.txt || fail "--progmem on a host: $(cat err.txt)"
+step_ok "--progmem puts the arrays in flash on AVR and builds on a host"
+
+# --- Errors: every line named, nothing written ----------------------------------------------
+"$cli" --header strings.txt --table table.txt --output kept.h 2>err.txt || fail "header: $(cat err.txt)"
+cp kept.h kept_before.h
+printf 'GOOD=سلام\nint=A\nGREETING=A\nGREETING_LENGTH=B\n\xD8\nEMPTY=\nNO EQUALS\n' >bad.txt
+"$cli" --header bad.txt --table table.txt --output kept.h >out.txt 2>err.txt
+status=$?
+[[ $status -eq 1 ]] || fail "an invalid strings file exits $status"
+for line in 2 4 5 6 7; do grep -q "bad.txt:$line: " err.txt || fail "line $line is not named: $(cat err.txt)"; done
+! grep -q 'bad.txt:[13]:' err.txt || fail "a valid line is named: $(cat err.txt)"
+cmp -s kept.h kept_before.h || fail "an error changed the existing output file"
+[[ ! -s out.txt ]] || fail "an error wrote to standard output"
+
+"$cli" --header bad.txt --table table.txt --output new.h 2>/dev/null
+[[ ! -e new.h ]] || fail "an error created the output file"
+"$cli" --header bad.txt --table table.txt >out.txt 2>/dev/null
+[[ $? -eq 1 && ! -s out.txt ]] || fail "an error wrote a header to standard output"
+
+write_table broken_table.txt 26=G1
+"$cli" --header strings.txt --table broken_table.txt --output kept.h 2>err.txt
+status=$?
+[[ $status -eq 1 ]] || fail "a code that is not a byte exits $status"
+grep -q 'strings.txt:3: slot 26 .* has the code "G1", which is not two hexadecimal digits' err.txt ||
+    fail "the code that is not a byte is not named: $(cat err.txt)"
+grep -q 'strings.txt:4: slot 26' err.txt || fail "the second entry with the code is not named: $(cat err.txt)"
+cmp -s kept.h kept_before.h || fail "a code error changed the existing output file"
+step_ok "errors name every line, exit 1 and leave the output as it was"
+
+# --- The example project, as the README shows it ---------------------------------------------
+example_source=$source_dir/examples/firmware
+cp -r "$example_source" example
+generator=()
+command -v ninja >/dev/null && generator=(-G Ninja)
+cmake -S example -B example-build "${generator[@]}" -DHARFCODE_CLI="$cli" -DHARFCODE_TABLE="$work/table.txt" >cmake.log 2>&1 ||
+    fail "configuring the example: $(cat cmake.log)"
+cmake --build example-build >build.log 2>&1 || fail "building the example: $(cat build.log)"
+[[ $(example-build/display) == "$greeting_visual" ]] ||
+    fail "the example shows $(example-build/display), expected $greeting_visual"
+
+header_identity() { stat -c '%i %Y' example-build/strings.h; }
+before=$(header_identity)
+cmake --build example-build >build.log 2>&1 || fail "building the example again: $(cat build.log)"
+[[ $(header_identity) == "$before" ]] || fail "the header was generated again with nothing changed"
+touch example/strings.txt
+cmake --build example-build >build.log 2>&1 || fail "building after touching strings.txt: $(cat build.log)"
+after_strings=$(header_identity)
+[[ $after_strings != "$before" ]] || fail "touching strings.txt did not generate the header again"
+touch table.txt
+cmake --build example-build >build.log 2>&1 || fail "building after touching the table: $(cat build.log)"
+[[ $(header_identity) != "$after_strings" ]] || fail "touching the table did not generate the header again"
+step_ok "the example project builds and regenerates its header when its inputs change"
+
+# Every code block of the README section that shows a file ("... `examples/firmware/NAME`:"
+# just before it) is that file; the header excerpt ("... gives:") is part of what the
+# example generates, its lines in the same order ("..." stands for lines left out).
+readme=$source_dir/README.md
+mkdir readme
+awk -v dir=readme '
+    /^## / { section = ($0 == "## Using the codes in firmware") }
+    !section { next }
+    fence && /^```/ { fence = 0; next }
+    fence { if (name != "") print > (dir "/" name); next }
+    /^```/ { fence = 1; name = pending; pending = ""; if (name != "") printf "" > (dir "/" name); next }
+    NF {
+        pending = ""
+        if (match($0, /`examples\/firmware\/[^`]+`:$/)) pending = substr($0, RSTART + 19, RLENGTH - 21)
+        else if ($0 ~ /gives:$/) pending = "header-excerpt"
+    }
+' "$readme"
+for file in strings.txt CMakeLists.txt strings.c main.c; do
+    [[ -f readme/$file ]] || fail "the README does not show examples/firmware/$file"
+    cmp -s "readme/$file" "$example_source/$file" || fail "the README shows examples/firmware/$file otherwise than it is:
+$(diff "readme/$file" "$example_source/$file")"
+done
+[[ -s readme/header-excerpt ]] || fail "the README does not show the header"
+position=0
+while IFS= read -r line; do
+    [[ $line == ... ]] && continue
+    found=$(tail -n +$((position + 1)) example-build/strings.h | grep -nxF -m1 -- "$line" | cut -d: -f1)
+    [[ -n $found ]] || fail "the README's header excerpt has a line the header lacks (or out of order): $line"
+    position=$((position + found))
+done <readme/header-excerpt
+step_ok "the README shows the example's files as they are"

@@ -1,0 +1,207 @@
+#include "firmware/strings_file.h"
+#include "firmware/strings_header.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+namespace harfcode {
+namespace {
+
+const QStringList kHeaderMacros = headerMacros(headerGuards(u"strings.h"));
+
+// Entries as "line NAME=TEXT" and errors as "line: reason", in line order, one per line.
+std::string outcomeOf(const QByteArray& bytes)
+{
+    const StringsFile file = parseStringsFile(bytes, kHeaderMacros);
+    std::vector<std::pair<long, QString>> outcome;
+    for (const StringsEntry& entry : file.entries)
+        outcome.emplace_back(entry.line, QStringLiteral("%1 %2=%3").arg(entry.line).arg(entry.name, entry.text));
+    for (const StringsFileError& error : file.errors)
+        outcome.emplace_back(error.line, QStringLiteral("%1: %2").arg(error.line).arg(error.reason));
+    std::stable_sort(outcome.begin(), outcome.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    QStringList lines;
+    for (const auto& [line, text] : outcome)
+        lines.append(text);
+    return lines.join(u'\n').toStdString();
+}
+
+TEST(StringsFile, ReadsNameTextLinesAndSkipsBlanksAndComments)
+{
+    struct Case { QByteArray bytes; QStringList outcome; };
+    const Case cases[] = {
+        {"\xEF\xBB\xBFGREETING=A B\r\n\n   \n\t\n# NOTE=A\nEND=B", {"1 GREETING=A B", "6 END=B"}},
+        {"A1= X = Y \n", {"1 A1= X = Y "}},                   // everything after the first "="
+        {"A1=X\rY\r", {"1 A1=X\rY\r"}},                      // only a CR before LF ends a line
+        {"A1=X\n\n", {"1 A1=X"}},
+        {"", {}},
+        {"SALAM=سلام\n", {"1 SALAM=سلام"}},
+        {"A1=X\nB1=\xD8\nC1=\xE2\x82\n", {"1 A1=X", "2: the line is not valid UTF-8", "3: the line is not valid UTF-8"}},
+        {"A1 X\n #A1=X\n", {"1: expected NAME=TEXT, a blank line or a comment starting with \"#\"",
+                            "2: \" #A1\" is not a C identifier (ASCII letters, digits and \"_\", not starting with a digit)"}},
+        {"A1=\nB1=abc\nC1=\xE2\x80\x8C\n", {"1: the text of \"A1\" has no glyph, and an array cannot be empty",
+                                          "2: the text of \"B1\" has no glyph, and an array cannot be empty",
+                                          "3: the text of \"C1\" has no glyph, and an array cannot be empty"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(outcomeOf(c.bytes), c.outcome.join(u'\n').toStdString());
+}
+
+TEST(StringsFile, RejectsNamesThatCannotBeDeclaredOrAreTaken)
+{
+    struct Case { QByteArray bytes; QStringList outcome; };
+    const Case cases[] = {
+        {"int=A\nclass=A\nbool=A\n", {"1: \"int\" is a C or C++ keyword", "2: \"class\" is a C or C++ keyword",
+                                      "3: \"bool\" is a C or C++ keyword"}},
+        {"_x=A\na__b=A\nok_=A\n", {"1: \"_x\" starts with \"_\" or contains \"__\"; such names belong to the compiler",
+                                   "2: \"a__b\" starts with \"_\" or contains \"__\"; such names belong to the compiler",
+                                   "3 ok_=A"}},
+        {"=A\n", {"1: the name before \"=\" is empty"}},
+        {"سلام=A\n1A=A\nA-B=A\nA B=A\n",
+         {"1: \"سلام\" is not a C identifier (ASCII letters, digits and \"_\", not starting with a digit)",
+          "2: \"1A\" is not a C identifier (ASCII letters, digits and \"_\", not starting with a digit)",
+          "3: \"A-B\" is not a C identifier (ASCII letters, digits and \"_\", not starting with a digit)",
+          "4: \"A B\" is not a C identifier (ASCII letters, digits and \"_\", not starting with a digit)"}},
+        {"uint8_t=A\nmy_t=A\nINT8_MAX=A\nUINT_LEAST16_C=A\nSIZE_MAX=A\nINTERVAL_MAX=A\n",
+         {"1: \"uint8_t\" is a name that <stdint.h> defines or may define",
+          "2: \"my_t\" is a name that <stdint.h> defines or may define",
+          "3: \"INT8_MAX\" is a name that <stdint.h> defines or may define",
+          "4: \"UINT_LEAST16_C\" is a name that <stdint.h> defines or may define",
+          "5: \"SIZE_MAX\" is a name that <stdint.h> defines or may define", "6 INTERVAL_MAX=A"}},
+        {"main=A\n", {"1: \"main\" is the name of the program's entry function"}},
+        {"HARFCODE_STRINGS_H=A\nHARFCODE_STRINGS_H_DEFINITIONS=A\nPROGMEM=A\nHARFCODE_STRINGS_IMPLEMENTATION=A\n",
+         {"1: \"HARFCODE_STRINGS_H\" is a macro of the header itself", "2: \"HARFCODE_STRINGS_H_DEFINITIONS\" is a macro of the header itself",
+          "3: \"PROGMEM\" is a macro of the header itself",
+          "4: \"HARFCODE_STRINGS_IMPLEMENTATION\" is a macro of the header itself"}},
+        {"GREETING=A\nGREETING_LENGTH=B\nGREETING_ROWS=C\nGREETING=D\n",
+         {"1 GREETING=A", "2: \"GREETING_LENGTH\" is defined by the entry \"GREETING\" on line 1",
+          "3: \"GREETING_ROWS\" is defined by the entry \"GREETING\" on line 1",
+          "4: \"GREETING\" is already the name of the entry on line 1"}},
+        {"MENU_ROWS=A\nMENU=B\nMENU_LENGTH=C\n",
+         {"1 MENU_ROWS=A", "2: \"MENU\" defines MENU_ROWS, the name of the entry on line 1", "3 MENU_LENGTH=C"}},
+        {"A1=\nA1=X\n", {"1: the text of \"A1\" has no glyph, and an array cannot be empty", "2 A1=X"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(outcomeOf(c.bytes), c.outcome.join(u'\n').toStdString());
+    EXPECT_EQ((StringsFileError{3, "x"}).message("dir/strings.txt"), "dir/strings.txt:3: x");
+}
+
+TEST(StringsHeader, GuardsFollowTheFileName)
+{
+    const std::pair<const char16_t*, const char*> cases[] = {
+        {u"strings.h", "HARFCODE_STRINGS_H"},         {u"strings.txt", "HARFCODE_STRINGS_H"},       {u"menu-v2.hpp", "HARFCODE_MENU_V2_H"},
+        {u"my..odd__name.h", "HARFCODE_MY_ODD_NAME_H"}, {u"_x_.h", "HARFCODE_X_H"},                  {u"9lives.h", "HARFCODE_9LIVES_H"},
+        {u"منو.h", "HARFCODE_STRINGS_H"},     {u".h", "HARFCODE_H_H"},       {u"plain", "HARFCODE_PLAIN_H"},
+    };
+    for (const auto& [fileName, guard] : cases) {
+        const HeaderGuards guards = headerGuards(QStringView(fileName));
+        EXPECT_EQ(guards.declarations.toStdString(), guard);
+        EXPECT_EQ(guards.definitions.toStdString(), guard + std::string("_DEFINITIONS"));
+    }
+}
+
+TEST(StringsHeader, CommentTextCannotEndOrDisturbTheComment)
+{
+    const std::pair<QString, QString> cases[] = {
+        {u"a*/b"_qs, uR"(a*\/b)"_qs},
+        {u"a/*b"_qs, uR"(a/\*b)"_qs},
+        {u"/*/"_qs, uR"(/\*\/)"_qs},
+        {u"?\?/ ?\?\?"_qs, uR"(?\?/ ?\?\?)"_qs},  // "??/ ???"
+        {u"end\\"_qs, u"end<U+005C>"_qs},
+        {u"a\\b"_qs, u"a\\b"_qs},                               // only a trailing backslash joins lines
+        {u"a\tb\r\n\u0085\u2028"_qs, u"a<U+0009>b<U+000D><U+000A><U+0085><U+2028>"_qs},
+        {u"\u202Eabc\u2066"_qs, u"<U+202E>abc<U+2066>"_qs},     // direction overrides and isolates
+        {u"سلام\u200Cها"_qs, u"سلام\u200Cها"_qs},                // the half-space stays
+    };
+    for (const auto& [text, shown] : cases)
+        EXPECT_EQ(commentText(text), shown) << text.toStdString();
+}
+
+// A table whose code for slot k is k itself, so that bytes read as slot numbers.
+CodeStrings slotNumberCodes()
+{
+    CodeStrings codes;
+    for (int slot = 1; slot <= kSlotCount; ++slot)
+        codes[slot - 1] = QStringLiteral("%1").arg(slot, 2, 16, QChar(u'0'));
+    return codes;
+}
+
+TEST(StringsHeader, RowsArePaddedWithTheBlankSoTheTextStandsRightAligned)
+{
+    CodeStrings codes = slotNumberCodes();
+    // سلام: seen 26, lam 52, alef 4, meem 55; دنیا: dal 21, noon 56, yeh 62, alef 4
+    struct Case { const char* text; DisplayOrder order; int width; std::vector<QByteArray> rows; };
+    const Case cases[] = {
+        {"سلام", DisplayOrder::Typing, 0, {"\x1A\x34\x04\x37"}},
+        {"سلام", DisplayOrder::Reverse, 0, {"\x37\x04\x34\x1A"}},
+        {"سلام", DisplayOrder::Typing, 6, {"\x1A\x34\x04\x37\x01\x01"}},
+        {"سلام", DisplayOrder::Reverse, 6, {"\x01\x01\x37\x04\x34\x1A"}},
+        {"سلام", DisplayOrder::Visual, 6, {"\x01\x01\x37\x04\x34\x1A"}},
+        {"سلام", DisplayOrder::Visual, 4, {"\x37\x04\x34\x1A"}},
+        {"سلام دنیا", DisplayOrder::Typing, 5, {"\x1A\x34\x04\x37\x01", "\x15\x38\x3E\x04\x01"}},
+        {"سلام دنیا", DisplayOrder::Visual, 5, {"\x01\x37\x04\x34\x1A", "\x01\x04\x3E\x38\x15"}},
+        // each row is its own paragraph: the digits keep their order within their row
+        {"سلام 12", DisplayOrder::Visual, 4, {"\x37\x04\x34\x1A", "\x01\x01\x41\x42"}},
+        {"سلام 12", DisplayOrder::Visual, 0, {"\x41\x42\x01\x37\x04\x34\x1A"}},
+    };
+    for (const Case& c : cases) {
+        const EntryCodes entry = entryCodes(QString::fromUtf8(c.text), codes, c.order, c.width);
+        EXPECT_FALSE(entry.invalid) << c.text;
+        EXPECT_EQ(entry.rows, c.rows) << c.text << " / " << int(c.order) << " / " << c.width;
+    }
+
+    codes[26 - 1] = "G1";
+    EXPECT_EQ(entryCodes(u"سلام", codes, DisplayOrder::Visual, 0).invalid->slot, 26);
+    codes = slotNumberCodes();
+    codes[1 - 1] = "";  // the blank is needed only where a row is padded
+    EXPECT_EQ(entryCodes(u"سلام", codes, DisplayOrder::Visual, 6).invalid->slot, 1);
+    EXPECT_EQ(entryCodes(u"سلام", codes, DisplayOrder::Visual, 6).rows.size(), 0u);
+    EXPECT_FALSE(entryCodes(u"سلام", codes, DisplayOrder::Visual, 4).invalid);
+}
+
+TEST(StringsHeader, DeclaresEveryArrayAndDefinesItOnlyForTheImplementation)
+{
+    HeaderSettings settings{"harfcode-cli 1.0.0", "harfcode-cli --header strings.txt", "HexTable.txt",
+                            headerGuards(u"strings.h"), DisplayOrder::Visual, 0, false};
+    const QByteArray thirteen("\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C\xE1");
+    const std::vector<HeaderEntry> entries = {
+        {{"GREETING", "*/ end?\?/", 2}, {"\x37\x04\x34\x1A"}},
+        {{"LONG", "x", 3}, {thirteen}},
+    };
+    const QByteArray header = stringsHeader(entries, settings);
+    const QByteArray expectedParts[] = {
+        " * Command: harfcode-cli --header strings.txt\n * Table:   HexTable.txt\n * Order:   visual\n",
+        "#ifndef HARFCODE_STRINGS_H\n#define HARFCODE_STRINGS_H\n\n#include <stdint.h>\n\n#ifdef __cplusplus\nextern \"C\" {\n#endif\n",
+        "/* GREETING: \"*\\/ end?\\?/\" */\n#define GREETING_LENGTH 4\nextern const uint8_t GREETING[GREETING_LENGTH];\n",
+        "#define LONG_LENGTH 13\nextern const uint8_t LONG[LONG_LENGTH];\n",
+        "#endif /* HARFCODE_STRINGS_H */\n\n#if defined(HARFCODE_STRINGS_IMPLEMENTATION) && !defined(HARFCODE_STRINGS_H_DEFINITIONS)\n"
+        "#define HARFCODE_STRINGS_H_DEFINITIONS\n",
+        "const uint8_t GREETING[GREETING_LENGTH] = {\n    0x37, 0x04, 0x34, 0x1A\n};\n",
+        "const uint8_t LONG[LONG_LENGTH] = {\n"
+        "    0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A, 0x0B, 0x0C,\n    0xE1\n};\n",
+    };
+    for (const QByteArray& part : expectedParts)
+        EXPECT_TRUE(header.contains(part)) << part.toStdString() << "\n--- in ---\n" << header.toStdString();
+    EXPECT_FALSE(header.contains("PROGMEM"));
+    EXPECT_LT(header.indexOf("#endif /* HARFCODE_STRINGS_H */"), header.indexOf("const uint8_t GREETING[GREETING_LENGTH] ="));
+
+    settings.width = 13;
+    settings.progmem = true;
+    const std::vector<HeaderEntry> rowEntries = {{{"MENU", "x", 1}, {"\x01\x01\x37\x04\x34\x1A\x01\x01\x01\x01\x01\x01\x01", thirteen}}};
+    const QByteArray rowHeader = stringsHeader(rowEntries, settings);
+    const QByteArray expectedRowParts[] = {
+        " * Order:   visual, rows of 13 codes, the text right-aligned\n",
+        "#ifdef __AVR__\n#include <avr/pgmspace.h>\n#endif\n#ifndef PROGMEM\n#define PROGMEM\n#endif\n",
+        "#define MENU_ROWS 2\nextern const uint8_t MENU[MENU_ROWS][13] PROGMEM;\n",
+        "const uint8_t MENU[MENU_ROWS][13] PROGMEM = {\n    {\n"
+        "        0x01, 0x01, 0x37, 0x04, 0x34, 0x1A, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01,\n        0x01\n    },\n    {\n"
+        "        0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A, 0x0B, 0x0C,\n        0xE1\n    }\n};\n",
+    };
+    for (const QByteArray& part : expectedRowParts)
+        EXPECT_TRUE(rowHeader.contains(part)) << part.toStdString() << "\n--- in ---\n" << rowHeader.toStdString();
+    EXPECT_FALSE(rowHeader.contains("MENU_LENGTH"));
+}
+
+}  // namespace
+}  // namespace harfcode
