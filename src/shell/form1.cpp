@@ -3,6 +3,7 @@
 #include "conversion/code_output.h"
 #include "editor/tahoma_font.h"
 #include "editor/window_controls.h"
+#include "shell/code_copy_menu.h"
 #include "table/table_file.h"
 
 #include <QCloseEvent>
@@ -88,6 +89,9 @@ Form1::Form1(QString tablePath, QWidget* parent)
 
     connect(m_input, &QTextEdit::textChanged, this, &Form1::convert);
     connect(hexTable, &QPushButton::clicked, this, &Form1::hexTableRequested);
+    const auto report = [this](const QString& message) { Q_EMIT problem(message); };
+    addCodeCopyEntries(*m_reverseOrder, [this] { return convertedCodeBytes(DisplayOrder::Reverse); }, report);
+    addCodeCopyEntries(*m_typingOrder, [this] { return convertedCodeBytes(DisplayOrder::Typing); }, report);
 }
 
 void Form1::closeEvent(QCloseEvent* event)
@@ -102,7 +106,8 @@ void Form1::convert()
     // read overlays nothing: the codes of the last successful read stay in use.
     const TableReading reading = readTableFile(m_tablePath);
     overlayCodes(m_codes, reading.codes);
-    convertText(typedText(), m_codes, m_output);
+    m_convertedText = typedText();
+    convertText(m_convertedText, m_codes, m_output);
     m_length->setText(m_output.lengthCaption);
     m_reverseOrder->setPlainText(m_output.reverseOrder);
     m_typingOrder->setPlainText(m_output.typingOrder);
@@ -118,6 +123,11 @@ QString Form1::typedText() const
     text.replace(QChar::ParagraphSeparator, u'\n');
     text.replace(QChar::LineSeparator, u'\n');
     return text;
+}
+
+CodeBytes Form1::convertedCodeBytes(DisplayOrder order) const
+{
+    return codeBytesOf(slotsInOrder(m_convertedText, order), m_codes);
 }
 
 }  // namespace harfcode

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "conversion/code_output.h"
+#include "firmware/code_formats.h"
+#include "firmware/display_order.h"
 #include "shell/table_read_notices.h"
 #include "table/code_strings.h"
 
@@ -35,8 +37,12 @@ private Q_SLOTS:
 
 private:
     QString typedText() const;
+    CodeBytes convertedCodeBytes(DisplayOrder order) const;
 
     QString m_tablePath;
+    // The text of the last conversion; with m_codes, which only conversions change, it gives
+    // the bytes of the codes the boxes show, whatever the file or the boxes hold since.
+    QString m_convertedText;
     // Refreshed from the file at every conversion and never cleared, so slots that a short
     // or unreadable file does not reach keep the codes of earlier reads.
     CodeStrings m_codes;
