@@ -1,14 +1,18 @@
-// Slot selection and the whole conversion against ICU's Arabic shaping of the same text,
-// in characters per second.
+// Slot selection and the whole conversion against ICU's Arabic shaping of the same text, and
+// the converter program on lines of text, in characters per second.
 
 #include "conversion/code_output.h"
 #include "conversion/slot_selection.h"
+#include "table/table_file.h"
 
 #include <benchmark/benchmark.h>
 #include <unicode/ushape.h>
 
+#include <QFile>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <vector>
 
@@ -30,6 +34,8 @@ QString mixedPersianText(qsizetype length)
     text.truncate(length);
     return text;
 }
+
+constexpr qsizetype kLineLength = 45;
 
 harfcode::CodeStrings sampleCodes()
 {
@@ -80,6 +86,41 @@ void BM_IcuShapeArabic(benchmark::State& state)
     setCharacterRate(state);
 }
 
+// harfcode-cli as a build script runs it: lines of about 45 characters on standard input,
+// default options, the output thrown away. Counts the characters of the lines, start-up included.
+void BM_ConverterProgram(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString table = dir.filePath(QStringLiteral("HexTable.txt"));
+    if (harfcode::writeTableFile(table, sampleCodes())) {
+        state.SkipWithError("cannot write the table");
+        return;
+    }
+    const QString text = mixedPersianText(state.range(0));
+    QByteArray lines;
+    qsizetype characters = 0;
+    for (qsizetype start = 0; start < text.size(); start += kLineLength) {
+        const QString line = text.mid(start, kLineLength).trimmed();
+        characters += line.size();
+        lines += line.toUtf8() + '\n';
+    }
+    QFile input(dir.filePath(QStringLiteral("lines.txt")));
+    if (!input.open(QIODevice::WriteOnly) || input.write(lines) != lines.size()) {
+        state.SkipWithError("cannot write the input");
+        return;
+    }
+    input.close();
+    for (auto _ : state) {
+        QProcess converter;
+        converter.setStandardInputFile(input.fileName());
+        converter.setStandardOutputFile(QProcess::nullDevice());
+        converter.start(QStringLiteral(HARFCODE_CLI_PATH), {QStringLiteral("--table"), table});
+        if (!converter.waitForFinished(-1) || converter.exitCode() != 0)
+            state.SkipWithError("harfcode-cli failed");
+    }
+    state.SetItemsProcessed(state.iterations() * characters);
+}
+
 constexpr int64_t kThousand = 1'000;
 constexpr int64_t kHundredThousand = 100'000;
 constexpr int64_t kMillion = 1'000'000;
@@ -87,6 +128,7 @@ constexpr int64_t kMillion = 1'000'000;
 BENCHMARK(BM_SlotSelection)->Arg(kThousand)->Arg(kHundredThousand)->Arg(kMillion);
 BENCHMARK(BM_Conversion)->Arg(kThousand)->Arg(kHundredThousand)->Arg(kMillion);
 BENCHMARK(BM_IcuShapeArabic)->Arg(kThousand)->Arg(kHundredThousand)->Arg(kMillion);
+BENCHMARK(BM_ConverterProgram)->Arg(40 * kMillion)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 }  // namespace
 

@@ -66,8 +66,7 @@ std::optional<InvalidCode> LineConverter::convert(QStringView text, long line, Q
 std::optional<InvalidCode> LineConverter::appendRow(const std::vector<Slot>& slots, QByteArray& out)
 {
     if (m_options.format == CodeFormat::Spaced) {
-        joinCodes(slots, m_slotCodes, m_joined);
-        appendUtf8(out, m_joined);
+        appendJoinedCodes(slots, m_slotCodes, out);
     } else if (m_options.format == CodeFormat::Glyphs) {
         appendUtf8(out, glyphPreview(slots, m_options.order));
     } else {

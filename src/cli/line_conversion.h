@@ -37,9 +37,8 @@ private:
 
     LineOptions m_options;
     const CodeStrings& m_codes;
-    SlotCodes m_slotCodes;
+    Utf8SlotCodes m_slotCodes;
     ConversionWarnings& m_warnings;
-    QString m_joined;  // reused from line to line
 };
 
 }  // namespace harfcode

@@ -5,11 +5,11 @@
 #include "cli/exit_status.h"
 #include "cli/header_command.h"
 #include "cli/standard_streams.h"
+#include "cli/utf8_decoder.h"
 #include "table/table_file.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
-#include <QStringDecoder>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -30,12 +30,10 @@ void printError(const QString& message)
 // text must not be converted silently wrong, so the raw arguments are checked first.
 int firstArgumentNotUtf8(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i) {
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString decoded = decoder(QByteArrayView(argv[i]));  // converts lazily: only when kept
-        if (decoder.hasError())
+    Utf8Decoder decoder;
+    for (int i = 1; i < argc; ++i)
+        if (!decoder.decode(QByteArrayView(argv[i])))
             return i;
-    }
     return 0;
 }
 
@@ -55,25 +53,6 @@ std::optional<CodeStrings> loadCodes(const QString& path)
     return codes;
 }
 
-// Decodes UTF-8 lines into one reused string; an incomplete sequence at the end is an error
-// too, not held back for a next line.
-class LineDecoder {
-public:
-    std::optional<QStringView> decode(QByteArrayView bytes)
-    {
-        m_decoder.resetState();
-        m_text.resize(m_decoder.requiredSpace(bytes.size()));
-        const QChar* end = m_decoder.appendToBuffer(m_text.data(), bytes);
-        if (m_decoder.hasError())
-            return std::nullopt;
-        return QStringView(m_text.constData(), end - m_text.constData());
-    }
-
-private:
-    QStringDecoder m_decoder{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless};
-    QString m_text;
-};
-
 int convertLines(const CliRequest& request, const CodeStrings& codes, ConversionWarnings& warnings, bool outputClosed)
 {
     int status = kExitDone;
@@ -91,7 +70,7 @@ int convertLines(const CliRequest& request, const CodeStrings& codes, Conversion
         convert(*request.text, 1);
     } else {
         LineReader input(STDIN_FILENO, output);
-        LineDecoder decoder;
+        Utf8Decoder decoder;
         long lineNumber = 0;
         while (const std::optional<QByteArrayView> line = input.next()) {
             ++lineNumber;

@@ -10,18 +10,33 @@ namespace harfcode {
 namespace {
 
 constexpr qsizetype kSeparatorLength = 2;  // two blanks between codes
-constexpr char16_t kBlank = u' ';
 
-// Only U+0020 counts: a code string may hold other white space and keeps it.
-void removeOuterBlanks(QString& joined)
+// The code string of every slot as views, kNoSlot's empty, looked up as often as a text has
+// characters.
+using SlotCodes = std::array<QStringView, kSlotCount + 1>;
+
+SlotCodes slotCodes(const CodeStrings& codes)
 {
-    const auto first = std::find_if(joined.cbegin(), joined.cend(), [](QChar c) { return c != kBlank; });
-    joined.remove(0, first - joined.cbegin());
-    const auto last = std::find_if(joined.crbegin(), joined.crend(), [](QChar c) { return c != kBlank; });
+    SlotCodes codeOfSlot;
+    for (int slot = 1; slot <= kSlotCount; ++slot)
+        codeOfSlot[slot] = codes[slot - 1];
+    return codeOfSlot;
+}
+
+// Only U+0020 counts: a code string may hold other white space and keeps it. Works on what
+// `joined` holds from `start` on, in UTF-16 or UTF-8 alike.
+template <typename String>
+void removeOuterBlanks(String& joined, qsizetype start = 0)
+{
+    const auto notBlank = [](auto unit) { return unit != u' '; };
+    const auto first = std::find_if(joined.cbegin() + start, joined.cend(), notBlank);
+    joined.remove(start, first - (joined.cbegin() + start));
+    const auto last = std::find_if(joined.crbegin(), joined.crend() - start, notBlank);
     joined.truncate(joined.size() - (last - joined.crbegin()));
 }
 
-qsizetype joinedLength(const std::vector<Slot>& slots, const SlotCodes& codeOfSlot)
+template <typename Codes>
+qsizetype joinedLength(const std::vector<Slot>& slots, const Codes& codeOfSlot)
 {
     qsizetype length = 0;
     for (Slot slot : slots)
@@ -29,7 +44,8 @@ qsizetype joinedLength(const std::vector<Slot>& slots, const SlotCodes& codeOfSl
     return length;
 }
 
-void copyCode(QStringView code, QChar* to)
+template <typename Code, typename Unit>
+void copyCode(Code code, Unit* to)
 {
     // Codes are mostly two units: a plain loop beats a call to memcpy here.
     for (qsizetype i = 0; i < code.size(); ++i)
@@ -37,20 +53,21 @@ void copyCode(QStringView code, QChar* to)
 }
 
 // Writes the separator and `code` at `to`; returns where the next one goes.
-QChar* appendSeparatorAndCode(QStringView code, QChar* to)
+template <typename Code, typename Unit>
+Unit* appendSeparatorAndCode(Code code, Unit* to)
 {
-    *to++ = kBlank;
-    *to++ = kBlank;
+    *to++ = u' ';
+    *to++ = u' ';
     copyCode(code, to);
     return to + code.size();
 }
 
 }  // namespace
 
-SlotCodes::SlotCodes(const CodeStrings& codes)
+Utf8SlotCodes::Utf8SlotCodes(const CodeStrings& codes)
 {
     for (int slot = 1; slot <= kSlotCount; ++slot)
-        m_codes[slot] = codes[slot - 1];
+        m_codes[slot] = codes[slot - 1].toUtf8();
 }
 
 QString lengthCaption(qsizetype length)
@@ -61,7 +78,7 @@ QString lengthCaption(qsizetype length)
 void convertText(QStringView text, const CodeStrings& codes, ConversionOutput& output)
 {
     const std::vector<Slot> slots = selectSlots(text);
-    const SlotCodes codeOfSlot(codes);
+    const SlotCodes codeOfSlot = slotCodes(codes);
     const qsizetype length = joinedLength(slots, codeOfSlot);
 
     // Both strings hold the same codes and separators, one mirrored: typing order is
@@ -75,8 +92,8 @@ void convertText(QStringView text, const CodeStrings& codes, ConversionOutput& o
     QChar* backward = reverseOrder.data() + length;
     for (Slot slot : slots) {
         const QStringView code = codeOfSlot[slot];
-        *--backward = kBlank;
-        *--backward = kBlank;
+        *--backward = u' ';
+        *--backward = u' ';
         backward -= code.size();
         copyCode(code, backward);
         forward = appendSeparatorAndCode(code, forward);
@@ -86,13 +103,14 @@ void convertText(QStringView text, const CodeStrings& codes, ConversionOutput& o
     output.lengthCaption = lengthCaption(text.size());
 }
 
-void joinCodes(const std::vector<Slot>& slots, const SlotCodes& codes, QString& joined)
+void appendJoinedCodes(const std::vector<Slot>& slots, const Utf8SlotCodes& codes, QByteArray& out)
 {
-    joined.resize(joinedLength(slots, codes));
-    QChar* forward = joined.data();
+    const qsizetype start = out.size();
+    out.resize(start + joinedLength(slots, codes));
+    char* forward = out.data() + start;
     for (Slot slot : slots)
         forward = appendSeparatorAndCode(codes[slot], forward);
-    removeOuterBlanks(joined);
+    removeOuterBlanks(out, start);
 }
 
 ConversionOutput convertText(QStringView text, const CodeStrings& codes)

@@ -2,6 +2,8 @@
 
 #include "table/code_strings.h"
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -25,19 +27,19 @@ QString lengthCaption(qsizetype length);
 void convertText(QStringView text, const CodeStrings& codes, ConversionOutput& output);
 ConversionOutput convertText(QStringView text, const CodeStrings& codes);
 
-// The code string of every slot, looked up as often as a text has characters; kNoSlot's is
-// empty. Views into the table it is made from, which must outlive it.
-class SlotCodes {
+// The code string of every slot in UTF-8, for output that goes out as bytes; kNoSlot's is
+// empty.
+class Utf8SlotCodes {
 public:
-    explicit SlotCodes(const CodeStrings& codes);
-    QStringView operator[](Slot slot) const { return m_codes[slot]; }
+    explicit Utf8SlotCodes(const CodeStrings& codes);
+    QByteArrayView operator[](Slot slot) const { return m_codes[slot]; }
 
 private:
-    std::array<QStringView, kSlotCount + 1> m_codes;
+    std::array<QByteArray, kSlotCount + 1> m_codes;
 };
 
-// The code strings of `slots` joined by two blanks as above, in the order given; kNoSlot adds
-// an empty code. Reuses the memory `joined` already holds.
-void joinCodes(const std::vector<Slot>& slots, const SlotCodes& codes, QString& joined);
+// Appends to `out` the code strings of `slots` joined by two blanks as convertText() joins
+// them, in the order given, without outer blanks; kNoSlot adds an empty code.
+void appendJoinedCodes(const std::vector<Slot>& slots, const Utf8SlotCodes& codes, QByteArray& out);
 
 }  // namespace harfcode

@@ -74,7 +74,9 @@ TEST(Cli, ConvertsPrintsAndExitsAsDocumented)
         {kCli, {"--table", missing, "--slots", salam + " xA"}, {}, 0, "26 52 4 55 1 - 74\n", {}},
         {dir.filePath("harfcode-cli"), {"A"}, {}, 0, "41\n", {}},
         {kCli, {"--table", table}, salam.toUtf8() + "\r\n\nA\n" + salam.toUtf8(), 0, "B3  C4  0B  D5\n\n41\nB3  C4  0B  D5\n", {}},
-        {kCli, {"--table", table}, "A\n\xD8\nA A\n\xE2\x82\n", 1, "41\n41  20  41\n", {"line 2 is not valid UTF-8", "line 4 is not valid UTF-8"}},
+        // A cut sequence, a lone one at a line's end, an encoded surrogate, an overlong form.
+        {kCli, {"--table", table}, "A\n\xD8\nA A\n\xE2\x82\n\xED\xA0\x80\n\xC0\xAF\n", 1, "41\n41  20  41\n",
+         {"line 2 is not valid UTF-8", "line 4 is not valid UTF-8", "line 5 is not", "line 6 is not"}},
         {"/bin/sh", {"-c", "exec \"$0\" --slots \"$(printf '\\330')\"", kCli}, {}, 1, "", {"argument 2 is not valid UTF-8"}},
         {kCli, {"--table", surplus.fileName(), "A"}, {}, 0, "41\n", {"more than 103 lines"}},
         {kCli, {"--table", missing, "A"}, {}, 2, "", {missing + "\": No such file"}},
