@@ -8,26 +8,17 @@
 namespace harfcode {
 namespace {
 
-struct Named {
-    const char* name;
-    int value;
+constexpr std::pair<CodeFormat, const char*> kFormatNames[] = {
+    {CodeFormat::Spaced, "spaced"}, {CodeFormat::CArray, "c-array"}, {CodeFormat::CString, "c-string"},
+    {CodeFormat::Bytes, "bytes"},   {CodeFormat::Glyphs, "glyphs"},
 };
 
-constexpr Named kOrders[] = {
-    {"typing", int(DisplayOrder::Typing)},
-    {"reverse", int(DisplayOrder::Reverse)},
-    {"visual", int(DisplayOrder::Visual)},
-};
-constexpr Named kFormats[] = {
-    {"spaced", int(CodeFormat::Spaced)},   {"c-array", int(CodeFormat::CArray)}, {"c-string", int(CodeFormat::CString)},
-    {"bytes", int(CodeFormat::Bytes)},     {"glyphs", int(CodeFormat::Glyphs)},
-};
-
-template <std::size_t N>
-std::optional<int> valueNamed(const Named (&names)[N], const QString& name)
+template <typename Value, std::size_t N>
+std::optional<Value> valueNamed(const std::pair<Value, const char*> (&names)[N], const QString& name)
 {
-    const auto found = std::find_if(std::begin(names), std::end(names), [&](const Named& n) { return name == QLatin1String(n.name); });
-    return found == std::end(names) ? std::nullopt : std::optional<int>(found->value);
+    const auto found = std::find_if(std::begin(names), std::end(names),
+                                    [&](const auto& named) { return name == QLatin1StringView(named.second); });
+    return found == std::end(names) ? std::nullopt : std::optional<Value>(found->first);
 }
 
 const char* const kDescription =
@@ -117,10 +108,10 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
     request.line.slotNumbers = parser.isSet(slotsOption);
     request.line.order = header ? DisplayOrder::Visual : DisplayOrder::Typing;
     if (parser.isSet(orderOption)) {
-        const std::optional<int> order = valueNamed(kOrders, parser.value(orderOption));
+        const std::optional<DisplayOrder> order = valueNamed(kDisplayOrderNames, parser.value(orderOption));
         if (!order)
             return error("--order is typing, reverse or visual.");
-        request.line.order = DisplayOrder(*order);
+        request.line.order = *order;
     }
     if (parser.isSet(reverseOption)) {
         if (parser.isSet(orderOption) && request.line.order != DisplayOrder::Reverse)
@@ -128,10 +119,10 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
         request.line.order = DisplayOrder::Reverse;
     }
     if (parser.isSet(formatOption)) {
-        const std::optional<int> format = valueNamed(kFormats, parser.value(formatOption));
+        const std::optional<CodeFormat> format = valueNamed(kFormatNames, parser.value(formatOption));
         if (!format)
             return error("--format is spaced, c-array, c-string, bytes or glyphs.");
-        request.line.format = CodeFormat(*format);
+        request.line.format = *format;
     }
     if (parser.isSet(widthOption)) {
         bool number = false;

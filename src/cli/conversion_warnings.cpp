@@ -1,9 +1,9 @@
 #include "cli/conversion_warnings.h"
 
 #include "conversion/slot_selection.h"
-#include "firmware/code_formats.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace harfcode {
 
@@ -49,7 +49,7 @@ void ConversionWarnings::noteZeroInCString()
 
 void ConversionWarnings::noteTable(const CodeStrings& codes)
 {
-    if (m_unfilledTableTold || !isUnfilledTable(codes))
+    if (m_unfilledTableTold || !isUnfilled(codes))
         return;
     m_unfilledTableTold = true;
     m_print(QStringLiteral("warning: every code of the table is still \"00\": fill in your display's codes "

@@ -7,7 +7,6 @@
 #include "table/code_strings.h"
 
 #include <QByteArray>
-#include <QString>
 #include <QStringView>
 
 #include <optional>

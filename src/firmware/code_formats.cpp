@@ -1,7 +1,5 @@
 #include "firmware/code_formats.h"
 
-#include <algorithm>
-
 namespace harfcode {
 namespace {
 
@@ -104,11 +102,6 @@ QString glyphPreview(const std::vector<Slot>& slots, DisplayOrder order)
     if (order == DisplayOrder::Typing)
         return preview;
     return QChar(kLeftToRightOverride) + preview + QChar(kPopDirectionalFormatting);
-}
-
-bool isUnfilledTable(const CodeStrings& codes)
-{
-    return std::all_of(codes.begin(), codes.end(), [](const QString& code) { return code == u"00"; });
 }
 
 }  // namespace harfcode

@@ -51,7 +51,4 @@ QByteArray cStringLiteral(QByteArrayView bytes);  // "\xE1\x6B\x61" ("" for no b
 // they stand.
 QString glyphPreview(const std::vector<Slot>& slots, DisplayOrder order);
 
-// Whether every one of the 103 codes is still the first start's "00".
-bool isUnfilledTable(const CodeStrings& codes);
-
 }  // namespace harfcode

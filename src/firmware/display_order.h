@@ -4,6 +4,7 @@
 
 #include <QStringView>
 
+#include <utility>
 #include <vector>
 
 namespace harfcode {
@@ -14,6 +15,13 @@ enum class DisplayOrder {
     Reverse,  // from the last character to the first: "Persian Hex"
     Visual,   // as a display that draws left to right shows the line: Persian runs reversed,
               // runs of digits and Latin capitals kept left to right
+};
+
+// The orders by the names that the converter's options and its headers give them.
+inline constexpr std::pair<DisplayOrder, const char*> kDisplayOrderNames[] = {
+    {DisplayOrder::Typing, "typing"},
+    {DisplayOrder::Reverse, "reverse"},
+    {DisplayOrder::Visual, "visual"},
 };
 
 // The slots of `text`, their contextual forms chosen in typing order, then put in `order`.

@@ -2,6 +2,9 @@
 
 #include "firmware/display_rows.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace harfcode {
 namespace {
 
@@ -10,15 +13,9 @@ constexpr qsizetype kBytesPerLine = 12;
 
 const char* orderName(DisplayOrder order)
 {
-    switch (order) {
-    case DisplayOrder::Typing:
-        return "typing";
-    case DisplayOrder::Reverse:
-        return "reverse";
-    case DisplayOrder::Visual:
-        break;
-    }
-    return "visual";
+    return std::find_if(std::begin(kDisplayOrderNames), std::end(kDisplayOrderNames),
+                        [order](const auto& named) { return named.first == order; })
+        ->second;
 }
 
 // Characters that would end a comment line, or that GCC flags in a comment (-Wbidi-chars).

@@ -11,6 +11,11 @@ CodeStrings defaultCodeStrings()
     return codes;
 }
 
+bool isUnfilled(const CodeStrings& codes)
+{
+    return codes == defaultCodeStrings();
+}
+
 void overlayCodes(CodeStrings& table, const QList<QString>& codes)
 {
     const auto count = std::min<qsizetype>(codes.size(), kSlotCount);

@@ -14,6 +14,8 @@ using CodeStrings = std::array<QString, kSlotCount>;
 
 // Every slot "00": the table written on a first start.
 CodeStrings defaultCodeStrings();
+// Whether every code is still the first start's "00": nothing filled in yet.
+bool isUnfilled(const CodeStrings& codes);
 
 // Puts codes[n - 1] into slot n for every n the list reaches (at most kSlotCount);
 // the slots beyond keep what they held.
