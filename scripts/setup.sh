@@ -4,8 +4,10 @@
 BUILD_PACKAGES=(
     cmake ninja-build g++
     qt6-base-dev qt6-qpa-plugins libgl-dev
-    fonts-dejavu-core            # stands in for Tahoma, which Linux lacks
+    fonts-wine                   # Wine's Tahoma: Tahoma's metrics, which Linux lacks
+    fonts-dejavu-core            # the glyphs that Wine's Tahoma lacks
     libicu-dev                   # the bidirectional algorithm of the display orders
+    librsvg2-bin scdoc           # the icons rendered from their SVG, the manual pages
 )
 
 TEST_PACKAGES=(
@@ -14,6 +16,7 @@ TEST_PACKAGES=(
     clang libclang-rt-14-dev     # libFuzzer
     xvfb openbox xdotool xclip imagemagick x11-utils  # end-to-end test of the real program
     gcc-avr avr-libc             # the strings header built for AVR firmware
+    dpkg-dev lintian appstream desktop-file-utils man-db  # the package and what it installs
 )
 
 # Installs whichever of the given packages are missing; silent when none is.

@@ -131,8 +131,11 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
             return error("--width takes a whole number of glyphs, 1 or more.");
         request.line.width = width;
     }
-    if (parser.isSet(tableOption))
+    if (parser.isSet(tableOption)) {
         request.tablePath = parser.value(tableOption);
+        if (request.tablePath->isEmpty())
+            return error("--table needs the name of a table file.");
+    }
     if (!texts.isEmpty())
         request.text = texts.first();
     if (header) {

@@ -153,6 +153,7 @@ TEST(Cli, OrdersFormatsAndRowsForFirmware)
         {kCli, {"--header", missing, "A"}, {}, 64, "", {"--header takes its texts"}},
         {kCli, {"--header", missing, "--format", "c-array"}, {}, 64, "", {"--header takes its texts"}},
         {kCli, {"--bogus"}, {}, 64, "", {"Unknown option"}},
+        {kCli, {"--table", "", "A"}, {}, 64, "", {"--table needs the name of a table file"}},
     };
     for (const CliRun& c : cases)
         check(c);
