@@ -2,9 +2,9 @@
 
 #include "editor/code_field_validator.h"
 #include "editor/editor_grid.h"
-#include "editor/tahoma_font.h"
-#include "editor/window_controls.h"
 #include "table/table_file.h"
+#include "widgets/tahoma_font.h"
+#include "widgets/window_controls.h"
 
 #include <QCloseEvent>
 #include <QLineEdit>

@@ -1,14 +1,14 @@
 #include "shell/form1.h"
 
 #include "conversion/code_output.h"
-#include "editor/tahoma_font.h"
-#include "editor/window_controls.h"
-#include "shell/code_copy_menu.h"
 #include "table/table_file.h"
+#include "widgets/code_box.h"
+#include "widgets/code_copy_menu.h"
+#include "widgets/tahoma_font.h"
+#include "widgets/window_controls.h"
 
 #include <QCloseEvent>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBlockFormat>
 #include <QTextCursor>
@@ -20,9 +20,9 @@ namespace {
 constexpr qreal kInputPointSize = 8.5;
 constexpr qreal kTextPointSize = 8.25;
 
-QPlainTextEdit* createOutputBox(QWidget* parent, const QString& name, const QRect& geometry)
+CodeBox* createOutputBox(QWidget* parent, const QString& name, const QRect& geometry)
 {
-    auto* box = placeControl(new QPlainTextEdit(parent), name, geometry);
+    auto* box = placeControl(new CodeBox(parent), name, geometry);
     box->setFont(tahomaFont(kTextPointSize));
     box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -109,8 +109,8 @@ void Form1::convert()
     m_convertedText = typedText();
     convertText(m_convertedText, m_codes, m_output);
     m_length->setText(m_output.lengthCaption);
-    m_reverseOrder->setPlainText(m_output.reverseOrder);
-    m_typingOrder->setPlainText(m_output.typingOrder);
+    m_reverseOrder->showLine(m_output.reverseOrder);
+    m_typingOrder->showLine(m_output.typingOrder);
     if (const auto notice = m_notices.noticeFor(reading, stampOfFile(m_tablePath)))
         Q_EMIT problem(*notice);
 }

@@ -10,10 +10,11 @@
 #include <QWidget>
 
 class QLabel;
-class QPlainTextEdit;
 class QTextEdit;
 
 namespace harfcode {
+
+class CodeBox;
 
 // The main window: the input field, whose every change is converted at once into the two
 // code lines, and the "Hex Table" button. Problems with the table file go out through a
@@ -49,8 +50,8 @@ private:
     ConversionOutput m_output;  // kept, so that its memory serves every keystroke
     TableReadNotices m_notices;
     QTextEdit* m_input = nullptr;
-    QPlainTextEdit* m_reverseOrder = nullptr;
-    QPlainTextEdit* m_typingOrder = nullptr;
+    CodeBox* m_reverseOrder = nullptr;
+    CodeBox* m_typingOrder = nullptr;
     QLabel* m_length = nullptr;
 };
 

@@ -1,4 +1,4 @@
-#include "editor/tahoma_font.h"
+#include "widgets/tahoma_font.h"
 #include "shell/window_flow.h"
 
 #include <QApplication>

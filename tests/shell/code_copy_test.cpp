@@ -1,4 +1,6 @@
-// "Copy as C array" and "Copy as C string" in the context menus of the main window's two code boxes.
+// Copying from the main window's two code boxes: the whole line, and "Copy as C array" and
+// "Copy as C string" from their context menus.
+#include "conversion/code_output.h"
 #include "firmware/code_formats.h"
 #include "shell/window_flow.h"
 #include "support/widget_test_support.h"
@@ -174,6 +176,28 @@ TEST(CodeCopy, CopiesTheLastConversionWhateverTheFileOrTheBoxHoldsSince)
     EXPECT_EQ(copyFrom(typingOrder, kCArray), "");
     EXPECT_EQ(copyFrom(typingOrder, kCString), R"("")");
     EXPECT_EQ(shownWindows(), QStringList{"Form1"});
+}
+
+// Thousands of lines' worth of codes, wrapped in the box: read back and copied, each box gives
+// its line exactly, without a line break the line does not hold.
+TEST(CodeCopy, SelectAllAndCtrlCCopyTheWholeLongLineOfEachBox)
+{
+    MainWindow m(sampleCodes());
+    QString text;
+    for (int word = 0; word < 2'000; ++word)
+        text += kBeh + kAlef + kBeh + u' ';
+    QGuiApplication::clipboard()->setText(text);
+    QTest::keySequence(m.window().findChild<QWidget*>("InkEdit1"), QKeySequence::Paste);
+    const ConversionOutput expected = convertText(text, sampleCodes());
+    for (const auto& [name, line] : {std::pair{"Text1", expected.reverseOrder}, {"Text2", expected.typingOrder}}) {
+        EXPECT_EQ(textOf(m.window(), name), line) << name << " read back";
+        QPlainTextEdit& box = m.box(name);
+        box.setFocus();
+        QGuiApplication::clipboard()->setText(kUntouched);
+        QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(&box, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), line) << name << " copied";
+    }
 }
 
 TEST(CodeCopy, ACodeThatIsNoByteLeavesTheClipboardAndIsNamed)

@@ -1,4 +1,4 @@
-#include "editor/window_controls.h"
+#include "widgets/window_controls.h"
 
 #include <QPushButton>
 

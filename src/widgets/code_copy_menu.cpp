@@ -1,4 +1,4 @@
-#include "shell/code_copy_menu.h"
+#include "widgets/code_copy_menu.h"
 
 #include <QAction>
 #include <QClipboard>

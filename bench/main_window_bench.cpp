@@ -1,0 +1,229 @@
+// The main window as the user feels it: a keystroke appended to a long text, and a large
+// paste, from the key until the window has converted and repainted, against a bare text
+// field of the input's geometry, font and text in a window of the main window's size.
+// Both get the same keys in the same run, so the ratio holds however busy the machine is.
+
+#include "shell/form1.h"
+#include "table/table_file.h"
+#include "widgets/tahoma_font.h"
+
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kKeystrokes = 15;
+
+// A Persian sentence with a number and Latin capitals, repeated: what a display's text holds.
+QString typedText(qsizetype length)
+{
+    const QString sentence = QString::fromUtf8("سلام به همه دوستان، قیمت LED امروز ۱۴۰۳ تومان است. ");
+    QString text;
+    text.reserve(length + sentence.size());
+    while (text.size() < length)
+        text += sentence;
+    text.truncate(length);
+    return text;
+}
+
+// The main window on a table file of its own, shown.
+class MainWindow {
+public:
+    MainWindow()
+    {
+        if (harfcode::writeTableFile(m_tablePath, harfcode::defaultCodeStrings()))
+            qFatal("cannot write the table file");
+        m_window.show();
+        if (!QTest::qWaitForWindowExposed(&m_window))
+            qFatal("the main window is not shown");
+    }
+    QWidget& window() { return m_window; }
+    QTextEdit& input() { return *m_window.findChild<QTextEdit*>(QStringLiteral("InkEdit1")); }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_tablePath = m_dir.filePath(QStringLiteral("HexTable.txt"));
+    harfcode::Form1 m_window{m_tablePath};
+};
+
+// The input field alone: its geometry, font and text options, in a window of the same size.
+class BareField {
+public:
+    explicit BareField(MainWindow& model)
+    {
+        const QTextEdit& input = model.input();
+        m_window.resize(model.window().size());
+        m_field->setGeometry(input.geometry());
+        m_field->setAcceptRichText(false);
+        m_field->setFont(input.font());
+        m_field->document()->setDefaultFont(input.document()->defaultFont());
+        m_field->document()->setDefaultTextOption(input.document()->defaultTextOption());
+        m_window.show();
+        if (!QTest::qWaitForWindowExposed(&m_window))
+            qFatal("the bare field is not shown");
+    }
+    QWidget& window() { return m_window; }
+    QTextEdit& input() { return *m_field; }
+
+private:
+    QWidget m_window;
+    QTextEdit* m_field = new QTextEdit(&m_window);
+};
+
+// From the key until the window has handled what it caused and is painted again.
+template <typename Window, typename Keys>
+double millisecondsUntilRepainted(Window& window, Keys keys)
+{
+    const auto start = Clock::now();
+    keys(window.input());
+    QCoreApplication::processEvents();
+    window.window().repaint();
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+template <typename Window>
+void appendText(Window& window, const QString& text)
+{
+    QTextCursor cursor = window.input().textCursor();
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(text);
+    window.input().setTextCursor(cursor);
+    QCoreApplication::processEvents();
+    window.window().repaint();
+}
+
+void typeCharacter(QTextEdit& input, QChar character)
+{
+    QTest::sendKeyEvent(QTest::Click, &input, Qt::Key_unknown, QString(character), Qt::NoModifier);
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Peak resident memory since the last reset, and the reset, through /proc (Linux).
+qint64 statusKilobytes(const QByteArray& field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(field.size()).trimmed().split(' ').front().toLongLong();
+    return -1;
+}
+
+qint64 residentKilobytes() { return statusKilobytes("VmRSS:"); }
+qint64 peakResidentKilobytes() { return statusKilobytes("VmHWM:"); }
+
+void resetPeakResident()
+{
+    malloc_trim(0);  // what earlier work freed must not hide this one's growth
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    if (!clearRefs.open(QIODevice::WriteOnly) || clearRefs.write("5") != 1)
+        qFatal("cannot reset the peak resident memory");
+}
+
+// Time and peak memory growth of one Ctrl+V of the clipboard into an empty input.
+struct PasteCost {
+    double milliseconds;
+    double peakGrowthMegabytes;
+};
+
+template <typename Window>
+PasteCost pasteCost(Window& window)
+{
+    resetPeakResident();
+    const qint64 before = residentKilobytes();
+    const double milliseconds = millisecondsUntilRepainted(window, [](QTextEdit& input) {
+        QTest::keyClick(&input, Qt::Key_V, Qt::ControlModifier);
+    });
+    return {milliseconds, (peakResidentKilobytes() - before) / 1024.0};
+}
+
+// A keystroke appended to a text of state.range(0) characters: the main window's median
+// time is the benchmark's time; the bare field's median and the ratio are counters.
+void BM_KeystrokeAppended(benchmark::State& state)
+{
+    const QString text = typedText(state.range(0));
+    const QString keys = typedText(kKeystrokes);
+    for (auto _ : state) {
+        MainWindow mainWindow;
+        BareField bareField(mainWindow);
+        appendText(mainWindow, text);
+        appendText(bareField, text);
+        std::vector<double> windowTimes, bareTimes;
+        // Alternating, so that a burst of other work on the machine hits both alike.
+        for (const QChar key : keys) {
+            windowTimes.push_back(millisecondsUntilRepainted(mainWindow, [key](QTextEdit& input) { typeCharacter(input, key); }));
+            bareTimes.push_back(millisecondsUntilRepainted(bareField, [key](QTextEdit& input) { typeCharacter(input, key); }));
+        }
+        if (mainWindow.input().toPlainText() != text + keys || bareField.input().toPlainText() != text + keys)
+            state.SkipWithError("a keystroke was lost");
+        const double windowMedian = median(windowTimes);
+        const double bareMedian = median(bareTimes);
+        state.SetIterationTime(windowMedian / 1000);
+        state.counters["bare_ms"] = bareMedian;
+        state.counters["ratio"] = windowMedian / bareMedian;
+    }
+}
+
+// Pasting state.range(0) characters into the empty input, the bare field first.
+void BM_Paste(benchmark::State& state)
+{
+    QGuiApplication::clipboard()->setText(typedText(state.range(0)));
+    for (auto _ : state) {
+        PasteCost bare;
+        {
+            MainWindow model;
+            BareField bareField(model);
+            bare = pasteCost(bareField);
+        }
+        MainWindow mainWindow;
+        const PasteCost window = pasteCost(mainWindow);
+        if (mainWindow.input().toPlainText().size() != state.range(0))
+            state.SkipWithError("the paste did not arrive whole");
+        state.SetIterationTime(window.milliseconds / 1000);
+        state.counters["bare_ms"] = bare.milliseconds;
+        state.counters["ratio"] = window.milliseconds / bare.milliseconds;
+        state.counters["bare_peak_MB"] = bare.peakGrowthMegabytes;
+        state.counters["window_peak_MB"] = window.peakGrowthMegabytes;
+        state.counters["peak_above_bare_MB"] = window.peakGrowthMegabytes - bare.peakGrowthMegabytes;
+    }
+}
+
+BENCHMARK(BM_KeystrokeAppended)->Arg(100)->Arg(1'000)->Arg(10'000)->Arg(100'000)
+    ->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Paste)->Arg(1'000'000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    harfcode::substituteMissingTahoma();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,182 @@
+#include "widgets/code_box.h"
+
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextDocumentFragment>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <utility>
+
+namespace harfcode {
+namespace {
+
+// What may show more of the text than the head's first lines, or change it.
+bool mayShowMoreOrEdit(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::KeyPress:
+    case QEvent::InputMethod:
+    case QEvent::FocusIn:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::DragEnter:
+    case QEvent::ContextMenu:
+    case QEvent::Resize:
+    case QEvent::FontChange:
+    case QEvent::StyleChange:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Edits the document with its undo history off, which empties it (so only where nothing is
+// left to undo), and its modified flag kept.
+template <typename Edit>
+void editUnrecorded(QTextDocument& document, Edit edit)
+{
+    const bool undoRedo = document.isUndoRedoEnabled();
+    const bool modified = document.isModified();
+    document.setUndoRedoEnabled(false);
+    QTextCursor cursor(&document);
+    cursor.beginEditBlock();
+    edit(cursor);
+    cursor.endEditBlock();
+    document.setUndoRedoEnabled(undoRedo);
+    document.setModified(modified);
+}
+
+}  // namespace
+
+void CodeBox::showLine(const QString& line)
+{
+    for (;;) {
+        const QList<qsizetype> breaks = breaksFor(line);
+        fill(line, breaks);
+        if (breaks.isEmpty())
+            return;
+        const qsizetype headNeeded = headLengthBelowBox();
+        const bool endFallsShort = !endFillsBox();
+        m_headLength = headNeeded >= 0 ? headNeeded : 2 * m_headLength;
+        if (endFallsShort)
+            m_endLength *= 2;
+        if (headNeeded >= 0 && !endFallsShort)
+            return;
+    }
+}
+
+QString CodeBox::plainText() const
+{
+    QString text = toPlainText();
+    restoreBlanks(text, 0);
+    return text;
+}
+
+bool CodeBox::event(QEvent* event)
+{
+    if (mayShowMoreOrEdit(event->type()))
+        joinParagraphs();
+    return QPlainTextEdit::event(event);
+}
+
+bool CodeBox::viewportEvent(QEvent* event)
+{
+    if (mayShowMoreOrEdit(event->type()))
+        joinParagraphs();
+    return QPlainTextEdit::viewportEvent(event);
+}
+
+QMimeData* CodeBox::createMimeDataFromSelection() const
+{
+    const QTextCursor selection = textCursor();
+    const auto inSelection = [&](qsizetype position) {
+        return position >= selection.selectionStart() && position < selection.selectionEnd();
+    };
+    if (std::none_of(m_breaks.cbegin(), m_breaks.cend(), inSelection))
+        return QPlainTextEdit::createMimeDataFromSelection();
+    QString text = selection.selection().toPlainText();
+    restoreBlanks(text, selection.selectionStart());
+    auto* data = new QMimeData;
+    data->setText(text);
+    return data;
+}
+
+QList<qsizetype> CodeBox::breaksFor(const QString& line) const
+{
+    if (!isVisible() || line.size() < m_headLength + m_endLength)
+        return {};
+    const qsizetype headEnd = line.indexOf(u' ', m_headLength);
+    const qsizetype endStart = line.lastIndexOf(u' ', line.size() - m_endLength);
+    if (headEnd < 0 || endStart <= headEnd)
+        return {};
+    return {headEnd, endStart};
+}
+
+void CodeBox::fill(const QString& line, const QList<qsizetype>& breaks)
+{
+    // setPlainText() gives the fresh caret, the empty undo history and the unmodified
+    // document of today's box. Its blank keeps the caret at the start while the line goes in
+    // after it: a caret carried along to the end would have Qt lay out every paragraph on the
+    // way there to repaint where it was. (Removing the old text instead of clearing it costs
+    // as much as laying it out.)
+    setPlainText(QStringLiteral(" "));
+    editUnrecorded(*document(), [&](QTextCursor& cursor) {
+        cursor.movePosition(QTextCursor::End);
+        qsizetype start = 0;
+        for (const qsizetype blank : breaks) {
+            cursor.insertText(QString::fromRawData(line.constData() + start, blank - start));
+            cursor.insertBlock();
+            start = blank + 1;
+        }
+        cursor.insertText(QString::fromRawData(line.constData() + start, line.size() - start));
+        cursor.setPosition(0);
+        cursor.deleteChar();
+    });
+    m_breaks = breaks;
+}
+
+qsizetype CodeBox::headLengthBelowBox()
+{
+    const QTextBlock head = document()->firstBlock();
+    const qreal top = blockBoundingGeometry(head).translated(contentOffset()).top();  // lays the head out
+    const QTextLayout& layout = *head.layout();
+    for (int index = 0; index < layout.lineCount(); ++index) {
+        const QTextLine line = layout.lineAt(index);
+        if (top + line.y() >= viewport()->height())
+            return line.textStart() + line.textLength();
+    }
+    return -1;
+}
+
+bool CodeBox::endFillsBox()
+{
+    return blockBoundingRect(document()->lastBlock()).height() >= viewport()->height();
+}
+
+void CodeBox::joinParagraphs()
+{
+    if (m_breaks.isEmpty())
+        return;
+    // Nothing to undo is lost: the box cannot have been edited since the line was shown.
+    editUnrecorded(*document(), [breaks = std::exchange(m_breaks, {})](QTextCursor& cursor) {
+        for (const qsizetype position : breaks) {
+            // The blank first, then the break: a caret on either side stays where it was.
+            cursor.setPosition(position + 1);
+            cursor.insertText(QStringLiteral(" "));
+            cursor.setPosition(position);
+            cursor.deleteChar();
+        }
+    });
+}
+
+void CodeBox::restoreBlanks(QString& text, qsizetype from) const
+{
+    for (const qsizetype position : m_breaks) {
+        if (position >= from && position < from + text.size())
+            text[position - from] = u' ';
+    }
+}
+
+}  // namespace harfcode

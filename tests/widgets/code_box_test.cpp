@@ -1,0 +1,145 @@
+// The code box against a plain text box holding the same line: whatever the user sees, does,
+// reads or copies must be the same.
+#include "support/widget_test_support.h"
+#include "widgets/code_box.h"
+#include "widgets/tahoma_font.h"
+
+#include <QClipboard>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QWheelEvent>
+
+#include <functional>
+
+namespace harfcode {
+namespace {
+
+// `count` codes joined by two blanks, as a conversion joins them; the codes vary in width,
+// and an empty one leaves four blanks in a row.
+QString codeLine(int count)
+{
+    const QStringList codes{"A1", "0B", "FF", "", "7", "c3", "20", "WM"};
+    QStringList line;
+    for (int index = 0; index < count; ++index)
+        line.append(codes[index % codes.size()]);
+    return line.join("  ");
+}
+
+// Both boxes as the main window sets them up, side by side in one shown window.
+struct BoxPair {
+    BoxPair()
+    {
+        window.resize(700, 160);
+        for (auto [box, top] : {std::pair<QPlainTextEdit*, int>{&codeBox, 10}, {&plainBox, 90}}) {
+            box->setParent(&window);
+            box->setGeometry(10, top, 667, 67);
+            box->setFont(tahomaFont(8.25));
+            box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+            box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            box->setTabChangesFocus(true);
+            // Neither draws a caret, so that their pictures can be compared.
+            box->setFocusPolicy(Qt::NoFocus);
+        }
+        window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+    void show(const QString& line)
+    {
+        codeBox.showLine(line);
+        plainBox.setPlainText(line);
+    }
+    // Does the same to both boxes.
+    void both(const std::function<void(QPlainTextEdit&)>& action)
+    {
+        action(codeBox);
+        action(plainBox);
+    }
+    // What the user sees of each box, and where its caret and selection are.
+    void expectAlike(const std::string& what)
+    {
+        EXPECT_TRUE(codeBox.viewport()->grab().toImage() == plainBox.viewport()->grab().toImage()) << what << ": what the box shows";
+        EXPECT_EQ(codeBox.textCursor().anchor(), plainBox.textCursor().anchor()) << what;
+        EXPECT_EQ(codeBox.textCursor().position(), plainBox.textCursor().position()) << what;
+        EXPECT_EQ(testing::textOf(window, "code"), plainBox.toPlainText()) << what << ": the text read back";
+    }
+
+    QWidget window;
+    CodeBox codeBox;
+    QPlainTextEdit plainBox;
+};
+
+void keys(QPlainTextEdit& box, std::initializer_list<QKeyCombination> combinations)
+{
+    for (const QKeyCombination combination : combinations)
+        QTest::keyClick(&box, combination.key(), combination.keyboardModifiers());
+}
+
+void scrollDown(QPlainTextEdit& box)
+{
+    const QPointF at = box.viewport()->rect().center();
+    QWheelEvent wheel(at, box.viewport()->mapToGlobal(at), {}, {0, -240}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(box.viewport(), &wheel);
+}
+
+TEST(CodeBox, ShowsAndDoesWhatAPlainBoxWithTheSameLineDoes)
+{
+    struct Case { const char* what; std::function<void(QPlainTextEdit&)> action; };
+    const Case cases[] = {
+        {"nothing done", [](QPlainTextEdit&) {}},
+        {"caret moved below the box", [](QPlainTextEdit& box) { keys(box, {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down}); }},
+        {"caret to the end of the text", [](QPlainTextEdit& box) { keys(box, {Qt::ControlModifier | Qt::Key_End}); }},
+        {"a page down selected", [](QPlainTextEdit& box) { keys(box, {Qt::ShiftModifier | Qt::Key_PageDown, Qt::ShiftModifier | Qt::Key_End}); }},
+        {"scrolled with the wheel", scrollDown},
+        {"typed into below the box", [](QPlainTextEdit& box) { keys(box, {Qt::Key_PageDown, Qt::Key_End, Qt::Key_X, Qt::Key_Return}); }},
+        {"emptied and undone", [](QPlainTextEdit& box) { keys(box, {Qt::ControlModifier | Qt::Key_A, Qt::Key_Delete, Qt::ControlModifier | Qt::Key_Z}); }},
+        {"typed, undone, nothing more to undo", [](QPlainTextEdit& box) { keys(box, {Qt::Key_Y, Qt::ControlModifier | Qt::Key_Z, Qt::ControlModifier | Qt::Key_Z}); }},
+        {"clicked into the second line", [](QPlainTextEdit& box) { QTest::mouseClick(box.viewport(), Qt::LeftButton, {}, {200, 20}); }},
+        {"narrowed", [](QPlainTextEdit& box) { box.resize(500, 67); }},
+    };
+    for (const int codes : {10, 1'000, 30'000}) {
+        const QString line = codeLine(codes);
+        for (const Case& c : cases) {
+            BoxPair boxes;
+            boxes.codeBox.setObjectName("code");
+            boxes.show(line);
+            const std::string what = std::to_string(codes) + " codes, " + c.what;
+            boxes.expectAlike(what + ", before");
+            boxes.both(c.action);
+            boxes.expectAlike(what);
+        }
+    }
+}
+
+TEST(CodeBox, HoldsALongLineAsParagraphsThatItsQtLayoutNeedNotLayOutWhole)
+{
+    BoxPair boxes;
+    boxes.codeBox.showLine(codeLine(30'000));
+    const QTextDocument& document = *boxes.codeBox.document();
+    ASSERT_EQ(document.blockCount(), 3);
+    EXPECT_EQ(document.findBlockByNumber(1).layout()->lineCount(), 0) << "the middle is laid out";
+    QTest::keyClick(&boxes.codeBox, Qt::Key_Right);
+    EXPECT_EQ(document.blockCount(), 1) << "a key joins the line again";
+}
+
+TEST(CodeBox, CopiesTheWholeLineWithItsBlanks)
+{
+    const QString line = codeLine(30'000);
+    struct Case { const char* what; std::function<void(CodeBox&)> copy; };
+    const Case cases[] = {
+        {"Ctrl+A, Ctrl+C", [](CodeBox& box) { keys(box, {Qt::ControlModifier | Qt::Key_A, Qt::ControlModifier | Qt::Key_C}); }},
+        {"selectAll() and copy() without a key", [](CodeBox& box) { box.selectAll(); box.copy(); }},
+    };
+    for (const Case& c : cases) {
+        BoxPair boxes;
+        boxes.codeBox.showLine(line);
+        QGuiApplication::clipboard()->clear();
+        c.copy(boxes.codeBox);
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), line) << c.what;
+        EXPECT_EQ(boxes.codeBox.plainText(), line) << c.what;
+    }
+}
+
+}  // namespace
+}  // namespace harfcode
