@@ -92,7 +92,7 @@ void BM_ConverterProgram(benchmark::State& state)
 {
     QTemporaryDir dir;
     const QString table = dir.filePath(QStringLiteral("HexTable.txt"));
-    if (harfcode::writeTableFile(table, sampleCodes())) {
+    if (harfcode::writeTableFile(table, sampleCodes()).error) {
         state.SkipWithError("cannot write the table");
         return;
     }

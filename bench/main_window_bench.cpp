@@ -5,7 +5,6 @@
 
 #include "shell/form1.h"
 #include "table/table_file.h"
-#include "widgets/tahoma_font.h"
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
@@ -45,7 +44,7 @@ class MainWindow {
 public:
     MainWindow()
     {
-        if (harfcode::writeTableFile(m_tablePath, harfcode::defaultCodeStrings()))
+        if (harfcode::writeTableFile(m_tablePath, harfcode::defaultCodeStrings()).error)
             qFatal("cannot write the table file");
         m_window.show();
         if (!QTest::qWaitForWindowExposed(&m_window))
@@ -219,7 +218,6 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    harfcode::substituteMissingTahoma();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -4,7 +4,7 @@
 #include "cli/standard_streams.h"
 #include "firmware/strings_file.h"
 #include "firmware/strings_header.h"
-#include "table/atomic_file.h"
+#include "table/system_files.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -61,7 +61,10 @@ int writeStringsHeader(const HeaderRequest& request, ConversionWarnings& warning
         output.append(header);
         return finishOutput(output, printError, kExitDone);
     }
-    if (const std::optional<QString> reason = replaceFileAtomically(request.outputPath, header)) {
+    const FileReplacement written = replaceFileAtomically(request.outputPath, header);
+    if (written.notKept)
+        printError(QStringLiteral("warning: the header \"%1\" could not keep %2.").arg(request.outputPath, *written.notKept));
+    if (const std::optional<QString>& reason = written.failure) {
         printError(QStringLiteral("cannot write the header \"%1\": %2.").arg(request.outputPath, *reason));
         return kExitInvalidInput;
     }

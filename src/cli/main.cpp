@@ -37,9 +37,9 @@ int firstArgumentNotUtf8(int argc, char** argv)
     return 0;
 }
 
-std::optional<CodeStrings> loadCodes(const QString& path)
+std::optional<CodeStrings> loadCodes(const QString& path, Pipes pipes)
 {
-    const TableReading reading = readTableFile(path);
+    const TableReading reading = readTableFile(path, pipes);
     if (!reading.ok()) {
         printError(reading.error->message());
         return std::nullopt;
@@ -141,7 +141,8 @@ int main(int argc, char** argv)
         request.tablePath.value_or(QCoreApplication::applicationDirPath() + QStringLiteral("/HexTable.txt"));
     CodeStrings codes;
     if (!request.line.slotNumbers && request.line.format != CodeFormat::Glyphs) {
-        const std::optional<CodeStrings> loaded = loadCodes(tablePath);
+        // A table named on the command line may come through a pipe (--table <(make-table)).
+        const std::optional<CodeStrings> loaded = loadCodes(tablePath, request.tablePath ? Pipes::Allowed : Pipes::Refused);
         if (!loaded)
             return kExitTableUnreadable;
         codes = *loaded;

@@ -19,13 +19,24 @@ bool isLineBreak(QChar unit)
     }
 }
 
+// Half of a surrogate pair: the field's length limit cuts a pasted "A" and emoji between them.
+bool isLoneSurrogate(const QString& text, qsizetype index)
+{
+    const QChar unit = text[index];
+    if (unit.isHighSurrogate())
+        return index + 1 == text.size() || !text[index + 1].isLowSurrogate();
+    if (unit.isLowSurrogate())
+        return index == 0 || !text[index - 1].isHighSurrogate();
+    return false;
+}
+
 }  // namespace
 
 QValidator::State CodeFieldValidator::validate(QString& input, int& position) const
 {
     // Removing instead of rejecting lets a pasted "A1\n" still arrive as "A1".
     for (qsizetype index = input.size() - 1; index >= 0; --index) {
-        if (!isLineBreak(input[index]))
+        if (!isLineBreak(input[index]) && !isLoneSurrogate(input, index))
             continue;
         input.remove(index, 1);
         if (index < position)

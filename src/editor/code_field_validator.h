@@ -5,7 +5,8 @@
 namespace harfcode {
 
 // Keeps line breaks out of a code field, typed or pasted: the table file has one line per
-// slot, so a code with a line break would shift every slot after it.
+// slot, so a code with a line break would shift every slot after it. Keeps out halves of
+// surrogate pairs too, which the file could not hold as well-formed text.
 class CodeFieldValidator : public QValidator {
     Q_OBJECT
 public:

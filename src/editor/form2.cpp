@@ -82,11 +82,14 @@ void Form2::save()
 {
     // The core replaces the file atomically, so a failed save leaves the old table whole;
     // the editor stays open so that no edit is lost.
-    if (const auto error = writeTableFile(m_tablePath, fieldCodes())) {
-        Q_EMIT problem(error->message() + QStringLiteral(" Nothing was saved; the editor stays open with your edits."));
+    const TableWrite written = writeTableFile(m_tablePath, fieldCodes());
+    if (written.error) {
+        Q_EMIT problem(written.error->message() + QStringLiteral(" Nothing was saved; the editor stays open with your edits."));
         return;
     }
     Q_EMIT handedBack();
+    if (!written.note.isEmpty())
+        Q_EMIT problem(written.note);
 }
 
 void Form2::cancel()

@@ -1,4 +1,3 @@
-#include "widgets/tahoma_font.h"
 #include "shell/window_flow.h"
 
 #include <QApplication>
@@ -6,7 +5,6 @@
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    harfcode::substituteMissingTahoma();
     harfcode::WindowFlow flow(QCoreApplication::applicationDirPath() + QStringLiteral("/HexTable.txt"));
     flow.start();
     return QApplication::exec();

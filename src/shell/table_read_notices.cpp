@@ -24,9 +24,11 @@ std::optional<QString> TableReadNotices::noticeFor(const TableReading& reading, 
     if (!reading.ok()) {
         if (std::exchange(m_readFailureTold, true))
             return std::nullopt;
-        return reading.error->message() + QStringLiteral(" The conversion goes on with the codes of the last successful read.");
+        return reading.error->message() + (m_readOnce ? QStringLiteral(" The conversion goes on with the codes of the last successful read.")
+                                                      : QStringLiteral(" Until it can be read, the conversion has no codes to show."));
     }
     m_readFailureTold = false;
+    m_readOnce = true;
     if (!reading.hasSurplusLines) {
         m_surplusToldFor.reset();
         return std::nullopt;

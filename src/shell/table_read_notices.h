@@ -32,6 +32,7 @@ public:
 private:
     QString m_tablePath;
     bool m_readFailureTold = false;
+    bool m_readOnce = false;  // whether any read has succeeded, so that codes are in use
     std::optional<TableFileStamp> m_surplusToldFor;
 };
 

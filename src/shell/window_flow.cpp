@@ -30,7 +30,7 @@ void WindowFlow::start()
         m_mainWindow.show();
         return;
     }
-    if (const auto error = writeDefaultTableFile(m_tablePath)) {
+    if (const auto error = writeDefaultTableFile(m_tablePath).error) {
         showEditor(&Form2::loadDefaultCodes);
         showProblem(error->message() + QStringLiteral(" The editor shows the default codes; \"Save\" writes them once the file can be created."));
         return;

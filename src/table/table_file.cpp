@@ -1,7 +1,8 @@
 #include "table/table_file.h"
 
-#include "table/atomic_file.h"
+#include "table/system_files.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringEncoder>
@@ -42,27 +43,28 @@ bool tableExists(const QString& path)
     return QFileInfo::exists(path);
 }
 
-std::optional<TableFileError> writeTableFile(const QString& path, const CodeStrings& codes)
+TableWrite writeTableFile(const QString& path, const CodeStrings& codes)
 {
-    if (const std::optional<QString> reason = replaceFileAtomically(path, encodeTable(codes)))
-        return writeError(path, *reason);
-    return std::nullopt;
+    const FileReplacement replaced = replaceFileAtomically(path, encodeTable(codes));
+    if (replaced.failure)
+        return {writeError(path, *replaced.failure), {}};
+    if (replaced.notKept)
+        return {std::nullopt, QStringLiteral("The glyph code table \"%1\" is saved, but could not keep %2.")
+                                  .arg(QDir::toNativeSeparators(path), *replaced.notKept)};
+    return {};
 }
 
-std::optional<TableFileError> writeDefaultTableFile(const QString& path)
+TableWrite writeDefaultTableFile(const QString& path)
 {
     return writeTableFile(path, defaultCodeStrings());
 }
 
-TableReading readTableFile(const QString& path)
+TableReading readTableFile(const QString& path, Pipes pipes)
 {
-    const QFileInfo info(path);
-    if (info.isDir())
-        return readFailure(path, QStringLiteral("it is a folder, not a file"));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return readFailure(path, file.errorString());
-    return readTable(file, path);
+    auto opened = openForReading(path, pipes);
+    if (const QString* reason = std::get_if<QString>(&opened))
+        return readFailure(path, *reason);
+    return readTable(*std::get<std::unique_ptr<QFile>>(opened), path);
 }
 
 }  // namespace harfcode

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "table/code_strings.h"
+#include "table/system_files.h"
 #include "table/table_file_error.h"
 #include "table/table_reading.h"
 
@@ -18,12 +19,20 @@ QByteArray encodeTable(const CodeStrings& codes);
 // Whether anything named `path` exists; the first start writes the default table if not.
 bool tableExists(const QString& path);
 
-// Replaces the file at `path` atomically: on any failure the previous file stays whole and
-// the error says why.
-std::optional<TableFileError> writeTableFile(const QString& path, const CodeStrings& codes);
-std::optional<TableFileError> writeDefaultTableFile(const QString& path);
+// What one write of the table did.
+struct TableWrite {
+    std::optional<TableFileError> error;  // why nothing was written
+    QString note;  // after a write that could not keep the old file's owner or group, which
+};
 
-// Reads the file at `path` with readTable(); never changes the file.
-TableReading readTableFile(const QString& path);
+// Replaces the file at `path` atomically: on any failure the previous file stays whole and
+// the error says why. Only a regular file is replaced (a link, by its target); the new file
+// keeps the old one's mode, owner and group as far as the user may set them.
+TableWrite writeTableFile(const QString& path, const CodeStrings& codes);
+TableWrite writeDefaultTableFile(const QString& path);
+
+// Reads the file at `path` with readTable(); never changes the file. Only a regular file is
+// read, unless `pipes` allows a pipe too; nothing else is waited for.
+TableReading readTableFile(const QString& path, Pipes pipes = Pipes::Refused);
 
 }  // namespace harfcode

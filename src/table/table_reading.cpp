@@ -7,10 +7,15 @@
 #include <QIODevice>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace harfcode {
 namespace {
 
 constexpr qint64 kChunkSize = 16 * 1024;
+// No glyph code table comes near this; a source that goes on past it (a device, a link to
+// /dev/zero, a huge file) is refused after reading one byte more, whatever size it claims.
+constexpr qint64 kMaxTableBytes = 1024 * 1024;
 constexpr qsizetype kCodeLength = 2;
 const QByteArray kUtf16LeBom("\xFF\xFE", 2);
 const QByteArray kUtf8Bom("\xEF\xBB\xBF", 3);
@@ -66,15 +71,16 @@ private:
     bool m_surplus = false;
 };
 
-// Fills `piece` with up to kChunkSize bytes, or fewer only at the end of the source: a
-// pipe may hand over a byte at a time, and the byte-order mark must be seen whole.
-// Returns the count, or -1 when the device fails.
-qint64 readPiece(QIODevice& device, QByteArray& piece)
+// Fills `piece` with up to kChunkSize bytes, or fewer only at the end of the source or of
+// what may be read (`room`): a pipe may hand over a byte at a time, and the byte-order mark
+// must be seen whole. Returns the count, or -1 when the device fails.
+qint64 readPiece(QIODevice& device, QByteArray& piece, qint64 room)
 {
-    piece.resize(kChunkSize);
+    const qint64 size = std::min(kChunkSize, room);
+    piece.resize(size);
     qint64 filled = 0;
-    while (filled < kChunkSize) {
-        const qint64 count = device.read(piece.data() + filled, kChunkSize - filled);
+    while (filled < size) {
+        const qint64 count = device.read(piece.data() + filled, size - filled);
         if (count < 0)
             return -1;
         if (count == 0)
@@ -98,10 +104,14 @@ TableReading readTable(QIODevice& device, const QString& path)
     };
     const QString oddLength = QStringLiteral("it ends in the middle of a UTF-16 character (odd number of bytes)");
 
+    const QString tooLarge = QStringLiteral("it is larger than 1 MiB, far more than any glyph code table");
+    // One byte beyond the bound tells that the source goes on past it.
+    qint64 room = kMaxTableBytes + 1;
     QByteArray chunk;
-    qint64 count = readPiece(device, chunk);
+    qint64 count = readPiece(device, chunk, room);
     if (count < 0)
         return fail(device.errorString());
+    room -= count;
 
     // The byte-order mark is not part of line 1; any later U+FEFF is an ordinary character.
     const bool isUtf16 = chunk.startsWith(kUtf16LeBom);
@@ -122,13 +132,23 @@ TableReading readTable(QIODevice& device, const QString& path)
         if (decoder.hasError())
             return fail(undecodable);
         lines.feed(text);
-        if (lines.sawSurplus() || count == 0)
+        if (lines.sawSurplus() || count == 0 || room == 0)
             break;
-        count = readPiece(device, chunk);
+        count = readPiece(device, chunk, room);
         if (count < 0)
             return fail(device.errorString());
         totalBytes += count;
+        room -= count;
     }
+    // Past the last slot the lines are not decoded, only counted against the bound.
+    while (lines.sawSurplus() && count > 0 && room > 0) {
+        count = readPiece(device, chunk, room);
+        if (count < 0)
+            return fail(device.errorString());
+        room -= count;
+    }
+    if (room == 0)
+        return fail(tooLarge);
 
     if (!lines.sawSurplus()) {
         if (isUtf16 && totalBytes % 2 != 0)

@@ -1,15 +1,34 @@
 #include "widgets/tahoma_font.h"
 
-namespace harfcode {
+#include <QFontDatabase>
+#include <QStringList>
 
-void substituteMissingTahoma()
+namespace harfcode {
+namespace {
+
+const QString kTahoma = QStringLiteral("Tahoma");
+// Regular and bold: with both registered, bold text gets the bold face, not a smeared regular.
+const char* const kWineTahomaFiles[] = {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"};
+
+void prepareTahoma()
 {
-    QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"));
+    static const bool prepared = [] {
+        if (!QFontDatabase::families().contains(kTahoma))
+            for (const char* file : kWineTahomaFiles)
+                QFontDatabase::addApplicationFont(QString::fromLatin1(file));
+        // Also where no Tahoma at all is installed: then DejaVu Sans takes its place.
+        QFont::insertSubstitution(kTahoma, QStringLiteral("DejaVu Sans"));
+        return true;
+    }();
+    Q_UNUSED(prepared);
 }
+
+}  // namespace
 
 QFont tahomaFont(qreal pointSize, bool bold)
 {
-    QFont font(QStringLiteral("Tahoma"));
+    prepareTahoma();
+    QFont font(kTahoma);
     font.setPointSizeF(pointSize);
     font.setBold(bold);
     return font;

@@ -4,10 +4,10 @@
 
 namespace harfcode {
 
-// Every window asks for Tahoma; where it is missing, DejaVu Sans takes its place because
-// it has every presentation-form glyph of the table. Call once, before any widget exists.
-void substituteMissingTahoma();
-
+// The font every window asks for. Where Tahoma itself is missing, Wine's Tahoma (Debian's
+// fonts-wine, outside fontconfig's folders) stands in with Tahoma's metrics, so that the
+// captions fit the controls they were made for; DejaVu Sans gives the glyphs that either lacks.
+// Registered on first use, so that every window, test and benchmark sees the same fonts.
 QFont tahomaFont(qreal pointSize, bool bold = false);
 
 }  // namespace harfcode

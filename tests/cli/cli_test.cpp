@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace harfcode {
 namespace {
 
@@ -49,7 +51,7 @@ QString writeTable(const QTemporaryDir& dir, const QString& name, std::initializ
     for (auto [slot, code] : codes)
         table[slot - 1] = code;
     const QString path = dir.filePath(name);
-    EXPECT_FALSE(writeTableFile(path, table));
+    EXPECT_FALSE(writeTableFile(path, table).error);
     return path;
 }
 
@@ -65,6 +67,10 @@ TEST(Cli, ConvertsPrintsAndExitsAsDocumented)
     surplus.close();
     ASSERT_TRUE(QFile::copy(kCli, dir.filePath("harfcode-cli")));  // finds HexTable.txt beside it
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
+    // A named pipe as the default table, beside a copy of the converter.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("piped"));
+    ASSERT_TRUE(QFile::copy(kCli, dir.filePath("piped/harfcode-cli")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("piped/HexTable.txt")).constData(), 0600), 0);
 
     const QString salam = QString::fromUtf8("سلام");
     const QString missing = dir.filePath("missing.txt");
@@ -82,6 +88,10 @@ TEST(Cli, ConvertsPrintsAndExitsAsDocumented)
         {kCli, {"--table", missing, "A"}, {}, 2, "", {missing + "\": No such file"}},
         {kCli, {"--table", dir.filePath("folder"), "A"}, {}, 2, "", {"folder"}},
         {kCli, {"--version"}, {}, 0, "harfcode-cli " HARFCODE_VERSION "\n", {}},
+        // Only a table named on the command line may come through a pipe; devices never.
+        {dir.filePath("piped/harfcode-cli"), {"A"}, {}, 2, "", {"it is a named pipe, not a file"}},
+        {"/bin/bash", {"-c", "exec \"$0\" --table <(cat \"$1\") A", kCli, table}, {}, 0, "41\n", {}},
+        {kCli, {"--table", "/dev/zero", "A"}, {}, 2, "", {"it is a device, not a file"}},
         // Output that cannot be written is an error, unless its reader went away.
         {"/bin/sh", {"-c", "exec \"$0\" --table \"$1\" A >/dev/full", kCli, table}, {}, 74, "", {"cannot write standard output: No space left"}},
         {"/bin/sh", {"-c", "exec \"$0\" --table \"$1\" A >&-", kCli, table}, {}, 74, "", {"cannot write standard output: Bad file descriptor"}},

@@ -17,7 +17,9 @@ TEST(Form2, CodeFieldHoldsAtMostTwoCharactersAndNoLineBreakAlsoWhenPasted)
     QLineEdit* field = codeField(editor, 7);
     QTest::keyClicks(field, "ABC");
     EXPECT_EQ(field->text(), "AB");
-    const std::pair<QString, QString> pastes[] = {{"1234", "12"}, {"\n9", "9"}, {"\r\n", ""}, {"\u2029F", "F"}};
+    // A character beyond the two units goes whole: never half of a surrogate pair.
+    const std::pair<QString, QString> pastes[] = {{"1234", "12"}, {"\n9", "9"}, {"\r\n", ""}, {"\u2029F", "F"},
+                                                  {u"A\U0001F600"_qs, "A"}, {u"\U0001F600B"_qs, u"\U0001F600"_qs}};
     for (const auto& [pasted, held] : pastes) {
         field->clear();
         QApplication::clipboard()->setText(pasted);

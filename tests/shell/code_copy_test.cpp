@@ -93,16 +93,6 @@ QString copyFrom(QPlainTextEdit& box, const QString& entry)
     return QGuiApplication::clipboard()->text();
 }
 
-// The texts of the messages showing.
-QStringList shownMessages()
-{
-    QStringList messages;
-    for (const QWidget* window : QApplication::topLevelWidgets())
-        if (const auto* box = qobject_cast<const QMessageBox*>(window); box && box->isVisible())
-            messages.append(box->text());
-    return messages;
-}
-
 TEST(CodeCopy, CopiesTheCodesOfEachBoxInItsOrderAsCArrayOrCString)
 {
     // Beh initial, alef final, the blank, a capital with a code, a lower-case letter without

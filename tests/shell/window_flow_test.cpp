@@ -123,6 +123,21 @@ TEST(WindowFlow, ConvertsTypingAndHandsTheTableBetweenTheWindows)
     EXPECT_EQ(codeField(f.editor(), 5)->text(), "5B");
 }
 
+// A table that cannot be read from the start leaves the conversion without codes; only after
+// a good read are there codes it can go on with.
+TEST(WindowFlow, AReadFailureSaysWhichCodesTheConversionGoesOnWith)
+{
+    TableFolder folder;
+    folder.write(QByteArray());
+    folder.replaceByFolder();
+    WindowFlow flow(folder.tablePath());
+    flow.start();
+    type(flow.mainWindow(), kBeh);
+    ASSERT_EQ(shownMessages().size(), 1);
+    EXPECT_TRUE(shownMessages().front().endsWith(" Until it can be read, the conversion has no codes to show."))
+        << shownMessages().front().toStdString();
+}
+
 // The half-space, typed as a key of its own, keeps the yeh before it isolated (E3), not
 // joined towards the sheen (E2).
 TEST(WindowFlow, TheHalfSpaceKeepsThePartsOfAWordApart)

@@ -1,6 +1,13 @@
 #include "editor/form2.h"
 #include "shell/form1.h"
 #include "support/widget_test_support.h"
+#include "widgets/tahoma_font.h"
+
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPushButton>
+#include <QRawFont>
 
 namespace harfcode {
 namespace {
@@ -41,6 +48,40 @@ TEST(WindowLayout, PlacesControlsAtTheirPixelsAndTabsThroughThemInOrder)
                   {"InkEdit16", {568, 16, 33, 25}}, {"InkEdit1_91", {33, 16, 25, 25}}, {"InkEdit1_101", {32, 416, 25, 25}},
                   {"InkEdit103", {72, 496, 33, 25}}, {"Command1", {24, 536, 81, 25}}, {"Command2", {24, 576, 81, 25}}},
                  editorTabs << "Command1" << "Command2" << "InkEdit1_1");
+}
+
+// Every caption fits its control in the fonts the windows get, "Length :" up to 999,999
+// characters included; the glyph fields show their glyphs whole.
+TEST(WindowLayout, EveryCaptionAndGlyphFitsItsControl)
+{
+    const QFont bold = tahomaFont(8.5, true);
+    EXPECT_EQ(QFontInfo(bold).family(), "Tahoma");
+    EXPECT_EQ(QRawFont::fromFont(bold).styleName(), "Bold") << "bold text in the bold face";
+    EXPECT_EQ(QRawFont::fromFont(tahomaFont(8.25)).styleName(), "Regular");
+
+    Form1 mainWindow{QString()};
+    Form2 editor{QString()};
+    editor.load();  // fills the glyph fields; a missing table only leaves the code fields empty
+    const auto fits = [](const QWidget& control, const QString& text) {
+        const int room = control.contentsRect().width();
+        return QFontMetrics(control.font()).horizontalAdvance(text) <= room;
+    };
+    QStringList tooWide;
+    for (QLabel* label : mainWindow.findChildren<QLabel*>()) {
+        const QString longest = label->objectName() == "Label4" ? lengthCaption(999'999) : label->text();
+        if (!fits(*label, longest))
+            tooWide.append(label->objectName() + ": " + longest);
+    }
+    for (const QWidget* window : {static_cast<QWidget*>(&mainWindow), static_cast<QWidget*>(&editor)})
+        for (QPushButton* button : window->findChildren<QPushButton*>())
+            if (!fits(*button, button->text()))
+                tooWide.append(button->objectName());
+    for (int slot = 2; slot <= kSlotCount; ++slot) {
+        const auto* glyph = editor.findChild<QLineEdit*>(QStringLiteral("InkEdit%1").arg(slot));
+        if (!fits(*glyph, glyph->text()) || !QFontMetrics(glyph->font()).inFont(glyph->text().front()))
+            tooWide.append(glyph->objectName());
+    }
+    EXPECT_EQ(tooWide, QStringList());
 }
 
 }  // namespace

@@ -104,4 +104,14 @@ inline QStringList shownWindows()
     return shown;
 }
 
+// The whole text of each message showing.
+inline QStringList shownMessages()
+{
+    QStringList messages;
+    for (const QWidget* window : QApplication::topLevelWidgets())
+        if (const auto* box = qobject_cast<const QMessageBox*>(window); box && box->isVisible())
+            messages.append(box->text());
+    return messages;
+}
+
 }  // namespace harfcode::testing

@@ -1,0 +1,222 @@
+#include "table/system_files.h"
+
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <utility>
+#endif
+
+namespace harfcode {
+namespace {
+
+const char* const kFolder = "it is a folder, not a file";
+
+#ifdef Q_OS_UNIX
+QString systemReason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Why a file of this kind is no table source; nothing for a regular file.
+const char* notAFile(mode_t mode)
+{
+    if (S_ISREG(mode))
+        return nullptr;
+    if (S_ISDIR(mode))
+        return kFolder;
+    if (S_ISFIFO(mode))
+        return "it is a named pipe, not a file";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "it is a device, not a file";
+    if (S_ISSOCK(mode))
+        return "it is a socket, not a file";
+    return "it is not a regular file";
+}
+
+std::variant<std::unique_ptr<QFile>, QString> openDescriptor(const QString& path, int flags)
+{
+    int descriptor;
+    do
+        descriptor = ::open(QFile::encodeName(path).constData(), flags | O_RDONLY | O_CLOEXEC);
+    while (descriptor < 0 && errno == EINTR);
+    if (descriptor < 0)
+        return systemReason(errno);
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        return file->errorString();
+    }
+    return file;
+}
+#endif
+
+}  // namespace
+
+std::variant<std::unique_ptr<QFile>, QString> openForReading(const QString& path, Pipes pipes)
+{
+#ifdef Q_OS_UNIX
+    // Without O_NONBLOCK, opening a named pipe waits for a writer, maybe forever.
+    auto opened = openDescriptor(path, O_NONBLOCK);
+    auto* file = std::get_if<std::unique_ptr<QFile>>(&opened);
+    if (!file)
+        return opened;
+    struct stat status {};
+    if (::fstat((*file)->handle(), &status) != 0)
+        return systemReason(errno);
+    if (S_ISFIFO(status.st_mode) && pipes == Pipes::Allowed)
+        return openDescriptor(path, 0);  // waits for the writer, as cat does
+    if (const char* reason = notAFile(status.st_mode))
+        return QString::fromLatin1(reason);
+    // Reading a regular file never blocks; clearing the flag keeps it an ordinary descriptor.
+    ::fcntl((*file)->handle(), F_SETFL, ::fcntl((*file)->handle(), F_GETFL) & ~O_NONBLOCK);
+    return opened;
+#else
+    Q_UNUSED(pipes);
+    const QFileInfo info(path);
+    if (info.isDir())
+        return QString::fromLatin1(kFolder);
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly))
+        return file->errorString();
+    if (!info.isFile())
+        return QStringLiteral("it is not a regular file");
+    return file;
+#endif
+}
+
+#ifdef Q_OS_UNIX
+namespace {
+
+// The file a path names once its links are followed; the path itself when it is no link. A
+// link to a file not yet there names that file.
+QString linkTarget(const QString& path)
+{
+    QString target = path;
+    for (int links = 0; links < 40 && QFileInfo(target).isSymLink(); ++links)
+        target = QFileInfo(target).symLinkTarget();
+    return target;
+}
+
+struct TemporaryFile {
+    ~TemporaryFile()
+    {
+        if (descriptor >= 0)
+            ::close(descriptor);
+        if (!path.isEmpty())
+            ::unlink(path.constData());
+    }
+    QByteArray path;
+    int descriptor = -1;
+};
+
+bool writeAll(int descriptor, QByteArrayView bytes)
+{
+    for (qsizetype written = 0; written < bytes.size();) {
+        const ssize_t count = ::write(descriptor, bytes.data() + written, static_cast<std::size_t>(bytes.size() - written));
+        if (count < 0 && errno != EINTR)
+            return false;
+        written += std::max<ssize_t>(count, 0);
+    }
+    return true;
+}
+
+}  // namespace
+
+FileReplacement replaceFileAtomically(const QString& path, QByteArrayView bytes)
+{
+    const auto failure = [](int error) { return FileReplacement{systemReason(error), std::nullopt}; };
+    const QByteArray target = QFile::encodeName(linkTarget(path));
+    struct stat old {};
+    const bool replacing = ::stat(target.constData(), &old) == 0;
+    if (!replacing && errno != ENOENT)
+        return failure(errno);
+    if (replacing) {
+        if (const char* reason = notAFile(old.st_mode))
+            return {QString::fromLatin1(reason), std::nullopt};
+        // Root may write anywhere; for everybody else a read-only table stays as it is.
+        if (::access(target.constData(), W_OK) != 0)
+            return failure(errno);
+    }
+
+    const QByteArray name = QFile::encodeName(QFileInfo(QFile::decodeName(target)).fileName());
+    const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(target)).absolutePath());
+    TemporaryFile temporary{folder + '/' + '.' + name + ".XXXXXX"};
+    temporary.descriptor = ::mkostemp(temporary.path.data(), O_CLOEXEC);
+    if (temporary.descriptor < 0) {
+        const int error = errno;
+        temporary.path.clear();
+        return failure(error);
+    }
+    if (!writeAll(temporary.descriptor, bytes) || ::fsync(temporary.descriptor) != 0)
+        return failure(errno);
+
+    FileReplacement result;
+    if (replacing) {
+        // The mode always, as the file's owner; owner and group as far as this user may.
+        if (::fchmod(temporary.descriptor, old.st_mode & 07777) != 0)
+            return failure(errno);
+        struct stat made {};
+        ::fstat(temporary.descriptor, &made);
+        const bool ownerKept = made.st_uid == old.st_uid || ::fchown(temporary.descriptor, old.st_uid, -1) == 0;
+        const bool groupKept = made.st_gid == old.st_gid || ::fchown(temporary.descriptor, -1, old.st_gid) == 0;
+        if (!ownerKept || !groupKept)
+            result.notKept = ownerKept ? QStringLiteral("its group") : groupKept ? QStringLiteral("its owner")
+                                                                                 : QStringLiteral("its owner and group");
+        // A changed owner may drop the set-user and set-group bits: give the mode once more.
+        ::fchmod(temporary.descriptor, old.st_mode & 07777);
+    } else {
+        // As a file created the ordinary way: readable and writable as far as the umask allows.
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        if (::fchmod(temporary.descriptor, 0666 & ~mask) != 0)
+            return failure(errno);
+    }
+    const int descriptor = std::exchange(temporary.descriptor, -1);
+    if (::close(descriptor) != 0)
+        return failure(errno);
+    if (::rename(temporary.path.constData(), target.constData()) != 0)
+        return failure(errno);
+    temporary.path.clear();
+    // The rename itself reaches the disk with its folder.
+    const int folderDescriptor = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderDescriptor >= 0) {
+        ::fsync(folderDescriptor);
+        ::close(folderDescriptor);
+    }
+    return result;
+}
+#else
+#include <QSaveFile>
+
+FileReplacement replaceFileAtomically(const QString& path, QByteArrayView bytes)
+{
+    // QSaveFile writes a temporary file beside the target and renames it over the old one
+    // only when every byte is on disk. Unbuffered, because a buffered QSaveFile commits even
+    // when flushing its buffer failed; and written until every byte is taken, because a
+    // short write (disk full) sets no error: only the next write is refused.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return {file.errorString(), std::nullopt};
+    for (qint64 written = 0; written < bytes.size();) {
+        const qint64 count = file.write(bytes.data() + written, bytes.size() - written);
+        if (count <= 0) {
+            const QString reason = file.errorString();
+            file.cancelWriting();
+            return {reason, std::nullopt};
+        }
+        written += count;
+    }
+    if (!file.commit())
+        return {file.errorString(), std::nullopt};
+    return {};
+}
+#endif
+
+}  // namespace harfcode

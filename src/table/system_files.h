@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QFile>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <variant>
+
+namespace harfcode {
+
+// What the table files need of the operating system, in one place: opening a source without
+// ever blocking on it, and replacing a file atomically.
+
+// Whether a pipe or named pipe may stand for a file to read: only where the user named the
+// source on a command line (`--table <(make-table)`); there, opening waits for its writer.
+enum class Pipes { Refused, Allowed };
+
+// The file at `path` opened for reading, or why it cannot be: anything but a regular file (or
+// an allowed pipe) is refused by what it is ("it is a named pipe, not a file"), without ever
+// waiting on it.
+std::variant<std::unique_ptr<QFile>, QString> openForReading(const QString& path, Pipes pipes);
+
+// What replacing a file did: why it failed (the system's reason), or what of the old file the
+// new one could not keep.
+struct FileReplacement {
+    std::optional<QString> failure;
+    std::optional<QString> notKept;  // e.g. "its owner and group" when a user saves another's file
+};
+
+// Replaces the file at `path` with `bytes` atomically: a new file beside it, written and
+// flushed to disk, given the old file's mode, owner and group as far as the user may set
+// them, then renamed over it. On any failure the previous file stays whole. A link is
+// followed to its target; a target that exists but is no regular file is refused and left
+// alone.
+FileReplacement replaceFileAtomically(const QString& path, QByteArrayView bytes);
+
+}  // namespace harfcode
