@@ -1,6 +1,7 @@
 #include "cli/command_line.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 
 #include <algorithm>
 #include <iterator>
@@ -45,13 +46,13 @@ const char* const kDescription =
 
 }  // namespace
 
-std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& arguments)
+std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& arguments, const QString& defaultTablePath)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromLatin1(kDescription));
     const QCommandLineOption tableOption(
         QStringLiteral("table"),
-        QStringLiteral("The glyph code table to use (default: HexTable.txt beside this program)."),
+        QStringLiteral("The glyph code table to use (default: %1).").arg(QDir::toNativeSeparators(defaultTablePath)),
         QStringLiteral("FILE"));
     const QCommandLineOption orderOption(
         QStringLiteral("order"),

@@ -26,7 +26,7 @@ struct UsageError {
 };
 
 // Parses the converter's arguments (the first is the program). --help and --version print
-// and end the program here.
-std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& arguments);
+// and end the program here; --help names `defaultTablePath`, the table used without --table.
+std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& arguments, const QString& defaultTablePath);
 
 }  // namespace harfcode

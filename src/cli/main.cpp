@@ -7,9 +7,11 @@
 #include "cli/standard_streams.h"
 #include "cli/utf8_decoder.h"
 #include "table/table_file.h"
+#include "table/table_location.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -129,7 +131,9 @@ int main(int argc, char** argv)
         return kExitInvalidInput;
     }
 
-    const auto parsed = parseCommandLine(QCoreApplication::arguments());
+    const QString defaultTablePath = tableLocation(
+        QCoreApplication::applicationDirPath(), QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    const auto parsed = parseCommandLine(QCoreApplication::arguments(), defaultTablePath);
     if (const auto* usage = std::get_if<UsageError>(&parsed)) {
         printError(usage->message + QStringLiteral("\nTry 'harfcode-cli --help' for more information."));
         return kExitUsage;
@@ -137,14 +141,17 @@ int main(int argc, char** argv)
     const CliRequest& request = std::get<CliRequest>(parsed);
 
     ConversionWarnings warnings(printError);
-    const QString tablePath =
-        request.tablePath.value_or(QCoreApplication::applicationDirPath() + QStringLiteral("/HexTable.txt"));
+    const QString tablePath = request.tablePath.value_or(defaultTablePath);
     CodeStrings codes;
     if (!request.line.slotNumbers && request.line.format != CodeFormat::Glyphs) {
         // A table named on the command line may come through a pipe (--table <(make-table)).
         const std::optional<CodeStrings> loaded = loadCodes(tablePath, request.tablePath ? Pipes::Allowed : Pipes::Refused);
-        if (!loaded)
+        if (!loaded) {
+            // The windows write the default table on their first start, by the same rule.
+            if (!request.tablePath && !tableExists(tablePath))
+                printError(QStringLiteral("start harfcode once to write the default table there, or give --table FILE."));
             return kExitTableUnreadable;
+        }
         codes = *loaded;
         warnings.noteTable(codes);
     }

@@ -3,6 +3,7 @@
 #include "editor/code_field_validator.h"
 #include "editor/editor_grid.h"
 #include "table/table_file.h"
+#include "table/table_location.h"
 #include "widgets/tahoma_font.h"
 #include "widgets/window_controls.h"
 
@@ -82,6 +83,7 @@ void Form2::save()
 {
     // The core replaces the file atomically, so a failed save leaves the old table whole;
     // the editor stays open so that no edit is lost.
+    ensureTableFolder(m_tablePath);  // the per-user folder may have gone since the start
     const TableWrite written = writeTableFile(m_tablePath, fieldCodes());
     if (written.error) {
         Q_EMIT problem(written.error->message() + QStringLiteral(" Nothing was saved; the editor stays open with your edits."));

@@ -1,11 +1,21 @@
 #include "shell/window_flow.h"
+#include "table/table_location.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    harfcode::WindowFlow flow(QCoreApplication::applicationDirPath() + QStringLiteral("/HexTable.txt"));
+    // The windows' class, which the desktop entry names as StartupWMClass, and the entry.
+    QApplication::setApplicationName(QStringLiteral("harfcode"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.harfcode.Harfcode"));
+    const QString tablePath =
+        harfcode::tableLocation(QCoreApplication::applicationDirPath(),
+                                QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    // Before the first start writes the default table into it.
+    harfcode::ensureTableFolder(tablePath);
+    harfcode::WindowFlow flow(tablePath);
     flow.start();
     return QApplication::exec();
 }
