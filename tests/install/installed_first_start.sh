@@ -34,6 +34,7 @@ cleanup() {
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
+source "$(dirname "${BASH_SOURCE[0]}")/../support/x_display.sh"
 chmod 755 "$work_dir"
 cp -a "$package_dir/root" "$work_dir/root" || fail "cannot copy the unpacked package"
 program_dir=$work_dir/root/usr/bin
@@ -52,47 +53,9 @@ as_user() {
         LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb "$@"
 }
 
-wait_until() {
-    local seconds=$1 what=$2 tries
-    shift 2
-    for ((tries = seconds * 10; tries > 0; tries--)); do
-        "$@" && return 0
-        [[ -n $app_pid ]] && ! kill -0 "$app_pid" 2>/dev/null && fail "the program ended while waiting for $what"
-        sleep 0.1
-    done
-    fail "timed out after ${seconds}s waiting for $what"
-}
-visible_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
-has_visible_window() { [[ -n $(visible_window "$1") ]]; }
-window_origin() { xwininfo -id "$1" | awk '/Absolute upper-left [XY]/ { printf "%s ", $4 }'; }
-# Waits for the window titled $2 to be shown, active and still, and stores its id in $1.
-settled_window() {
-    local -n window_id=$1
-    local title=$2 tries before='' after
-    wait_until 20 "the \"$title\" window" has_visible_window "$title"
-    window_id=$(visible_window "$title")
-    timeout 10 xdotool windowactivate --sync "$window_id" >/dev/null 2>&1 || fail "cannot activate \"$title\""
-    for ((tries = 25; tries > 0; tries--)); do
-        after=$(window_origin "$window_id")
-        [[ $after == "$before" ]] && return 0
-        before=$after
-        sleep 0.2
-    done
-    fail "the \"$title\" window keeps moving"
-}
-click_at() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
 table_line() { tail -c +3 "$1" | iconv -f UTF-16LE -t UTF-8 | tr -d '\r' | sed -n "${2}p"; }
 
-: >"$work_dir/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>"$work_dir/display" >"$work_dir/xvfb.log" 2>&1 &
-xvfb_pid=$!
-display_ready() { [[ -s $work_dir/display ]]; }
-wait_until 20 "Xvfb to start" display_ready
-export DISPLAY=:$(head -n 1 "$work_dir/display")
-openbox >"$work_dir/openbox.log" 2>&1 &
-wm_pid=$!
-wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-wait_until 20 "the window manager" wm_ready
+start_display
 
 # --- before the first start the converter has no table, and says how to get one ---
 as_user "$program_dir/harfcode-cli" A >/dev/null 2>"$work_dir/cli.err"

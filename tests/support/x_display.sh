@@ -1,0 +1,69 @@
+# Shared by the tests that drive the real program under Xvfb: an X display of its own with a
+# window manager, and waiting for and finding the program's windows. Sourced; the script that
+# sources it defines fail(), and sets work_dir (a folder of its own) and app_pid (the program,
+# once started).
+
+# An ended child stays a zombie until waited for, which kill -0 still finds.
+program_running() {
+    local stat
+    read -r stat 2>/dev/null <"/proc/$app_pid/stat" || return 1
+    stat=${stat##*) }   # the state letter follows the parenthesised command name
+    [[ $stat != Z* ]]
+}
+
+# Polls `condition` (a command) every 0.1 s for up to `seconds`; fails early if the program
+# has ended, since nothing it draws can appear any more.
+wait_until() {
+    local seconds=$1 what=$2 tries
+    shift 2
+    for ((tries = seconds * 10; tries > 0; tries--)); do
+        "$@" && return 0
+        if [[ -n ${app_pid:-} ]] && ! program_running; then
+            fail "the program ended while waiting for $what"
+        fi
+        sleep 0.1
+    done
+    fail "timed out after ${seconds}s waiting for $what"
+}
+
+visible_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
+has_visible_window() { [[ -n $(visible_window "$1") ]]; }
+window_origin() { xwininfo -id "$1" | awk '/Absolute upper-left [XY]/ { printf "%s ", $4 }'; }
+
+# Waits for the window titled $2 to be shown, active and no longer moved by the window
+# manager, so that clicks at client-area positions land where they are meant to; stores
+# its id in the variable named $1.
+settled_window() {
+    local -n window_id=$1
+    local title=$2 tries before='' after
+    wait_until 20 "the \"$title\" window" has_visible_window "$title"
+    window_id=$(visible_window "$title")
+    timeout 10 xdotool windowactivate --sync "$window_id" >/dev/null 2>&1 ||
+        fail "the window manager does not activate the \"$title\" window"
+    for ((tries = 25; tries > 0; tries--)); do
+        after=$(window_origin "$window_id")
+        [[ $after == "$before" ]] && return 0
+        before=$after
+        sleep 0.2
+    done
+    fail "the \"$title\" window keeps moving"
+}
+
+click_at() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
+
+# Starts Xvfb and openbox, for real frames and close boxes; exports DISPLAY and sets xvfb_pid
+# and wm_pid for the caller's clean-up.
+start_display() {
+    : >"$work_dir/display"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>"$work_dir/display" \
+        >"$work_dir/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    display_ready() { [[ -s $work_dir/display ]]; }
+    wait_until 20 "Xvfb to start" display_ready
+    DISPLAY=:$(head -n 1 "$work_dir/display")
+    export DISPLAY
+    openbox >"$work_dir/openbox.log" 2>&1 &
+    wm_pid=$!
+    wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+    wait_until 20 "the window manager" wm_ready
+}
