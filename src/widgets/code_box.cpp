@@ -1,5 +1,6 @@
 #include "widgets/code_box.h"
 
+#include <QFontMetrics>
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
@@ -52,6 +53,9 @@ void editUnrecorded(QTextDocument& document, Edit edit)
 
 void CodeBox::showLine(const QString& line)
 {
+    // An end too short to fill the box would have Qt lay out the middle to fill it as soon as
+    // the line goes in: start from what fills the box in this line's characters.
+    m_endLength = charactersFillingBox(line);
     for (;;) {
         const QList<qsizetype> breaks = breaksFor(line);
         fill(line, breaks);
@@ -148,6 +152,18 @@ qsizetype CodeBox::headLengthBelowBox()
             return line.textStart() + line.textLength();
     }
     return -1;
+}
+
+qsizetype CodeBox::charactersFillingBox(const QString& line) const
+{
+    // Measured on the line's last characters, the ones the end holds.
+    constexpr qsizetype kSample = 64;
+    const QFontMetrics metrics(font());
+    const qsizetype sample = std::min(kSample, line.size());
+    const int sampleWidth = std::max(1, metrics.horizontalAdvance(line.right(sample)));
+    const qsizetype perLine = viewport()->width() * sample / sampleWidth + 1;
+    const qsizetype lines = viewport()->height() / std::max(1, metrics.lineSpacing()) + 2;
+    return perLine * lines;
 }
 
 bool CodeBox::endFillsBox()

@@ -44,6 +44,8 @@ private:
     // line's head; -1 when the head ends inside the box.
     qsizetype headLengthBelowBox();
     bool endFillsBox();
+    // About how many of the line's characters fill the box, with a line to spare.
+    qsizetype charactersFillingBox(const QString& line) const;
     void joinParagraphs();
     // Puts the blanks back into `text`, which starts at position `from` of the document.
     void restoreBlanks(QString& text, qsizetype from) const;
