@@ -43,15 +43,6 @@ work_dir=$(mktemp -d)
 app_log=$work_dir/harfcode.log
 xvfb_pid='' wm_pid='' app_pid=''
 editor='' main=''   # window ids, set by settled_window
-cleanup() {
-    local pid
-    for pid in "$app_pid" "$wm_pid" "$xvfb_pid"; do
-        [[ -n $pid ]] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
-    done
-    rm -rf "$work_dir"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
 source "$(dirname "${BASH_SOURCE[0]}")/../support/x_display.sh"
 
 # A clean environment: nothing from the caller's desktop or Qt settings may move a window.

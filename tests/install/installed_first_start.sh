@@ -25,15 +25,6 @@ done
 work_dir=$(mktemp -d)
 app_log=$work_dir/harfcode.log
 xvfb_pid='' wm_pid='' app_pid=''
-cleanup() {
-    local pid
-    for pid in "$app_pid" "$wm_pid" "$xvfb_pid"; do
-        [[ -n $pid ]] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
-    done
-    rm -rf "$work_dir"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
 source "$(dirname "${BASH_SOURCE[0]}")/../support/x_display.sh"
 chmod 755 "$work_dir"
 cp -a "$package_dir/root" "$work_dir/root" || fail "cannot copy the unpacked package"

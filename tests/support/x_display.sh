@@ -1,7 +1,19 @@
 # Shared by the tests that drive the real program under Xvfb: an X display of its own with a
 # window manager, and waiting for and finding the program's windows. Sourced; the script that
-# sources it defines fail(), and sets work_dir (a folder of its own) and app_pid (the program,
-# once started).
+# sources it defines fail(), and sets work_dir (a folder of its own, removed at the end),
+# app_pid (the program, once started), xvfb_pid and wm_pid ('' until start_display).
+
+# At the end, however it comes: the program, the window manager and the display go, and so
+# does the work folder.
+cleanup() {
+    local pid
+    for pid in "$app_pid" "$wm_pid" "$xvfb_pid"; do
+        [[ -n $pid ]] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    done
+    rm -rf "$work_dir"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
 
 # An ended child stays a zombie until waited for, which kill -0 still finds.
 program_running() {
