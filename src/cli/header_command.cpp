@@ -22,11 +22,11 @@ int writeStringsHeader(const HeaderRequest& request, ConversionWarnings& warning
         printError(QStringLiteral("cannot read the strings file \"%1\": %2.").arg(request.stringsPath, reason));
         return kExitInvalidInput;
     };
-    if (QFileInfo(request.stringsPath).isDir())
-        return readFailure(QStringLiteral("it is a folder, not a file"));
-    QFile stringsFile(request.stringsPath);
-    if (!stringsFile.open(QIODevice::ReadOnly))
-        return readFailure(stringsFile.errorString());
+    // As the table named on the command line: a regular file or a pipe, never a device or folder.
+    auto opened = openForReading(request.stringsPath, Pipes::Allowed);
+    if (const QString* reason = std::get_if<QString>(&opened))
+        return readFailure(*reason);
+    QFile& stringsFile = *std::get<std::unique_ptr<QFile>>(opened);
     const QByteArray bytes = stringsFile.readAll();
     if (stringsFile.error() != QFileDevice::NoError)
         return readFailure(stringsFile.errorString());

@@ -149,6 +149,7 @@ TEST(Cli, OrdersFormatsAndRowsForFirmware)
         {kCli, {"--table", table, "--width", "2", QString::fromUtf8("سلام")}, {}, 0, "B3  C5\n0A  D5\n", {}},
         {kCli, {"--table", table, "--width", "3", "--format", "bytes"}, "AAAA A\nA\n", 0, "AAAA AA", {}},  // AAA, A A, A
         {kCli, {"--table", table, "--width", "3", ""}, {}, 0, "\n", {}},
+        {kCli, {"--header", "/dev/zero", "--table", table}, {}, 1, "", {"it is a device, not a file"}},  // not read forever
         // Wrong usage.
         {kCli, {"--slots", "--order", "visual", "A"}, {}, 64, "", {"--slots cannot be combined"}},
         {kCli, {"--slots", "--format", "bytes", "A"}, {}, 64, "", {"--slots cannot be combined"}},
