@@ -53,6 +53,8 @@ void editUnrecorded(QTextDocument& document, Edit edit)
 
 void CodeBox::showLine(const QString& line)
 {
+    if (replaceChangedPart(line))
+        return;
     // An end too short to fill the box would have Qt lay out the middle to fill it as soon as
     // the line goes in: start from what fills the box in this line's characters.
     m_endLength = charactersFillingBox(line);
@@ -107,6 +109,47 @@ QMimeData* CodeBox::createMimeDataFromSelection() const
     return data;
 }
 
+bool CodeBox::replaceChangedPart(const QString& line)
+{
+    if (m_breaks.isEmpty())
+        return false;
+    const qsizetype shortest = std::min(line.size(), m_line.size());
+    const qsizetype prefix = std::mismatch(line.cbegin(), line.cbegin() + shortest, m_line.cbegin()).first - line.cbegin();
+    const qsizetype suffix = std::mismatch(line.crbegin(), line.crbegin() + (shortest - prefix), m_line.crbegin()).first - line.crbegin();
+    const qsizetype oldChangeEnd = m_line.size() - suffix;
+    const qsizetype newChangeEnd = line.size() - suffix;
+    const bool inHead = oldChangeEnd <= m_breaks.front();
+    const bool inEnd = prefix > m_breaks.back();
+    if (!inHead && !inEnd)
+        return false;
+
+    editUnrecorded(*document(), [&](QTextCursor& cursor) {
+        if (inHead) {
+            cursor.setPosition(prefix);
+            cursor.setPosition(oldChangeEnd, QTextCursor::KeepAnchor);
+            cursor.insertText(QString::fromRawData(line.constData() + prefix, newChangeEnd - prefix));
+            return;
+        }
+        // The end goes in again with the break before it: Qt would otherwise find where a
+        // changed end lies by laying out every paragraph above it, the middle included. The
+        // cursor is placed, not moved: movePosition() lays out the paragraph it stands in.
+        const qsizetype endStart = m_breaks.back() + 1;
+        cursor.setPosition(m_breaks.back());
+        cursor.setPosition(document()->characterCount() - 1, QTextCursor::KeepAnchor);
+        cursor.insertBlock();
+        cursor.insertText(QString::fromRawData(line.constData() + endStart, line.size() - endStart));
+    });
+    if (inHead) {
+        for (qsizetype& position : m_breaks)
+            position += line.size() - m_line.size();
+    }
+    m_line = line;
+    // A change at the very start carries the caret along; the box shows a new line from its start.
+    if (textCursor().position() != 0)
+        setTextCursor(QTextCursor(document()));
+    return headLengthBelowBox() >= 0 && endFillsBox();
+}
+
 QList<qsizetype> CodeBox::breaksFor(const QString& line) const
 {
     if (!isVisible() || line.size() < m_headLength + m_endLength)
@@ -139,6 +182,7 @@ void CodeBox::fill(const QString& line, const QList<qsizetype>& breaks)
         cursor.deleteChar();
     });
     m_breaks = breaks;
+    m_line = breaks.isEmpty() ? QString() : line;
 }
 
 qsizetype CodeBox::headLengthBelowBox()
@@ -176,6 +220,7 @@ void CodeBox::joinParagraphs()
     if (m_breaks.isEmpty())
         return;
     // Nothing to undo is lost: the box cannot have been edited since the line was shown.
+    m_line.clear();
     editUnrecorded(*document(), [breaks = std::exchange(m_breaks, {})](QTextCursor& cursor) {
         for (const qsizetype position : breaks) {
             // The blank first, then the break: a caret on either side stays where it was.

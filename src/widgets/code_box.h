@@ -19,6 +19,11 @@ namespace harfcode {
 // mouse, a drop, focus, a new size or font), the breaks become blanks again and the box
 // holds one paragraph, as the user knows it. What the box gives back, read or copied, is
 // always the one line.
+//
+// A keystroke in the input changes one end of each line: the typing order at its end, the
+// reverse order at its start. While the box holds paragraphs, a new line that differs from
+// the last only inside the head or only inside the end replaces just that part, so that Qt
+// lays out again only the paragraph that changed.
 class CodeBox : public QPlainTextEdit {
     Q_OBJECT
     Q_PROPERTY(QString plainText READ plainText WRITE showLine NOTIFY textChanged USER true)
@@ -36,6 +41,9 @@ protected:
     QMimeData* createMimeDataFromSelection() const override;
 
 private:
+    // Replaces what changed since the last line when that lies in the head or in the end and
+    // the paragraphs still reach below the box; says whether it did.
+    bool replaceChangedPart(const QString& line);
     // Where the line's blanks become breaks for the current head and end lengths; none when
     // the line is too short for a middle or the box is hidden (its size is not known yet).
     QList<qsizetype> breaksFor(const QString& line) const;
@@ -56,6 +64,8 @@ private:
     qsizetype m_endLength = 512;
     // Positions of the blanks that are paragraph breaks now.
     QList<qsizetype> m_breaks;
+    // The line shown, while the box holds paragraphs (shared with its owner's string, not a copy).
+    QString m_line;
 };
 
 }  // namespace harfcode

@@ -123,6 +123,36 @@ TEST(CodeBox, HoldsALongLineAsParagraphsThatItsQtLayoutNeedNotLayOutWhole)
     EXPECT_EQ(document.blockCount(), 1) << "a key joins the line again";
 }
 
+// The lines a keystroke in the input gives one after the other, and other changes.
+TEST(CodeBox, ShowsEachNextLineAsAPlainBoxDoesWithoutLayingOutTheMiddle)
+{
+    struct Step { const char* what; QString line; bool paragraphsKept; };
+    const QString first = codeLine(1'000);
+    const Step steps[] = {
+        {"a code added at the end", first + "  5E", true},
+        {"the last code changed, another added", first + "  5F  60", true},
+        {"a code added at the start", "77  " + first + "  5F  60", true},
+        {"the first code removed", first + "  5F  60", true},
+        {"the same line again", first + "  5F  60", true},
+        {"a code changed in the middle", QString(first + "  5F  60").replace(2000, 2, "QQ"), true},
+        {"a line too short for paragraphs", codeLine(10), false},
+        {"a long line again", first, true},
+    };
+    BoxPair boxes;
+    boxes.codeBox.setObjectName("code");
+    boxes.show(first);
+    const QTextDocument& document = *boxes.codeBox.document();
+    for (const Step& step : steps) {
+        boxes.show(step.line);
+        boxes.expectAlike(step.what);
+        EXPECT_EQ(boxes.codeBox.plainText(), step.line) << step.what;
+        if (!step.paragraphsKept)
+            continue;
+        ASSERT_EQ(document.blockCount(), 3) << step.what;
+        EXPECT_EQ(document.findBlockByNumber(1).layout()->lineCount(), 0) << step.what << ": the middle is laid out";
+    }
+}
+
 TEST(CodeBox, CopiesTheWholeLineWithItsBlanks)
 {
     const QString line = codeLine(30'000);
