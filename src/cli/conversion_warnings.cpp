@@ -17,11 +17,12 @@ void ConversionWarnings::noteCharactersWithoutSlot(QStringView text, long line)
     noteCharactersWithoutSlot(text, selectSlots(text), line);
 }
 
-void ConversionWarnings::noteCharactersWithoutSlot(QStringView text, const std::vector<Slot>& typingSlots, long line)
+void ConversionWarnings::noteCharactersWithoutSlot(QStringView text, const std::vector<Slot>& typingSlots, long line,
+                                                   qsizetype charactersBefore)
 {
     if (std::find(typingSlots.begin(), typingSlots.end(), kNoSlot) == typingSlots.end())
         return;  // the usual line: every character has its glyph
-    qsizetype character = 0;
+    qsizetype character = charactersBefore;
     for (qsizetype i = 0; i < text.size(); ++i) {
         ++character;
         const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();

@@ -21,8 +21,10 @@ public:
     // occurrence: `line` and the position in characters (code points, from 1). Format characters
     // (category Cf: the half-space, the joiner, the direction marks) are left to themselves.
     void noteCharactersWithoutSlot(QStringView text, long line);
-    // The same, given the slots of `text` in typing order.
-    void noteCharactersWithoutSlot(QStringView text, const std::vector<Slot>& typingSlots, long line);
+    // The same, given the slots of `text` in typing order; `text` may be a piece of the line
+    // that starts after `charactersBefore` characters.
+    void noteCharactersWithoutSlot(QStringView text, const std::vector<Slot>& typingSlots, long line,
+                                   qsizetype charactersBefore = 0);
     // A code "00" written into a C string, where the byte 0x00 would end the string.
     void noteZeroInCString();
     // A table whose codes are all still "00".

@@ -1,26 +1,56 @@
 #include "cli/line_conversion.h"
 
-#include "conversion/code_output.h"
-#include "conversion/slot_selection.h"
 #include "firmware/display_rows.h"
 
 #include <QStringEncoder>
 
+#include <algorithm>
+
 namespace harfcode {
 namespace {
 
-QByteArray slotNumbers(QStringView text)
+bool isContinuationByte(char byte)
 {
-    QByteArray numbers;
-    for (Slot slot : selectSlots(text)) {
-        if (!numbers.isEmpty())
-            numbers += ' ';
-        numbers += slot == kNoSlot ? QByteArray("-") : QByteArray::number(slot);
-    }
-    return numbers;
+    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
 }
 
-// Encodes straight into `out`, without a string of its own for every line.
+// Where a piece of `line` that starts at `from` ends: `size` bytes on, or the few more that
+// finish the character there.
+qsizetype pieceEnd(QByteArrayView line, qsizetype from, qsizetype size)
+{
+    qsizetype end = std::min(line.size(), from + size);
+    while (end < line.size() && end < from + size + 3 && isContinuationByte(line[end]))
+        ++end;
+    return end;
+}
+
+// The first UTF-16 unit of the character at `at` of the (valid) line; none at its end.
+std::optional<QChar> unitAt(QByteArrayView line, qsizetype at)
+{
+    if (at == line.size())
+        return std::nullopt;
+    qsizetype length = 1;
+    while (at + length < line.size() && length < 4 && isContinuationByte(line[at + length]))
+        ++length;
+    return QString::fromUtf8(line.sliced(at, length)).front();
+}
+
+qsizetype utf8Length(QStringView text)
+{
+    qsizetype length = 0;
+    for (const QChar unit : text) {
+        const char16_t value = unit.unicode();
+        length += value < 0x80 ? 1 : value < 0x800 || QChar::isSurrogate(value) ? 2 : 3;
+    }
+    return length;
+}
+
+qsizetype characterCount(QStringView text)
+{
+    return text.size() - std::count_if(text.begin(), text.end(), [](QChar unit) { return unit.isLowSurrogate(); });
+}
+
+// Encodes straight into `out`, without a string of its own for every piece.
 void appendUtf8(QByteArray& out, QStringView text)
 {
     QStringEncoder encoder(QStringEncoder::Utf8);
@@ -30,58 +60,295 @@ void appendUtf8(QByteArray& out, QStringView text)
     out.truncate(end - out.constData());
 }
 
+bool writesBytes(const LineOptions& options)
+{
+    return !options.slotNumbers && (options.format == CodeFormat::CArray || options.format == CodeFormat::CString
+                                    || options.format == CodeFormat::Bytes);
+}
+
+// One row's output, written from the slots of its pieces as from all its slots at once.
+class RowWriter {
+public:
+    RowWriter(const LineOptions& options, const CodeStrings& codes, const Utf8SlotCodes& slotCodes,
+              ConversionWarnings& warnings)
+        : m_options(options)
+        , m_codes(codes)
+        , m_slotCodes(slotCodes)
+        , m_warnings(warnings)
+    {
+    }
+
+    void begin(QByteArray& out)
+    {
+        m_started = false;
+        m_heldBlanks = 0;
+        if (m_options.slotNumbers)
+            return;
+        if (m_options.format == CodeFormat::CString)
+            out += '"';
+        else if (m_options.format == CodeFormat::Glyphs && m_options.order != DisplayOrder::Typing)
+            appendUtf8(out, QStringView(&kLeftToRightOverride, 1));
+    }
+
+    // `slots` come in the row's order; their codes are known to be bytes where bytes are written.
+    void append(const std::vector<Slot>& slots, QByteArray& out)
+    {
+        if (m_options.slotNumbers) {
+            for (const Slot slot : slots) {
+                if (std::exchange(m_started, true))
+                    out += ' ';
+                out += slot == kNoSlot ? QByteArray("-") : QByteArray::number(slot);
+            }
+            return;
+        }
+        switch (m_options.format) {
+        case CodeFormat::Spaced:
+            appendSpaced(slots, out);
+            return;
+        case CodeFormat::Glyphs:
+            appendUtf8(out, glyphsOf(slots));
+            return;
+        case CodeFormat::CArray:
+        case CodeFormat::CString:
+        case CodeFormat::Bytes:
+            break;
+        }
+        const QByteArray bytes = codeBytesOf(slots, m_codes).bytes;
+        if (m_options.format == CodeFormat::Bytes) {
+            out += bytes;
+        } else if (m_options.format == CodeFormat::CString) {
+            if (bytes.contains('\0'))
+                m_warnings.noteZeroInCString();
+            out += cStringEscapes(bytes);
+        } else if (!bytes.isEmpty()) {
+            if (std::exchange(m_started, true))
+                out += ", ";
+            out += cArrayElements(bytes);
+        }
+    }
+
+    void end(QByteArray& out)
+    {
+        if (m_options.slotNumbers) {
+            out += '\n';
+            return;
+        }
+        if (m_options.format == CodeFormat::CString)
+            out += '"';
+        else if (m_options.format == CodeFormat::Glyphs && m_options.order != DisplayOrder::Typing)
+            appendUtf8(out, QStringView(&kPopDirectionalFormatting, 1));
+        if (m_options.format != CodeFormat::Bytes)
+            out += '\n';
+    }
+
+private:
+    // The codes joined by two blanks without outer blanks, as for the whole row: blanks that
+    // open the row are dropped, and those at a piece's end are held until a code follows.
+    void appendSpaced(const std::vector<Slot>& slots, QByteArray& out)
+    {
+        const qsizetype start = out.size();
+        out.append(m_heldBlanks, ' ');
+        appendSeparatedCodes(slots, m_slotCodes, out);
+        if (!m_started) {
+            const auto firstCode = std::find_if(out.cbegin() + start, out.cend(), [](char c) { return c != ' '; });
+            out.remove(start, firstCode - (out.cbegin() + start));
+            m_started = out.size() > start;
+        }
+        const auto lastCode = std::find_if(out.crbegin(), out.crend() - start, [](char c) { return c != ' '; });
+        m_heldBlanks = lastCode - out.crbegin();
+        out.truncate(out.size() - m_heldBlanks);
+    }
+
+    const LineOptions& m_options;
+    const CodeStrings& m_codes;
+    const Utf8SlotCodes& m_slotCodes;
+    ConversionWarnings& m_warnings;
+    bool m_started = false;  // a code, element or number of the row is written
+    qsizetype m_heldBlanks = 0;
+};
+
 }  // namespace
 
-LineConverter::LineConverter(const LineOptions& options, const CodeStrings& codes, ConversionWarnings& warnings)
+LineConverter::LineConverter(const LineOptions& options, const CodeStrings& codes, ConversionWarnings& warnings,
+                             qsizetype pieceBytes)
     : m_options(options)
     , m_codes(codes)
     , m_slotCodes(codes)
     , m_warnings(warnings)
+    , m_pieceBytes(pieceBytes)
 {
 }
 
-std::optional<InvalidCode> LineConverter::convert(QStringView text, long line, QByteArray& out)
+std::optional<SkippedLine> LineConverter::convert(QByteArrayView line, long number, OutputBuffer& output)
 {
-    if (m_options.slotNumbers) {
-        out += slotNumbers(text);
-        out += '\n';
+    if (std::optional<SkippedLine> skipped = survey(line, number))
+        return skipped;
+    if (m_options.width == 0 || m_options.slotNumbers) {
+        writePieces(line, output);
         return std::nullopt;
     }
-    std::vector<Slot> typingSlots = selectSlots(text);
-    m_warnings.noteCharactersWithoutSlot(text, typingSlots, line);
-    if (m_options.width == 0)
-        return appendRow(slotsInOrder(std::move(typingSlots), text, m_options.order), out);
-    // Every row is checked before any is written: a line with an invalid code leaves no trace.
-    const qsizetype start = out.size();
-    for (const QStringView row : breakIntoRows(text, m_options.width)) {
+    RowWriter writer(m_options, m_codes, m_slotCodes, m_warnings);
+    forEachRow(line, [&](QStringView row) {
         // Each row is a text of its own: a word cut across rows takes the forms of its pieces.
-        if (std::optional<InvalidCode> invalid = appendRow(slotsInOrder(row, m_options.order), out)) {
-            out.truncate(start);
-            return invalid;
-        }
-    }
+        writer.begin(output.pending());
+        writer.append(slotsInOrder(row, m_options.order), output.pending());
+        writer.end(output.pending());
+        output.written();
+        return true;
+    });
     return std::nullopt;
 }
 
-std::optional<InvalidCode> LineConverter::appendRow(const std::vector<Slot>& slots, QByteArray& out)
+std::optional<SkippedLine> LineConverter::survey(QByteArrayView line, long number)
 {
-    if (m_options.format == CodeFormat::Spaced) {
-        appendJoinedCodes(slots, m_slotCodes, out);
-    } else if (m_options.format == CodeFormat::Glyphs) {
-        appendUtf8(out, glyphPreview(slots, m_options.order));
-    } else {
-        const CodeBytes bytes = codeBytesOf(slots, m_codes);
-        if (bytes.invalid)
-            return bytes.invalid;
-        if (m_options.format == CodeFormat::CString && bytes.bytes.contains('\0'))
-            m_warnings.noteZeroInCString();
-        out += m_options.format == CodeFormat::CArray   ? cArrayElements(bytes.bytes)
-               : m_options.format == CodeFormat::CString ? cStringLiteral(bytes.bytes)
-                                                         : bytes.bytes;
+    m_pieces.clear();
+    m_selectedPiece = -1;
+    m_bidiCuts = true;
+    // The whole line is known to be UTF-8 before the first warning about it.
+    for (qsizetype from = 0; line.size() > m_pieceBytes && from < line.size();) {
+        const std::optional<qsizetype> to = decodePiece(line, from);
+        if (!to)
+            return SkippedLine{};
+        from = *to;
     }
-    if (m_options.format != CodeFormat::Bytes)
-        out += '\n';
+
+    const bool visualPieces = m_options.order == DisplayOrder::Visual && m_options.width == 0 && !m_options.slotNumbers;
+    const bool checkCodes = writesBytes(m_options) && m_options.width == 0;
+    std::optional<InvalidCode> invalid;
+    SelectionState state;
+    qsizetype characters = 0;
+    qsizetype from = 0;
+    do {
+        const std::optional<qsizetype> to = visualPieces ? visualPieceEnd(line, from) : decodePiece(line, from);
+        if (!to)
+            return SkippedLine{};
+        const Piece piece{from, *to, state};
+        m_slots.resize(static_cast<std::size_t>(m_text.size()));
+        selectSlots(m_text, unitAt(line, piece.to), state, m_slots.data());
+        m_pieces.push_back(piece);
+        m_selectedPiece = static_cast<qsizetype>(m_pieces.size()) - 1;
+        if (!m_options.slotNumbers) {
+            m_warnings.noteCharactersWithoutSlot(m_text, m_slots, number, characters);
+            if (piece.to < line.size())
+                characters += characterCount(m_text);
+        }
+        if (checkCodes && !invalid)
+            invalid = codeBytesOf(m_slots, m_codes).invalid;
+        from = piece.to;
+    } while (from < line.size());
+
+    if (writesBytes(m_options) && m_options.width > 0) {
+        // Every row is checked before any is written: a line with an invalid code leaves no trace.
+        forEachRow(line, [&](QStringView row) {
+            invalid = codeBytesOf(selectSlots(row), m_codes).invalid;
+            return !invalid;
+        });
+    }
+    if (invalid)
+        return SkippedLine{std::move(invalid)};
     return std::nullopt;
+}
+
+std::optional<qsizetype> LineConverter::visualPieceEnd(QByteArrayView line, qsizetype from)
+{
+    for (qsizetype size = m_pieceBytes;; size *= 2) {
+        const qsizetype to = m_bidiCuts ? pieceEnd(line, from, size) : line.size();
+        if (!decode(line.sliced(from, to - from)))
+            return std::nullopt;
+        if (to == line.size())
+            return to;
+        const VisualCut cut = lastVisualCut(m_text);
+        m_bidiCuts = !cut.embeddingMet;
+        if (cut.at > 0) {
+            m_text = m_text.first(cut.at);
+            return from + utf8Length(m_text);
+        }
+    }
+}
+
+template <typename RowDone>
+bool LineConverter::forEachRow(QByteArrayView line, RowDone rowDone)
+{
+    m_selectedPiece = -1;
+    qsizetype from = 0;
+    qsizetype size = m_pieceBytes;
+    for (;;) {
+        const qsizetype to = pieceEnd(line, from, size);
+        decode(line.sliced(from, to - from));  // the line is known to be UTF-8
+        std::vector<QStringView> rows = breakIntoRows(m_text, m_options.width);
+        const bool lastPiece = to == line.size();
+        // Every row but the last is whole: the last may go on after the piece, so the next
+        // piece starts with it. A piece of a single row grows until it holds two.
+        if (!lastPiece && rows.size() < 2) {
+            size *= 2;
+            continue;
+        }
+        const qsizetype nextPieceStart = lastPiece ? 0 : rows.back().data() - m_text.data();
+        if (!lastPiece)
+            rows.pop_back();
+        for (const QStringView row : rows) {
+            if (!rowDone(row))
+                return false;
+        }
+        if (lastPiece)
+            return true;
+        from += utf8Length(m_text.first(nextPieceStart));
+        size = m_pieceBytes;
+    }
+}
+
+void LineConverter::writePieces(QByteArrayView line, OutputBuffer& output)
+{
+    RowWriter writer(m_options, m_codes, m_slotCodes, m_warnings);
+    writer.begin(output.pending());
+    const auto writePiece = [&](qsizetype index) {
+        selectPiece(line, index);
+        if (m_options.order == DisplayOrder::Typing || m_options.slotNumbers) {
+            writer.append(m_slots, output.pending());
+        } else {
+            writer.append(slotsInOrder(std::move(m_slots), m_text, m_options.order), output.pending());
+            m_selectedPiece = -1;
+        }
+        output.written();
+    };
+    const auto count = static_cast<qsizetype>(m_pieces.size());
+    // The display takes the last piece first in reverse and visual order.
+    if (m_options.order == DisplayOrder::Typing || m_options.slotNumbers) {
+        for (qsizetype index = 0; index < count; ++index)
+            writePiece(index);
+    } else {
+        for (qsizetype index = count - 1; index >= 0; --index)
+            writePiece(index);
+    }
+    writer.end(output.pending());
+    output.written();
+}
+
+void LineConverter::selectPiece(QByteArrayView line, qsizetype index)
+{
+    if (index == m_selectedPiece)
+        return;
+    const Piece& piece = m_pieces[static_cast<std::size_t>(index)];
+    decode(line.sliced(piece.from, piece.to - piece.from));  // the line is known to be UTF-8
+    SelectionState state = piece.state;
+    m_slots.resize(static_cast<std::size_t>(m_text.size()));
+    selectSlots(m_text, unitAt(line, piece.to), state, m_slots.data());
+    m_selectedPiece = index;
+}
+
+std::optional<qsizetype> LineConverter::decodePiece(QByteArrayView line, qsizetype from)
+{
+    const qsizetype to = pieceEnd(line, from, m_pieceBytes);
+    if (!decode(line.sliced(from, to - from)))
+        return std::nullopt;
+    return to;
+}
+
+bool LineConverter::decode(QByteArrayView bytes)
+{
+    const std::optional<QStringView> text = m_decoder.decode(bytes);
+    m_text = text.value_or(QStringView());
+    return text.has_value();
 }
 
 }  // namespace harfcode

@@ -1,15 +1,20 @@
 #pragma once
 
 #include "cli/conversion_warnings.h"
+#include "cli/standard_streams.h"
+#include "cli/utf8_decoder.h"
 #include "conversion/code_output.h"
+#include "conversion/slot_selection.h"
 #include "firmware/code_formats.h"
 #include "firmware/display_order.h"
 #include "table/code_strings.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QStringView>
 
 #include <optional>
+#include <vector>
 
 namespace harfcode {
 
@@ -21,23 +26,66 @@ struct LineOptions {
     int width = 0;  // 0: the line is one row; N: rows of at most N glyphs
 };
 
+// Why a line was skipped: nothing of it was written.
+struct SkippedLine {
+    std::optional<InvalidCode> invalidCode;  // none: the line is not UTF-8
+};
+
 // Converts input lines to the converter's output with one set of options and one table.
+//
+// A line is taken in pieces of about `pieceBytes` of its UTF-8, so that a line of any length
+// costs little more memory than its own bytes: a first pass over the pieces checks the whole
+// line (UTF-8, and that every code in use is a byte where bytes are written) and tells its
+// warnings, a second decodes the pieces again and writes them out one by one, in the order
+// the display takes them. Selection goes on from piece to piece as over the whole line. In
+// visual order a piece ends only between two letters of which one is right-to-left, outside
+// any embedding or isolate, where the line's order is that of its pieces reversed; a long
+// stretch without such a place is one piece. Rows (--width) come from the pieces in the
+// same way, a piece ending where a row starts.
 class LineConverter {
 public:
-    LineConverter(const LineOptions& options, const CodeStrings& codes, ConversionWarnings& warnings);
+    static constexpr qsizetype kPieceBytes = qsizetype(1) << 20;
 
-    // Appends the output of `text`, input line `line`: a line per row, LF-ended, or for the byte
-    // format the bytes alone. When a code in use is not a byte, appends nothing and says which.
-    std::optional<InvalidCode> convert(QStringView text, long line, QByteArray& out);
+    LineConverter(const LineOptions& options, const CodeStrings& codes, ConversionWarnings& warnings,
+                  qsizetype pieceBytes = kPieceBytes);
+
+    // Writes the output of the UTF-8 `line`, input line `number`, to `output`: a line per row,
+    // LF-ended, or for the byte format the bytes alone. Writes nothing when the line is not
+    // UTF-8 or a code in use is not a byte, and says which.
+    std::optional<SkippedLine> convert(QByteArrayView line, long number, OutputBuffer& output);
 
 private:
-    // Appends one row's output; appends nothing for an invalid code.
-    std::optional<InvalidCode> appendRow(const std::vector<Slot>& slots, QByteArray& out);
+    struct Piece {
+        qsizetype from;  // bytes of the line
+        qsizetype to;
+        SelectionState state;  // where selection stands at the piece's start
+    };
+
+    std::optional<SkippedLine> survey(QByteArrayView line, long number);
+    // Where the piece that starts at `from` ends, its text decoded into m_text; none when it
+    // is not UTF-8. In visual order the piece ends at a place where the order may be cut.
+    std::optional<qsizetype> decodePiece(QByteArrayView line, qsizetype from);
+    std::optional<qsizetype> visualPieceEnd(QByteArrayView line, qsizetype from);
+    // Calls `rowDone` with every row of `line`; stops when it gives false, and says whether it did.
+    template <typename RowDone>
+    bool forEachRow(QByteArrayView line, RowDone rowDone);
+    void writePieces(QByteArrayView line, OutputBuffer& output);
+    // Decodes a piece of the (valid) line into m_text and selects its slots into m_slots.
+    void selectPiece(QByteArrayView line, qsizetype index);
+    bool decode(QByteArrayView bytes);
 
     LineOptions m_options;
     const CodeStrings& m_codes;
     Utf8SlotCodes m_slotCodes;
     ConversionWarnings& m_warnings;
+    qsizetype m_pieceBytes;
+
+    Utf8Decoder m_decoder;
+    QStringView m_text;          // the piece decoded last
+    std::vector<Slot> m_slots;   // its slots in typing order
+    std::vector<Piece> m_pieces;
+    qsizetype m_selectedPiece = -1;  // the piece in m_text and m_slots, if any
+    bool m_bidiCuts = true;          // no embedding or isolate has begun in the line so far
 };
 
 }  // namespace harfcode

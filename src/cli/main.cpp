@@ -4,6 +4,7 @@
 #include "cli/command_line.h"
 #include "cli/exit_status.h"
 #include "cli/header_command.h"
+#include "cli/line_conversion.h"
 #include "cli/standard_streams.h"
 #include "cli/utf8_decoder.h"
 #include "table/table_file.h"
@@ -60,29 +61,24 @@ int convertLines(const CliRequest& request, const CodeStrings& codes, Conversion
     int status = kExitDone;
     OutputBuffer output(stdout, outputClosed ? EBADF : 0);
     LineConverter converter(request.line, codes, warnings);
-    const auto convert = [&](QStringView text, long line) {
-        if (const std::optional<InvalidCode> invalid = converter.convert(text, line, output.pending())) {
-            printError(QStringLiteral("line %1: %2; the line is skipped.").arg(line).arg(invalid->description()));
-            status = kExitInvalidInput;
-        }
-        output.written();
+    const auto convert = [&](QByteArrayView line, long number) {
+        const std::optional<SkippedLine> skipped = converter.convert(line, number, output);
+        if (!skipped)
+            return;
+        status = kExitInvalidInput;
+        if (skipped->invalidCode)
+            printError(QStringLiteral("line %1: %2; the line is skipped.").arg(number).arg(skipped->invalidCode->description()));
+        else
+            printError(QStringLiteral("line %1 is not valid UTF-8; it is skipped.").arg(number));
     };
 
     if (request.text) {
-        convert(*request.text, 1);
+        convert(request.text->toUtf8(), 1);
     } else {
         LineReader input(STDIN_FILENO, output);
-        Utf8Decoder decoder;
         long lineNumber = 0;
-        while (const std::optional<QByteArrayView> line = input.next()) {
-            ++lineNumber;
-            if (const std::optional<QStringView> text = decoder.decode(*line)) {
-                convert(*text, lineNumber);
-            } else {
-                printError(QStringLiteral("line %1 is not valid UTF-8; it is skipped.").arg(lineNumber));
-                status = kExitInvalidInput;
-            }
-        }
+        while (const std::optional<QByteArrayView> line = input.next())
+            convert(*line, ++lineNumber);
         if (input.failed()) {
             printError(QStringLiteral("cannot read standard input: %1").arg(input.errorReason()));
             status = kExitInputOutput;

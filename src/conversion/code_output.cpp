@@ -106,11 +106,17 @@ void convertText(QStringView text, const CodeStrings& codes, ConversionOutput& o
 void appendJoinedCodes(const std::vector<Slot>& slots, const Utf8SlotCodes& codes, QByteArray& out)
 {
     const qsizetype start = out.size();
+    appendSeparatedCodes(slots, codes, out);
+    removeOuterBlanks(out, start);
+}
+
+void appendSeparatedCodes(const std::vector<Slot>& slots, const Utf8SlotCodes& codes, QByteArray& out)
+{
+    const qsizetype start = out.size();
     out.resize(start + joinedLength(slots, codes));
     char* forward = out.data() + start;
     for (Slot slot : slots)
         forward = appendSeparatorAndCode(codes[slot], forward);
-    removeOuterBlanks(out, start);
 }
 
 ConversionOutput convertText(QStringView text, const CodeStrings& codes)

@@ -41,5 +41,7 @@ private:
 // Appends to `out` the code strings of `slots` joined by two blanks as convertText() joins
 // them, in the order given, without outer blanks; kNoSlot adds an empty code.
 void appendJoinedCodes(const std::vector<Slot>& slots, const Utf8SlotCodes& codes, QByteArray& out);
+// The same with two blanks before every code, outer blanks kept: for output joined in pieces.
+void appendSeparatedCodes(const std::vector<Slot>& slots, const Utf8SlotCodes& codes, QByteArray& out);
 
 }  // namespace harfcode

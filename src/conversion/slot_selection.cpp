@@ -30,28 +30,35 @@ const LetterClass& classOf(QChar character)
 
 std::vector<Slot> selectSlots(QStringView text)
 {
-    const qsizetype length = text.size();
-    std::vector<Slot> slots(static_cast<std::size_t>(length));
+    std::vector<Slot> slots(static_cast<std::size_t>(text.size()));
+    SelectionState state;
+    selectSlots(text, std::nullopt, state, slots.data());
+    return slots;
+}
+
+void selectSlots(QStringView piece, std::optional<QChar> following, SelectionState& state, Slot* slots)
+{
+    const qsizetype length = piece.size();
     if (length == 0)
-        return slots;
+        return;
 
     // Both flags persist from one position to the next. Branch-free, as this loop is the
     // whole cost of selection.
-    bool previousJoins = false;
-    bool nextJoins = false;
-    const LetterClass* previous = &kTextEdge;
-    const LetterClass* current = &classOf(text[0]);
+    bool previousJoins = state.previousJoins;
+    bool nextJoins = state.nextJoins;
+    const LetterClass* previous = state.previous ? state.previous : &kTextEdge;
+    const LetterClass* current = &classOf(piece[0]);
     const auto step = [&](qsizetype i, const LetterClass* next) {
         previousJoins = (previousJoins & previous->keepsPreviousJoin) | previous->setsPreviousJoin;
         nextJoins = (nextJoins & next->keepsNextJoin) | next->setsNextJoin;
-        slots[static_cast<std::size_t>(i)] = current->forms[formIndex(previousJoins, nextJoins)];
+        slots[i] = current->forms[formIndex(previousJoins, nextJoins)];
         previous = current;
         current = next;
     };
     for (qsizetype i = 0; i + 1 < length; ++i)
-        step(i, &classOf(text[i + 1]));
-    step(length - 1, &kTextEdge);
-    return slots;
+        step(i, &classOf(piece[i + 1]));
+    step(length - 1, following ? &classOf(*following) : &kTextEdge);
+    state = {previousJoins, nextJoins, previous};
 }
 
 }  // namespace harfcode

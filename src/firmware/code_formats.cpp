@@ -4,8 +4,6 @@ namespace harfcode {
 namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
-constexpr char16_t kLeftToRightOverride = 0x202D;
-constexpr char16_t kPopDirectionalFormatting = 0x202C;
 
 int hexValue(QChar digit)
 {
@@ -80,28 +78,36 @@ QByteArray cArrayElements(QByteArrayView bytes)
 
 QByteArray cStringLiteral(QByteArrayView bytes)
 {
+    return '"' + cStringEscapes(bytes) + '"';
+}
+
+QByteArray cStringEscapes(QByteArrayView bytes)
+{
     QByteArray out;
-    out.reserve(bytes.size() * 4 + 2);
-    out += '"';
+    out.reserve(bytes.size() * 4);
     for (const char byte : bytes)
         appendHex(out, "\\x", static_cast<std::uint8_t>(byte));
-    out += '"';
     return out;
+}
+
+QString glyphsOf(const std::vector<Slot>& slots)
+{
+    QString glyphs;
+    glyphs.reserve(static_cast<qsizetype>(slots.size()));
+    for (const Slot slot : slots) {
+        if (slot != kNoSlot) {
+            const char16_t glyph = glyphOfSlot(slot);
+            glyphs += QChar(glyph == 0 ? u' ' : glyph);
+        }
+    }
+    return glyphs;
 }
 
 QString glyphPreview(const std::vector<Slot>& slots, DisplayOrder order)
 {
-    QString preview;
-    preview.reserve(static_cast<qsizetype>(slots.size()) + 2);
-    for (const Slot slot : slots) {
-        if (slot != kNoSlot) {
-            const char16_t glyph = glyphOfSlot(slot);
-            preview += QChar(glyph == 0 ? u' ' : glyph);
-        }
-    }
     if (order == DisplayOrder::Typing)
-        return preview;
-    return QChar(kLeftToRightOverride) + preview + QChar(kPopDirectionalFormatting);
+        return glyphsOf(slots);
+    return QChar(kLeftToRightOverride) + glyphsOf(slots) + QChar(kPopDirectionalFormatting);
 }
 
 }  // namespace harfcode

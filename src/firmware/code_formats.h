@@ -44,11 +44,17 @@ CodeBytes codeBytesOf(const std::vector<Slot>& slots, const CodeStrings& codes);
 
 QByteArray cArrayElements(QByteArrayView bytes);  // 0xE1, 0x6B, 0x61 (nothing for no bytes)
 QByteArray cStringLiteral(QByteArrayView bytes);  // "\xE1\x6B\x61" ("" for no bytes)
+QByteArray cStringEscapes(QByteArrayView bytes);  // \xE1\x6B\x61: the literal without its quotes
 
-// The glyph of every slot (a blank for slot 1), with nothing between them; kNoSlot adds
-// nothing. In reverse and visual order the glyphs are wrapped in LEFT-TO-RIGHT OVERRIDE and
-// POP DIRECTIONAL FORMATTING, so that a terminal that reorders text itself shows them as
-// they stand.
+// The marks around a glyph preview in reverse and visual order.
+inline constexpr char16_t kLeftToRightOverride = 0x202D;
+inline constexpr char16_t kPopDirectionalFormatting = 0x202C;
+
+// The glyph of every slot (a blank for slot 1), with nothing between them; kNoSlot adds nothing.
+QString glyphsOf(const std::vector<Slot>& slots);
+
+// A preview of the display: glyphsOf() the slots, in reverse and visual order wrapped in the
+// override marks, so that a terminal that reorders text itself shows them as they stand.
 QString glyphPreview(const std::vector<Slot>& slots, DisplayOrder order);
 
 }  // namespace harfcode

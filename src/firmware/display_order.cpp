@@ -3,6 +3,7 @@
 #include "conversion/slot_selection.h"
 
 #include <unicode/ubidi.h>
+#include <unicode/uchar.h>
 
 #include <algorithm>
 #include <memory>
@@ -31,7 +32,62 @@ std::vector<int32_t> visualMap(QStringView text)
     return map;
 }
 
+enum class Strength { Weak, LeftToRight, RightToLeft };
+
+Strength strengthOf(UCharDirection direction)
+{
+    switch (direction) {
+    case U_LEFT_TO_RIGHT:
+        return Strength::LeftToRight;
+    case U_RIGHT_TO_LEFT:
+    case U_RIGHT_TO_LEFT_ARABIC:
+        return Strength::RightToLeft;
+    default:
+        return Strength::Weak;
+    }
+}
+
+bool opensOrClosesEmbedding(UCharDirection direction)
+{
+    switch (direction) {
+    case U_LEFT_TO_RIGHT_EMBEDDING:
+    case U_LEFT_TO_RIGHT_OVERRIDE:
+    case U_RIGHT_TO_LEFT_EMBEDDING:
+    case U_RIGHT_TO_LEFT_OVERRIDE:
+    case U_POP_DIRECTIONAL_FORMAT:
+    case U_LEFT_TO_RIGHT_ISOLATE:
+    case U_RIGHT_TO_LEFT_ISOLATE:
+    case U_FIRST_STRONG_ISOLATE:
+    case U_POP_DIRECTIONAL_ISOLATE:
+    case U_BLOCK_SEPARATOR:
+        return true;
+    default:
+        return false;
+    }
+}
+
 }  // namespace
+
+VisualCut lastVisualCut(QStringView text)
+{
+    VisualCut cut;
+    Strength before = Strength::Weak;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        // A letter outside the basic plane is never strong here: no cut next to a surrogate.
+        const char16_t unit = text[i].unicode();
+        const UCharDirection direction = QChar::isSurrogate(unit) ? U_OTHER_NEUTRAL : u_charDirection(unit);
+        if (opensOrClosesEmbedding(direction)) {
+            cut.embeddingMet = true;
+            return cut;
+        }
+        const Strength strength = strengthOf(direction);
+        if (before != Strength::Weak && strength != Strength::Weak
+            && (before == Strength::RightToLeft || strength == Strength::RightToLeft))
+            cut.at = i;
+        before = strength;
+    }
+    return cut;
+}
 
 std::vector<Slot> slotsInOrder(QStringView text, DisplayOrder order)
 {

@@ -32,4 +32,15 @@ std::vector<Slot> slotsInOrder(QStringView text, DisplayOrder order);
 // The same for slots already selected: `typingSlots` are those of `text` in typing order.
 std::vector<Slot> slotsInOrder(std::vector<Slot> typingSlots, QStringView text, DisplayOrder order);
 
+// A place where a text can be cut into two pieces whose visual orders, the second's first,
+// make up the visual order of the whole: between two adjacent strong letters of which one is
+// right-to-left, where no embedding, override or isolate is open. Such a letter takes the
+// paragraph's level and its neighbours' levels do not depend on anything beyond it.
+struct VisualCut {
+    qsizetype at = 0;              // the last such place in the text; 0 when there is none
+    bool embeddingMet = false;     // an embedding, override, isolate or paragraph separator is
+                                   // in the text: no place after it is looked at
+};
+VisualCut lastVisualCut(QStringView text);
+
 }  // namespace harfcode

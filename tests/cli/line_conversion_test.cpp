@@ -1,0 +1,126 @@
+// A line converted in small pieces gives exactly what it gives in one piece, in every mode.
+#include "cli/line_conversion.h"
+#include "table/slot_catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace harfcode {
+namespace {
+
+// Every slot's code is its own number, so that a wrong form or order shows in the output.
+CodeStrings numberedCodes()
+{
+    CodeStrings codes;
+    for (int slot = 1; slot <= kSlotCount; ++slot)
+        codes[slot - 1] = QString::asprintf("%02X", slot == 3 ? 0 : slot);  // one "00" for the C string warning
+    return codes;
+}
+
+struct Converted {
+    QByteArray output;
+    QStringList warnings;
+    std::optional<SkippedLine> skipped;
+};
+
+Converted convert(const LineOptions& options, const CodeStrings& codes, QByteArrayView line, qsizetype pieceBytes)
+{
+    Converted converted;
+    ConversionWarnings warnings([&](const QString& message) { converted.warnings.append(message); });
+    LineConverter converter(options, codes, warnings, pieceBytes);
+    std::FILE* file = std::tmpfile();
+    OutputBuffer output(file);
+    converted.skipped = converter.convert(line, 7, output);
+    output.flush();
+    std::rewind(file);
+    char buffer[4096];
+    while (const std::size_t count = std::fread(buffer, 1, sizeof buffer, file))
+        converted.output.append(buffer, static_cast<qsizetype>(count));
+    std::fclose(file);
+    return converted;
+}
+
+TEST(LineConversion, PiecesOfAnySizeGiveTheOutputOfTheWholeLine)
+{
+    const QByteArray persian("سلام به همه دوستان، قیمت LED امروز ۱۴۰۳ تومان است. ");
+    const QByteArray lines[] = {
+        persian + persian + persian,
+        "  می\u200Cشود  ABC 12.5%  , x ~ \tلا  ",
+        "HELLO WORLD 123 ABC DEF 456 GHI",
+        "سلام😀دنیا A😀B ب😀",
+        "سلام \u202BABC دنیا\u202C متن و \u2067XYZ 12\u2069 سلام " + persian,
+        "سلام\u2029دنیا ABC\u2029 ۱۲ بب",
+        "سلام \u202Aدنیا ABC زیبا\u202C متن \u2066سلام دنیا 12\u2069 سلام " + persian,
+        "xy ب ~x بب xyz",  // letters without a slot open and end it: no outer blanks
+        "\u200Cب\u200C",
+        "",
+        "      ",
+        "اب",
+        persian + "\xD8",  // broken at its end: skipped
+    };
+    CodeStrings withInvalidCode = numberedCodes();
+    withInvalidCode[0] = "G1";  // the blank's
+
+    std::vector<LineOptions> modes;
+    for (const DisplayOrder order : {DisplayOrder::Typing, DisplayOrder::Reverse, DisplayOrder::Visual})
+        for (const CodeFormat format : {CodeFormat::Spaced, CodeFormat::CArray, CodeFormat::CString, CodeFormat::Bytes, CodeFormat::Glyphs})
+            for (const int width : {0, 1, 4, 9})
+                modes.push_back({false, order, format, width});
+    modes.push_back({true, DisplayOrder::Typing, CodeFormat::Spaced, 0});
+
+    for (const CodeStrings& codes : {numberedCodes(), withInvalidCode}) {
+        for (const LineOptions& mode : modes) {
+            for (const QByteArray& line : lines) {
+                const Converted whole = convert(mode, codes, line, LineConverter::kPieceBytes);
+                // The windows' conversion, for the codes as they show them.
+                if (!mode.slotNumbers && mode.format == CodeFormat::Spaced && mode.width == 0 && mode.order != DisplayOrder::Visual && !whole.skipped) {
+                    const ConversionOutput shown = convertText(QString::fromUtf8(line), codes);
+                    EXPECT_EQ(whole.output, (mode.order == DisplayOrder::Typing ? shown.typingOrder : shown.reverseOrder).toUtf8() + '\n')
+                        << QString::fromUtf8(line).toStdString();
+                }
+                for (const qsizetype pieceBytes : {1, 2, 5, 16}) {
+                    const std::string what = QStringLiteral("order %1, format %2, width %3, slots %4, pieces of %5, line \"%6\"")
+                                                 .arg(int(mode.order)).arg(int(mode.format)).arg(mode.width).arg(mode.slotNumbers)
+                                                 .arg(pieceBytes).arg(QString::fromUtf8(line)).toStdString();
+                    const Converted pieces = convert(mode, codes, line, pieceBytes);
+                    EXPECT_EQ(pieces.output, whole.output) << what;
+                    EXPECT_EQ(pieces.warnings.join(u'\n').toStdString(), whole.warnings.join(u'\n').toStdString()) << what;
+                    ASSERT_EQ(pieces.skipped.has_value(), whole.skipped.has_value()) << what;
+                    if (whole.skipped) {
+                        EXPECT_TRUE(pieces.output.isEmpty()) << what << ": a skipped line leaves no trace";
+                        EXPECT_EQ(pieces.skipped->invalidCode.has_value(), whole.skipped->invalidCode.has_value()) << what;
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(LineConversion, TellsWhyALineIsSkippedAndWritesNothingOfIt)
+{
+    CodeStrings codes = numberedCodes();
+    codes[0] = "G1";  // the blank's
+    const QByteArray longLine = QByteArray("سلام").repeated(100);
+    const struct {
+        const char* what;
+        QByteArray line;
+        CodeFormat format;
+        int width;
+        bool invalidCode;
+    } cases[] = {
+        {"an invalid code at the end, bytes", longLine + " ", CodeFormat::Bytes, 0, true},
+        {"an invalid code at the end, rows", longLine + " ب ب", CodeFormat::CArray, 4, true},
+        {"not UTF-8 at the end", longLine + "\xFF", CodeFormat::Spaced, 0, false},
+        {"not UTF-8 in the middle, rows", longLine + "\xC0\x80" + longLine, CodeFormat::Spaced, 4, false},
+    };
+    for (const auto& c : cases) {
+        const Converted converted = convert({false, DisplayOrder::Reverse, c.format, c.width}, codes, c.line, 16);
+        ASSERT_TRUE(converted.skipped) << c.what;
+        EXPECT_EQ(converted.skipped->invalidCode.has_value(), c.invalidCode) << c.what;
+        EXPECT_TRUE(converted.output.isEmpty()) << c.what;
+    }
+}
+
+}  // namespace
+}  // namespace harfcode
