@@ -1,5 +1,6 @@
 // Reads a row width from the first byte and UTF-16LE text from the rest; breaks the text into
-// display rows and puts it in visual order, and aborts on anything neither may produce.
+// display rows, puts it in visual order, also in pieces, and selects it in two pieces; aborts
+// on anything these may not produce.
 #include "conversion/slot_selection.h"
 #include "firmware/display_order.h"
 #include "firmware/display_rows.h"
@@ -63,6 +64,32 @@ void checkVisualOrder(QStringView text)
     require(typing == visual, "visual order loses, adds or changes a glyph");
 }
 
+// Where the visual order may be cut, the pieces' visual orders, the second's first, are the whole's.
+void checkVisualCut(QStringView text)
+{
+    const VisualCut cut = lastVisualCut(text);
+    if (cut.at == 0)
+        return;
+    require(cut.at < text.size(), "a cut at the end of the text");
+    const std::vector<Slot> slots = selectSlots(text);
+    const auto split = slots.begin() + cut.at;
+    std::vector<Slot> pieces = slotsInOrder(std::vector<Slot>(split, slots.end()), text.sliced(cut.at), DisplayOrder::Visual);
+    const std::vector<Slot> first = slotsInOrder(std::vector<Slot>(slots.begin(), split), text.first(cut.at), DisplayOrder::Visual);
+    pieces.insert(pieces.end(), first.begin(), first.end());
+    require(pieces == slotsInOrder(slots, text, DisplayOrder::Visual), "a visual cut changes the order");
+}
+
+// Selection in two pieces, the second going on from the first, gives the slots of the whole.
+void checkSelectionInPieces(QStringView text, qsizetype split)
+{
+    std::vector<Slot> slots(static_cast<std::size_t>(text.size()));
+    SelectionState state;
+    const std::optional<QChar> following = split < text.size() ? std::optional<QChar>(text[split]) : std::nullopt;
+    selectSlots(text.first(split), following, state, slots.data());
+    selectSlots(text.sliced(split), std::nullopt, state, slots.data() + split);
+    require(slots == selectSlots(text), "selection in pieces differs from the whole");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -76,5 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     checkRows(text, width);
     checkVisualOrder(text);
+    checkVisualCut(text);
+    checkSelectionInPieces(text, text.isEmpty() ? 0 : data[0] % (text.size() + 1));
     return 0;
 }

@@ -70,6 +70,11 @@ bool opensOrClosesEmbedding(UCharDirection direction)
 
 VisualCut lastVisualCut(QStringView text)
 {
+    // The closing brackets that would pair with the brackets still open, innermost last: the
+    // pair's direction depends on what lies between them, so no cut falls inside a pair. The
+    // algorithm pairs brackets only up to this depth and none after it.
+    constexpr std::size_t kBracketDepth = 63;
+    std::vector<UChar32> openBrackets;
     VisualCut cut;
     Strength before = Strength::Weak;
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -80,8 +85,23 @@ VisualCut lastVisualCut(QStringView text)
             cut.embeddingMet = true;
             return cut;
         }
+        switch (u_getIntPropertyValue(unit, UCHAR_BIDI_PAIRED_BRACKET_TYPE)) {
+        case U_BPT_OPEN:
+            if (openBrackets.size() == kBracketDepth) {
+                cut.embeddingMet = true;
+                return cut;
+            }
+            openBrackets.push_back(u_getBidiPairedBracket(unit));
+            break;
+        case U_BPT_CLOSE:
+            if (const auto match = std::find(openBrackets.rbegin(), openBrackets.rend(), UChar32(unit)); match != openBrackets.rend())
+                openBrackets.erase(match.base() - 1, openBrackets.end());
+            break;
+        default:
+            break;
+        }
         const Strength strength = strengthOf(direction);
-        if (before != Strength::Weak && strength != Strength::Weak
+        if (before != Strength::Weak && strength != Strength::Weak && openBrackets.empty()
             && (before == Strength::RightToLeft || strength == Strength::RightToLeft))
             cut.at = i;
         before = strength;

@@ -34,12 +34,14 @@ std::vector<Slot> slotsInOrder(std::vector<Slot> typingSlots, QStringView text, 
 
 // A place where a text can be cut into two pieces whose visual orders, the second's first,
 // make up the visual order of the whole: between two adjacent strong letters of which one is
-// right-to-left, where no embedding, override or isolate is open. Such a letter takes the
-// paragraph's level and its neighbours' levels do not depend on anything beyond it.
+// right-to-left, where no embedding, override, isolate or pair of brackets is open. Such a
+// letter takes the paragraph's level and its neighbours' levels do not depend on anything
+// beyond it.
 struct VisualCut {
     qsizetype at = 0;              // the last such place in the text; 0 when there is none
-    bool embeddingMet = false;     // an embedding, override, isolate or paragraph separator is
-                                   // in the text: no place after it is looked at
+    bool embeddingMet = false;     // an embedding, override, isolate or paragraph separator (or
+                                   // brackets nested too deep) is in the text: no place after it
+                                   // is looked at
 };
 VisualCut lastVisualCut(QStringView text);
 

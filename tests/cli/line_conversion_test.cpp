@@ -52,6 +52,7 @@ TEST(LineConversion, PiecesOfAnySizeGiveTheOutputOfTheWholeLine)
         "سلام \u202BABC دنیا\u202C متن و \u2067XYZ 12\u2069 سلام " + persian,
         "سلام\u2029دنیا ABC\u2029 ۱۲ بب",
         "سلام \u202Aدنیا ABC زیبا\u202C متن \u2066سلام دنیا 12\u2069 سلام " + persian,
+        "ABC(DEF سلام GH) دنیا [LED (ABC بب)] و (" + persian,  // brackets take the direction of what they hold
         "xy ب ~x بب xyz",  // letters without a slot open and end it: no outer blanks
         "\u200Cب\u200C",
         "",
