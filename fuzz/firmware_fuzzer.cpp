@@ -64,7 +64,8 @@ void checkVisualOrder(QStringView text)
     require(typing == visual, "visual order loses, adds or changes a glyph");
 }
 
-// Where the visual order may be cut, the pieces' visual orders, the second's first, are the whole's.
+// Where the visual order may be cut, the pieces' visual orders, the second's first, are the
+// whole's; a left-to-right run that the cut takes apart stays one run, left to right.
 void checkVisualCut(QStringView text)
 {
     const VisualCut cut = lastVisualCut(text);
@@ -73,10 +74,15 @@ void checkVisualCut(QStringView text)
     require(cut.at < text.size(), "a cut at the end of the text");
     const std::vector<Slot> slots = selectSlots(text);
     const auto split = slots.begin() + cut.at;
-    std::vector<Slot> pieces = slotsInOrder(std::vector<Slot>(split, slots.end()), text.sliced(cut.at), DisplayOrder::Visual);
-    const std::vector<Slot> first = slotsInOrder(std::vector<Slot>(slots.begin(), split), text.first(cut.at), DisplayOrder::Visual);
-    pieces.insert(pieces.end(), first.begin(), first.end());
-    require(pieces == slotsInOrder(slots, text, DisplayOrder::Visual), "a visual cut changes the order");
+    const VisualPiece first = visualPiece(std::vector<Slot>(slots.begin(), split), text.first(cut.at));
+    const VisualPiece second = visualPiece(std::vector<Slot>(split, slots.end()), text.sliced(cut.at));
+    const qsizetype closing = cut.withinLeftToRightRun ? first.closingRun : 0;
+    const qsizetype opening = cut.withinLeftToRightRun ? second.openingRun : 0;
+    std::vector<Slot> joined(second.slots.begin(), second.slots.end() - opening);
+    joined.insert(joined.end(), first.slots.begin(), first.slots.begin() + closing);
+    joined.insert(joined.end(), second.slots.end() - opening, second.slots.end());
+    joined.insert(joined.end(), first.slots.begin() + closing, first.slots.end());
+    require(joined == slotsInOrder(slots, text, DisplayOrder::Visual), "a visual cut changes the order");
 }
 
 // Selection in two pieces, the second going on from the first, gives the slots of the whole.

@@ -206,10 +206,10 @@ std::optional<SkippedLine> LineConverter::survey(QByteArrayView line, long numbe
     m_bidiCuts = true;
     // The whole line is known to be UTF-8 before the first warning about it.
     for (qsizetype from = 0; line.size() > m_pieceBytes && from < line.size();) {
-        const std::optional<qsizetype> to = decodePiece(line, from);
-        if (!to)
+        const std::optional<PieceEnd> end = decodePiece(line, from);
+        if (!end)
             return SkippedLine{};
-        from = *to;
+        from = end->to;
     }
 
     const bool visualPieces = m_options.order == DisplayOrder::Visual && m_options.width == 0 && !m_options.slotNumbers;
@@ -219,22 +219,22 @@ std::optional<SkippedLine> LineConverter::survey(QByteArrayView line, long numbe
     qsizetype characters = 0;
     qsizetype from = 0;
     do {
-        const std::optional<qsizetype> to = visualPieces ? visualPieceEnd(line, from) : decodePiece(line, from);
-        if (!to)
+        const std::optional<PieceEnd> end = visualPieces ? visualPieceEnd(line, from) : decodePiece(line, from);
+        if (!end)
             return SkippedLine{};
-        const Piece piece{from, *to, state};
+        const Piece piece{from, *end, state};
         m_slots.resize(static_cast<std::size_t>(m_text.size()));
-        selectSlots(m_text, unitAt(line, piece.to), state, m_slots.data());
+        selectSlots(m_text, unitAt(line, piece.end.to), state, m_slots.data());
         m_pieces.push_back(piece);
         m_selectedPiece = static_cast<qsizetype>(m_pieces.size()) - 1;
         if (!m_options.slotNumbers) {
             m_warnings.noteCharactersWithoutSlot(m_text, m_slots, number, characters);
-            if (piece.to < line.size())
+            if (piece.end.to < line.size())
                 characters += characterCount(m_text);
         }
         if (checkCodes && !invalid)
             invalid = codeBytesOf(m_slots, m_codes).invalid;
-        from = piece.to;
+        from = piece.end.to;
     } while (from < line.size());
 
     if (writesBytes(m_options) && m_options.width > 0) {
@@ -249,19 +249,19 @@ std::optional<SkippedLine> LineConverter::survey(QByteArrayView line, long numbe
     return std::nullopt;
 }
 
-std::optional<qsizetype> LineConverter::visualPieceEnd(QByteArrayView line, qsizetype from)
+std::optional<LineConverter::PieceEnd> LineConverter::visualPieceEnd(QByteArrayView line, qsizetype from)
 {
     for (qsizetype size = m_pieceBytes;; size *= 2) {
         const qsizetype to = m_bidiCuts ? pieceEnd(line, from, size) : line.size();
         if (!decode(line.sliced(from, to - from)))
             return std::nullopt;
         if (to == line.size())
-            return to;
+            return PieceEnd{to};
         const VisualCut cut = lastVisualCut(m_text);
         m_bidiCuts = !cut.embeddingMet;
         if (cut.at > 0) {
             m_text = m_text.first(cut.at);
-            return from + utf8Length(m_text);
+            return PieceEnd{from + utf8Length(m_text), cut.withinLeftToRightRun};
         }
     }
 }
@@ -299,26 +299,77 @@ bool LineConverter::forEachRow(QByteArrayView line, RowDone rowDone)
 
 void LineConverter::writePieces(QByteArrayView line, OutputBuffer& output)
 {
+    if (m_options.order == DisplayOrder::Visual && !m_options.slotNumbers) {
+        writeVisualPieces(line, output);
+        return;
+    }
     RowWriter writer(m_options, m_codes, m_slotCodes, m_warnings);
     writer.begin(output.pending());
-    const auto writePiece = [&](qsizetype index) {
-        selectPiece(line, index);
-        if (m_options.order == DisplayOrder::Typing || m_options.slotNumbers) {
-            writer.append(m_slots, output.pending());
-        } else {
-            writer.append(slotsInOrder(std::move(m_slots), m_text, m_options.order), output.pending());
+    const auto count = static_cast<qsizetype>(m_pieces.size());
+    const bool reverse = m_options.order == DisplayOrder::Reverse && !m_options.slotNumbers;
+    // The display takes the last piece first in reverse order.
+    for (qsizetype step = 0; step < count; ++step) {
+        selectPiece(line, reverse ? count - 1 - step : step);
+        if (reverse) {
+            std::reverse(m_slots.begin(), m_slots.end());
             m_selectedPiece = -1;
         }
+        writer.append(m_slots, output.pending());
+        output.written();
+    }
+    writer.end(output.pending());
+    output.written();
+}
+
+// The pieces from the last to the first, each in visual order, but where a cut took a
+// left-to-right run apart: there the run's part from the piece before comes first. A part
+// that waits for it is held, the whole piece when the run goes through it, and written from
+// its piece again when its turn comes: a line that is one long run is held whole.
+void LineConverter::writeVisualPieces(QByteArrayView line, OutputBuffer& output)
+{
+    RowWriter writer(m_options, m_codes, m_slotCodes, m_warnings);
+    writer.begin(output.pending());
+    const auto write = [&](auto first, auto last) {
+        writer.append(std::vector<Slot>(first, last), output.pending());
         output.written();
     };
-    const auto count = static_cast<qsizetype>(m_pieces.size());
-    // The display takes the last piece first in reverse and visual order.
-    if (m_options.order == DisplayOrder::Typing || m_options.slotNumbers) {
-        for (qsizetype index = 0; index < count; ++index)
-            writePiece(index);
-    } else {
-        for (qsizetype index = count - 1; index >= 0; --index)
-            writePiece(index);
+    const auto visualPieceAt = [&](qsizetype index) {
+        selectPiece(line, index);
+        return visualPiece(m_slots, m_text);
+    };
+    struct HeldPart {
+        qsizetype piece;
+        qsizetype from;  // glyphs of the piece in visual order
+        qsizetype to;
+    };
+    std::vector<HeldPart> heldReversed;  // left to right, the last part first
+    const auto writeHeld = [&] {
+        for (auto part = heldReversed.crbegin(); part != heldReversed.crend(); ++part) {
+            const VisualPiece piece = visualPieceAt(part->piece);
+            write(piece.slots.cbegin() + part->from, piece.slots.cbegin() + part->to);
+        }
+        heldReversed.clear();
+    };
+
+    for (auto index = static_cast<qsizetype>(m_pieces.size()) - 1; index >= 0; --index) {
+        const VisualPiece piece = visualPieceAt(index);
+        const auto size = static_cast<qsizetype>(piece.slots.size());
+        const bool runGoesOnAfter = m_pieces[static_cast<std::size_t>(index)].end.withinLeftToRightRun;
+        const bool runGoesOnBefore = index > 0 && m_pieces[static_cast<std::size_t>(index) - 1].end.withinLeftToRightRun;
+        qsizetype rest = 0;
+        if (runGoesOnAfter) {
+            if (runGoesOnBefore && piece.oneRun) {
+                heldReversed.push_back({index, 0, size});
+                continue;
+            }
+            rest = piece.closingRun;
+            write(piece.slots.cbegin(), piece.slots.cbegin() + rest);
+            writeHeld();
+        }
+        const qsizetype restEnd = runGoesOnBefore ? std::max(rest, size - piece.openingRun) : size;
+        write(piece.slots.cbegin() + rest, piece.slots.cbegin() + restEnd);
+        if (runGoesOnBefore)
+            heldReversed.push_back({index, restEnd, size});
     }
     writer.end(output.pending());
     output.written();
@@ -329,19 +380,19 @@ void LineConverter::selectPiece(QByteArrayView line, qsizetype index)
     if (index == m_selectedPiece)
         return;
     const Piece& piece = m_pieces[static_cast<std::size_t>(index)];
-    decode(line.sliced(piece.from, piece.to - piece.from));  // the line is known to be UTF-8
+    decode(line.sliced(piece.from, piece.end.to - piece.from));  // the line is known to be UTF-8
     SelectionState state = piece.state;
     m_slots.resize(static_cast<std::size_t>(m_text.size()));
-    selectSlots(m_text, unitAt(line, piece.to), state, m_slots.data());
+    selectSlots(m_text, unitAt(line, piece.end.to), state, m_slots.data());
     m_selectedPiece = index;
 }
 
-std::optional<qsizetype> LineConverter::decodePiece(QByteArrayView line, qsizetype from)
+std::optional<LineConverter::PieceEnd> LineConverter::decodePiece(QByteArrayView line, qsizetype from)
 {
     const qsizetype to = pieceEnd(line, from, m_pieceBytes);
     if (!decode(line.sliced(from, to - from)))
         return std::nullopt;
-    return to;
+    return PieceEnd{to};
 }
 
 bool LineConverter::decode(QByteArrayView bytes)

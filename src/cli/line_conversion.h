@@ -38,10 +38,9 @@ struct SkippedLine {
 // line (UTF-8, and that every code in use is a byte where bytes are written) and tells its
 // warnings, a second decodes the pieces again and writes them out one by one, in the order
 // the display takes them. Selection goes on from piece to piece as over the whole line. In
-// visual order a piece ends only between two letters of which one is right-to-left, outside
-// any embedding or isolate, where the line's order is that of its pieces reversed; a long
-// stretch without such a place is one piece. Rows (--width) come from the pieces in the
-// same way, a piece ending where a row starts.
+// visual order a piece ends only between two strong letters outside any embedding, isolate
+// or brackets (lastVisualCut()); a long stretch without such a place is one piece. Rows
+// (--width) come from the pieces in the same way, a piece ending where a row starts.
 class LineConverter {
 public:
     static constexpr qsizetype kPieceBytes = qsizetype(1) << 20;
@@ -55,21 +54,26 @@ public:
     std::optional<SkippedLine> convert(QByteArrayView line, long number, OutputBuffer& output);
 
 private:
+    struct PieceEnd {
+        qsizetype to;  // bytes of the line
+        bool withinLeftToRightRun = false;  // in visual order: a run goes on into the next piece
+    };
     struct Piece {
         qsizetype from;  // bytes of the line
-        qsizetype to;
+        PieceEnd end;
         SelectionState state;  // where selection stands at the piece's start
     };
 
     std::optional<SkippedLine> survey(QByteArrayView line, long number);
     // Where the piece that starts at `from` ends, its text decoded into m_text; none when it
     // is not UTF-8. In visual order the piece ends at a place where the order may be cut.
-    std::optional<qsizetype> decodePiece(QByteArrayView line, qsizetype from);
-    std::optional<qsizetype> visualPieceEnd(QByteArrayView line, qsizetype from);
+    std::optional<PieceEnd> decodePiece(QByteArrayView line, qsizetype from);
+    std::optional<PieceEnd> visualPieceEnd(QByteArrayView line, qsizetype from);
     // Calls `rowDone` with every row of `line`; stops when it gives false, and says whether it did.
     template <typename RowDone>
     bool forEachRow(QByteArrayView line, RowDone rowDone);
     void writePieces(QByteArrayView line, OutputBuffer& output);
+    void writeVisualPieces(QByteArrayView line, OutputBuffer& output);
     // Decodes a piece of the (valid) line into m_text and selects its slots into m_slots.
     void selectPiece(QByteArrayView line, qsizetype index);
     bool decode(QByteArrayView bytes);

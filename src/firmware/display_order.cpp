@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <memory>
 #include <stdexcept>
+#include <tuple>
 
 namespace harfcode {
 namespace {
@@ -16,20 +17,27 @@ struct BidiCloser {
     void operator()(UBiDi* bidi) const { ubidi_close(bidi); }
 };
 
-// The logical position shown at each visual position, left to right, of `text` as one
-// right-to-left paragraph.
-std::vector<int32_t> visualMap(QStringView text)
+// The Unicode bidirectional algorithm over `text` as one right-to-left paragraph: the logical
+// position shown at each visual position, left to right, and the level of every position.
+struct BidiLayout {
+    std::vector<int32_t> visualMap;
+    std::vector<UBiDiLevel> levels;
+};
+
+BidiLayout bidiLayout(QStringView text)
 {
     const auto length = static_cast<int32_t>(text.size());
     UErrorCode status = U_ZERO_ERROR;
     const std::unique_ptr<UBiDi, BidiCloser> bidi(ubidi_openSized(length, 0, &status));
     ubidi_setPara(bidi.get(), reinterpret_cast<const UChar*>(text.utf16()), length, UBIDI_RTL, nullptr, &status);
-    std::vector<int32_t> map(static_cast<std::size_t>(length));
-    ubidi_getVisualMap(bidi.get(), map.data(), &status);
+    BidiLayout layout{std::vector<int32_t>(static_cast<std::size_t>(length)), {}};
+    ubidi_getVisualMap(bidi.get(), layout.visualMap.data(), &status);
+    const UBiDiLevel* levels = ubidi_getLevels(bidi.get(), &status);
     // Only memory can fail here, for a text this program could hold.
     if (U_FAILURE(status))
         throw std::runtime_error(u_errorName(status));
-    return map;
+    layout.levels.assign(levels, levels + length);
+    return layout;
 }
 
 enum class Strength { Weak, LeftToRight, RightToLeft };
@@ -101,9 +109,10 @@ VisualCut lastVisualCut(QStringView text)
             break;
         }
         const Strength strength = strengthOf(direction);
-        if (before != Strength::Weak && strength != Strength::Weak && openBrackets.empty()
-            && (before == Strength::RightToLeft || strength == Strength::RightToLeft))
+        if (before != Strength::Weak && strength != Strength::Weak && openBrackets.empty()) {
             cut.at = i;
+            cut.withinLeftToRightRun = before == Strength::LeftToRight && strength == Strength::LeftToRight;
+        }
         before = strength;
     }
     return cut;
@@ -124,16 +133,32 @@ std::vector<Slot> slotsInOrder(std::vector<Slot> slots, QStringView text, Displa
     case DisplayOrder::Reverse:
         std::reverse(slots.begin(), slots.end());
         break;
-    case DisplayOrder::Visual: {
-        std::vector<Slot> visual;
-        visual.reserve(slots.size());
-        for (const int32_t logical : visualMap(text))
-            if (slots[static_cast<std::size_t>(logical)] != kNoSlot)
-                visual.push_back(slots[static_cast<std::size_t>(logical)]);
-        return visual;
-    }
+    case DisplayOrder::Visual:
+        return visualPiece(slots, text).slots;
     }
     return slots;
+}
+
+VisualPiece visualPiece(const std::vector<Slot>& typingSlots, QStringView text)
+{
+    VisualPiece piece;
+    if (text.isEmpty())
+        return piece;
+    const BidiLayout layout = bidiLayout(text);
+    piece.slots.reserve(typingSlots.size());
+    for (const int32_t logical : layout.visualMap)
+        if (typingSlots[static_cast<std::size_t>(logical)] != kNoSlot)
+            piece.slots.push_back(typingSlots[static_cast<std::size_t>(logical)]);
+    // The paragraph's level is 1: a left-to-right run is 2 or above.
+    const auto glyphsOfRun = [&](auto first, auto last) {
+        qsizetype glyphs = 0;
+        for (; first != last && *first >= 2; ++first)
+            glyphs += typingSlots[static_cast<std::size_t>(&*first - layout.levels.data())] != kNoSlot;
+        return std::pair(glyphs, first == last);
+    };
+    std::tie(piece.openingRun, piece.oneRun) = glyphsOfRun(layout.levels.begin(), layout.levels.end());
+    piece.closingRun = glyphsOfRun(layout.levels.rbegin(), layout.levels.rend()).first;
+    return piece;
 }
 
 }  // namespace harfcode

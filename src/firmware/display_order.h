@@ -32,17 +32,29 @@ std::vector<Slot> slotsInOrder(QStringView text, DisplayOrder order);
 // The same for slots already selected: `typingSlots` are those of `text` in typing order.
 std::vector<Slot> slotsInOrder(std::vector<Slot> typingSlots, QStringView text, DisplayOrder order);
 
-// A place where a text can be cut into two pieces whose visual orders, the second's first,
-// make up the visual order of the whole: between two adjacent strong letters of which one is
-// right-to-left, where no embedding, override, isolate or pair of brackets is open. Such a
-// letter takes the paragraph's level and its neighbours' levels do not depend on anything
-// beyond it.
+// A place where a text can be cut into pieces that are put in visual order each on its own:
+// between two adjacent strong letters, where no embedding, override, isolate or pair of
+// brackets is open. The levels of every piece are then those of the whole, and the visual
+// order of the whole is that of the pieces, the last piece first, except where the cut falls
+// inside a left-to-right run: that run, which closes the one piece and opens the next, stays
+// one run, left to right.
 struct VisualCut {
     qsizetype at = 0;              // the last such place in the text; 0 when there is none
+    bool withinLeftToRightRun = false;  // that place lies between two left-to-right letters
     bool embeddingMet = false;     // an embedding, override, isolate or paragraph separator (or
                                    // brackets nested too deep) is in the text: no place after it
                                    // is looked at
 };
 VisualCut lastVisualCut(QStringView text);
+
+// A piece of a text in visual order, as slotsInOrder() gives it, and the left-to-right runs
+// that open and close it in typing order, which a cut may have taken apart.
+struct VisualPiece {
+    std::vector<Slot> slots;
+    qsizetype openingRun = 0;  // its glyphs, the last of `slots`
+    qsizetype closingRun = 0;  // its glyphs, the first of `slots`
+    bool oneRun = false;       // the whole piece is one left-to-right run
+};
+VisualPiece visualPiece(const std::vector<Slot>& typingSlots, QStringView text);
 
 }  // namespace harfcode
