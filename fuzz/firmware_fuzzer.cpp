@@ -1,5 +1,5 @@
 // Reads a row width from the first byte and UTF-16LE text from the rest; breaks the text into
-// display rows, puts it in visual order, also in pieces, and selects it in two pieces; aborts
+// display rows and puts it in visual order, also in pieces, and selects it in two pieces; aborts
 // on anything these may not produce.
 #include "conversion/slot_selection.h"
 #include "firmware/display_order.h"
@@ -85,6 +85,22 @@ void checkVisualCut(QStringView text)
     require(joined == slotsInOrder(slots, text, DisplayOrder::Visual), "a visual cut changes the order");
 }
 
+// Rows found from two pieces of the text are the rows of the whole.
+void checkRowsInPieces(QStringView text, int width, qsizetype split)
+{
+    RowBreaker breaker(width);
+    std::vector<RowBreaker::Row> rows;
+    breaker.add(text.first(split), rows);
+    breaker.add(text.sliced(split), rows);
+    breaker.finish(rows);
+    const std::vector<QStringView> whole = breakIntoRows(text, width);
+    require(rows.size() == whole.size(), "rows from pieces differ from the whole's");
+    for (std::size_t i = 0; i < rows.size() && i < whole.size(); ++i)
+        require(rows[i].start.units == whole[i].data() - text.data() && rows[i].end.units == whole[i].data() + whole[i].size() - text.data()
+                    && (!whole[i].isValidUtf16() || rows[i].end.bytes - rows[i].start.bytes == whole[i].toUtf8().size()),
+                "rows from pieces differ from the whole's");
+}
+
 // Selection in two pieces, the second going on from the first, gives the slots of the whole.
 void checkSelectionInPieces(QStringView text, qsizetype split)
 {
@@ -110,6 +126,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkRows(text, width);
     checkVisualOrder(text);
     checkVisualCut(text);
-    checkSelectionInPieces(text, text.isEmpty() ? 0 : data[0] % (text.size() + 1));
+    const qsizetype split = text.isEmpty() ? 0 : data[0] % (text.size() + 1);
+    checkSelectionInPieces(text, split);
+    checkRowsInPieces(text, width, split);
     return 0;
 }

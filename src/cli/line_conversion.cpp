@@ -187,13 +187,10 @@ std::optional<SkippedLine> LineConverter::convert(QByteArrayView line, long numb
         writePieces(line, output);
         return std::nullopt;
     }
-    RowWriter writer(m_options, m_codes, m_slotCodes, m_warnings);
-    forEachRow(line, [&](QStringView row) {
-        // Each row is a text of its own: a word cut across rows takes the forms of its pieces.
-        writer.begin(output.pending());
-        writer.append(slotsInOrder(row, m_options.order), output.pending());
-        writer.end(output.pending());
-        output.written();
+    // Each row is a text of its own: a word cut across rows takes the forms of its pieces.
+    forEachRow(line, [&](QByteArrayView row) {
+        planPieces(row, [](const Piece&) {});
+        writePieces(row, output);
         return true;
     });
     return std::nullopt;
@@ -201,9 +198,6 @@ std::optional<SkippedLine> LineConverter::convert(QByteArrayView line, long numb
 
 std::optional<SkippedLine> LineConverter::survey(QByteArrayView line, long number)
 {
-    m_pieces.clear();
-    m_selectedPiece = -1;
-    m_bidiCuts = true;
     // The whole line is known to be UTF-8 before the first warning about it.
     for (qsizetype from = 0; line.size() > m_pieceBytes && from < line.size();) {
         const std::optional<PieceEnd> end = decodePiece(line, from);
@@ -211,51 +205,82 @@ std::optional<SkippedLine> LineConverter::survey(QByteArrayView line, long numbe
             return SkippedLine{};
         from = end->to;
     }
-
-    const bool visualPieces = m_options.order == DisplayOrder::Visual && m_options.width == 0 && !m_options.slotNumbers;
-    const bool checkCodes = writesBytes(m_options) && m_options.width == 0;
-    std::optional<InvalidCode> invalid;
-    SelectionState state;
     qsizetype characters = 0;
-    qsizetype from = 0;
-    do {
-        const std::optional<PieceEnd> end = visualPieces ? visualPieceEnd(line, from) : decodePiece(line, from);
-        if (!end)
-            return SkippedLine{};
-        const Piece piece{from, *end, state};
-        m_slots.resize(static_cast<std::size_t>(m_text.size()));
-        selectSlots(m_text, unitAt(line, piece.end.to), state, m_slots.data());
-        m_pieces.push_back(piece);
-        m_selectedPiece = static_cast<qsizetype>(m_pieces.size()) - 1;
-        if (!m_options.slotNumbers) {
-            m_warnings.noteCharactersWithoutSlot(m_text, m_slots, number, characters);
-            if (piece.end.to < line.size())
-                characters += characterCount(m_text);
-        }
-        if (checkCodes && !invalid)
+    const auto noteWarnings = [&](qsizetype pieceEnd) {
+        if (m_options.slotNumbers)
+            return;
+        m_warnings.noteCharactersWithoutSlot(m_text, m_slots, number, characters);
+        if (pieceEnd < line.size())
+            characters += characterCount(m_text);
+    };
+    std::optional<InvalidCode> invalid;
+    const auto checkCodes = [&](const Piece&) {
+        if (writesBytes(m_options) && !invalid)
             invalid = codeBytesOf(m_slots, m_codes).invalid;
-        from = piece.end.to;
-    } while (from < line.size());
+    };
 
-    if (writesBytes(m_options) && m_options.width > 0) {
-        // Every row is checked before any is written: a line with an invalid code leaves no trace.
-        forEachRow(line, [&](QStringView row) {
-            invalid = codeBytesOf(selectSlots(row), m_codes).invalid;
-            return !invalid;
+    if (m_options.width == 0 || m_options.slotNumbers) {
+        const bool utf8 = planPieces(line, [&](const Piece& piece) {
+            noteWarnings(piece.end.to);
+            checkCodes(piece);
         });
+        if (!utf8)
+            return SkippedLine{};
+    } else {
+        SelectionState state;
+        qsizetype from = 0;
+        do {
+            const std::optional<PieceEnd> end = decodePiece(line, from);
+            if (!end)
+                return SkippedLine{};
+            m_slots.resize(static_cast<std::size_t>(m_text.size()));
+            selectSlots(m_text, unitAt(line, end->to), state, m_slots.data());
+            noteWarnings(end->to);
+            from = end->to;
+        } while (from < line.size());
+        // Every row is checked before any is written: a line with an invalid code leaves no trace.
+        if (writesBytes(m_options))
+            forEachRow(line, [&](QByteArrayView row) {
+                planPieces(row, checkCodes);
+                return !invalid;
+            });
     }
     if (invalid)
         return SkippedLine{std::move(invalid)};
     return std::nullopt;
 }
 
-std::optional<LineConverter::PieceEnd> LineConverter::visualPieceEnd(QByteArrayView line, qsizetype from)
+template <typename PieceDone>
+bool LineConverter::planPieces(QByteArrayView text, PieceDone pieceDone)
+{
+    m_pieces.clear();
+    m_selectedPiece = -1;
+    m_bidiCuts = true;
+    const bool visualPieces = m_options.order == DisplayOrder::Visual && !m_options.slotNumbers;
+    SelectionState state;
+    qsizetype from = 0;
+    do {
+        const std::optional<PieceEnd> end = visualPieces ? visualPieceEnd(text, from) : decodePiece(text, from);
+        if (!end)
+            return false;
+        const Piece piece{from, *end, state};
+        m_slots.resize(static_cast<std::size_t>(m_text.size()));
+        selectSlots(m_text, unitAt(text, piece.end.to), state, m_slots.data());
+        m_pieces.push_back(piece);
+        m_selectedPiece = static_cast<qsizetype>(m_pieces.size()) - 1;
+        pieceDone(piece);
+        from = piece.end.to;
+    } while (from < text.size());
+    return true;
+}
+
+std::optional<LineConverter::PieceEnd> LineConverter::visualPieceEnd(QByteArrayView text, qsizetype from)
 {
     for (qsizetype size = m_pieceBytes;; size *= 2) {
-        const qsizetype to = m_bidiCuts ? pieceEnd(line, from, size) : line.size();
-        if (!decode(line.sliced(from, to - from)))
+        const qsizetype to = m_bidiCuts ? pieceEnd(text, from, size) : text.size();
+        if (!decode(text.sliced(from, to - from)))
             return std::nullopt;
-        if (to == line.size())
+        if (to == text.size())
             return PieceEnd{to};
         const VisualCut cut = lastVisualCut(m_text);
         m_bidiCuts = !cut.embeddingMet;
@@ -269,32 +294,27 @@ std::optional<LineConverter::PieceEnd> LineConverter::visualPieceEnd(QByteArrayV
 template <typename RowDone>
 bool LineConverter::forEachRow(QByteArrayView line, RowDone rowDone)
 {
-    m_selectedPiece = -1;
-    qsizetype from = 0;
-    qsizetype size = m_pieceBytes;
-    for (;;) {
-        const qsizetype to = pieceEnd(line, from, size);
-        decode(line.sliced(from, to - from));  // the line is known to be UTF-8
-        std::vector<QStringView> rows = breakIntoRows(m_text, m_options.width);
-        const bool lastPiece = to == line.size();
-        // Every row but the last is whole: the last may go on after the piece, so the next
-        // piece starts with it. A piece of a single row grows until it holds two.
-        if (!lastPiece && rows.size() < 2) {
-            size *= 2;
-            continue;
-        }
-        const qsizetype nextPieceStart = lastPiece ? 0 : rows.back().data() - m_text.data();
-        if (!lastPiece)
-            rows.pop_back();
-        for (const QStringView row : rows) {
-            if (!rowDone(row))
+    RowBreaker breaker(m_options.width);
+    std::vector<RowBreaker::Row> rows;
+    const auto rowsDone = [&] {
+        // The rows' own pieces take the place of the line's piece in m_text.
+        for (const RowBreaker::Row& row : rows) {
+            if (!rowDone(line.sliced(row.start.bytes, row.end.bytes - row.start.bytes)))
                 return false;
         }
-        if (lastPiece)
-            return true;
-        from += utf8Length(m_text.first(nextPieceStart));
-        size = m_pieceBytes;
+        rows.clear();
+        return true;
+    };
+    for (qsizetype from = 0; from < line.size();) {
+        const qsizetype to = pieceEnd(line, from, m_pieceBytes);
+        decode(line.sliced(from, to - from));  // the line is known to be UTF-8
+        breaker.add(m_text, rows);
+        if (!rowsDone())
+            return false;
+        from = to;
     }
+    breaker.finish(rows);
+    return rowsDone();
 }
 
 void LineConverter::writePieces(QByteArrayView line, OutputBuffer& output)

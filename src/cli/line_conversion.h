@@ -40,7 +40,8 @@ struct SkippedLine {
 // the display takes them. Selection goes on from piece to piece as over the whole line. In
 // visual order a piece ends only between two strong letters outside any embedding, isolate
 // or brackets (lastVisualCut()); a long stretch without such a place is one piece. Rows
-// (--width) come from the pieces in the same way, a piece ending where a row starts.
+// (--width) are found from the line's pieces (RowBreaker), and each is then converted in
+// pieces of its own.
 class LineConverter {
 public:
     static constexpr qsizetype kPieceBytes = qsizetype(1) << 20;
@@ -64,18 +65,25 @@ private:
         SelectionState state;  // where selection stands at the piece's start
     };
 
+    // Checks the whole line and tells its warnings; plans its pieces when it is one row.
     std::optional<SkippedLine> survey(QByteArrayView line, long number);
+    // Cuts `text` (the line, or one of its rows) into pieces in m_pieces, calling `pieceDone`
+    // with each while its text and slots are in m_text and m_slots; false if it is not UTF-8.
+    template <typename PieceDone>
+    bool planPieces(QByteArrayView text, PieceDone pieceDone);
     // Where the piece that starts at `from` ends, its text decoded into m_text; none when it
     // is not UTF-8. In visual order the piece ends at a place where the order may be cut.
-    std::optional<PieceEnd> decodePiece(QByteArrayView line, qsizetype from);
-    std::optional<PieceEnd> visualPieceEnd(QByteArrayView line, qsizetype from);
-    // Calls `rowDone` with every row of `line`; stops when it gives false, and says whether it did.
+    std::optional<PieceEnd> decodePiece(QByteArrayView text, qsizetype from);
+    std::optional<PieceEnd> visualPieceEnd(QByteArrayView text, qsizetype from);
+    // Calls `rowDone` with every row of the (valid) line; stops when it gives false, and says
+    // whether it did.
     template <typename RowDone>
     bool forEachRow(QByteArrayView line, RowDone rowDone);
-    void writePieces(QByteArrayView line, OutputBuffer& output);
-    void writeVisualPieces(QByteArrayView line, OutputBuffer& output);
-    // Decodes a piece of the (valid) line into m_text and selects its slots into m_slots.
-    void selectPiece(QByteArrayView line, qsizetype index);
+    // Writes the planned pieces of `text` as one row.
+    void writePieces(QByteArrayView text, OutputBuffer& output);
+    void writeVisualPieces(QByteArrayView text, OutputBuffer& output);
+    // Decodes a planned piece of `text` into m_text and selects its slots into m_slots.
+    void selectPiece(QByteArrayView text, qsizetype index);
     bool decode(QByteArrayView bytes);
 
     LineOptions m_options;

@@ -6,67 +6,123 @@ namespace harfcode {
 
 std::vector<QStringView> breakIntoRows(QStringView text, int width)
 {
-    // Whether a character has a glyph does not depend on its neighbours, only its form does.
-    const std::vector<Slot> slots = selectSlots(text);
-    const qsizetype length = text.size();
-    const auto isBlank = [&](qsizetype i) { return text[i] == u' '; };
-    const auto hasSlot = [&](qsizetype i) { return slots[static_cast<std::size_t>(i)] != kNoSlot; };
-    const auto glyphsIn = [&](qsizetype from, qsizetype to) {
-        qsizetype count = 0;
-        for (qsizetype i = from; i < to; ++i)
-            count += hasSlot(i);
-        return count;
-    };
-
+    RowBreaker breaker(width);
+    std::vector<RowBreaker::Row> places;
+    breaker.add(text, places);
+    breaker.finish(places);
     std::vector<QStringView> rows;
-    qsizetype rowStart = 0;
-    qsizetype glyphsInRow = 0;
-    qsizetype i = 0;
-    // At the top of the loop `i` is where the row starts or on a blank after it.
-    while (i < length) {
-        if (glyphsInRow > 0) {
-            // The blanks up to the next word, with the characters without a slot among them, and
-            // that word: both go on this row, or the row breaks here and the blanks are dropped.
-            qsizetype wordStart = i;
-            qsizetype blanks = 0;
-            while (wordStart < length && (isBlank(wordStart) || !hasSlot(wordStart)))
-                blanks += isBlank(wordStart++);
-            qsizetype wordEnd = wordStart;
-            while (wordEnd < length && !isBlank(wordEnd))
-                ++wordEnd;
-            const qsizetype needed = blanks + glyphsIn(wordStart, wordEnd);
-            if (glyphsInRow + needed <= width) {
-                glyphsInRow += needed;
-                i = wordEnd;
-                continue;
-            }
-            rows.push_back(text.sliced(rowStart, i - rowStart));
-            if (wordStart == length)
-                return rows;  // no glyph after the break: no row after it
-            rowStart = i = wordStart;
-            glyphsInRow = 0;
-            continue;
-        }
-        // A row's first word, with the blanks that open the text: cut every `width` glyphs, a
-        // character without a slot staying with the glyph before it.
-        qsizetype unitEnd = i;
-        while (unitEnd < length && isBlank(unitEnd))
-            ++unitEnd;
-        while (unitEnd < length && !isBlank(unitEnd))
-            ++unitEnd;
-        for (; i < unitEnd; ++i) {
-            if (!hasSlot(i))
-                continue;
-            if (glyphsInRow == width) {
-                rows.push_back(text.sliced(rowStart, i - rowStart));
-                rowStart = i;
-                glyphsInRow = 0;
-            }
-            ++glyphsInRow;
-        }
-    }
-    rows.push_back(text.sliced(rowStart, length - rowStart));
+    rows.reserve(places.size());
+    for (const RowBreaker::Row& row : places)
+        rows.push_back(text.sliced(row.start.units, row.end.units - row.start.units));
     return rows;
+}
+
+RowBreaker::RowBreaker(int width)
+    : m_width(width)
+{
+}
+
+void RowBreaker::add(QStringView piece, std::vector<Row>& rows)
+{
+    // Whether a character has a glyph does not depend on its neighbours, only its form does.
+    const std::vector<Slot> slots = selectSlots(piece);
+    for (qsizetype i = 0; i < piece.size(); ++i) {
+        step(piece[i], slots[static_cast<std::size_t>(i)] != kNoSlot, rows);
+        const char16_t unit = piece[i].unicode();
+        m_place.units += 1;
+        m_place.bytes += unit < 0x80 ? 1 : unit < 0x800 || QChar::isSurrogate(unit) ? 2 : 3;
+    }
+}
+
+void RowBreaker::finish(std::vector<Row>& rows)
+{
+    // After a break with no glyph to follow, no row; otherwise the row goes to the end, with
+    // the blanks that close it when they fitted.
+    if (m_phase != Phase::AfterBreak)
+        rows.push_back({m_rowStart, m_place});
+}
+
+void RowBreaker::step(QChar unit, bool hasSlot, std::vector<Row>& rows)
+{
+    const bool blank = unit == u' ';
+    switch (m_phase) {
+    case Phase::RowOpening:
+        if (!blank) {
+            m_phase = Phase::FirstWord;
+            step(unit, hasSlot, rows);
+            return;
+        }
+        if (hasSlot)
+            firstWordGlyph(rows);
+        return;
+    case Phase::FirstWord:
+        if (blank) {
+            // The word is over: a row without a glyph yet takes the next word as its first.
+            if (m_glyphsInRow == 0) {
+                m_phase = Phase::RowOpening;
+            } else {
+                m_phase = Phase::Gap;
+                m_gapStart = m_place;
+                m_gapBlanks = 0;
+            }
+            step(unit, hasSlot, rows);
+            return;
+        }
+        if (hasSlot)
+            firstWordGlyph(rows);
+        return;
+    case Phase::Gap:
+        if (blank) {
+            if (m_glyphsInRow + ++m_gapBlanks > m_width) {
+                rows.push_back({m_rowStart, m_gapStart});
+                m_phase = Phase::AfterBreak;
+            }
+            return;
+        }
+        if (!hasSlot)
+            return;
+        m_phase = Phase::NextWord;
+        m_wordStart = m_place;
+        m_wordGlyphs = 0;
+        step(unit, hasSlot, rows);
+        return;
+    case Phase::NextWord:
+        if (blank) {
+            // The word fits: the gap and the word join the row.
+            m_glyphsInRow += m_gapBlanks + m_wordGlyphs;
+            m_phase = Phase::Gap;
+            m_gapStart = m_place;
+            m_gapBlanks = 0;
+            step(unit, hasSlot, rows);
+            return;
+        }
+        if (hasSlot && m_glyphsInRow + m_gapBlanks + ++m_wordGlyphs > m_width) {
+            // It does not fit: it opens the next row, where its glyphs so far fill no row yet.
+            rows.push_back({m_rowStart, m_gapStart});
+            m_rowStart = m_wordStart;
+            m_glyphsInRow = m_wordGlyphs;
+            m_phase = Phase::FirstWord;
+        }
+        return;
+    case Phase::AfterBreak:
+        if (blank || !hasSlot)
+            return;
+        m_rowStart = m_place;
+        m_glyphsInRow = 0;
+        m_phase = Phase::FirstWord;
+        step(unit, hasSlot, rows);
+        return;
+    }
+}
+
+void RowBreaker::firstWordGlyph(std::vector<Row>& rows)
+{
+    if (m_glyphsInRow == m_width) {
+        rows.push_back({m_rowStart, m_place});
+        m_rowStart = m_place;
+        m_glyphsInRow = 0;
+    }
+    ++m_glyphsInRow;
 }
 
 }  // namespace harfcode

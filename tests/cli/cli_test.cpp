@@ -220,9 +220,11 @@ TEST(Cli, OneLongLineTakesAtMostThreeTimesItsBytesAnd64MBInEveryMode)
         {"Persian", QByteArray("سلام به همه دوستان، قیمت LED امروز ۱۴۰۳ تومان است. "),
          {{}, {"--slots"}, {"--order", "reverse"}, {"--order", "visual"}, {"--width", "16"},
           {"--width", "20", "--order", "visual", "--format", "bytes"}, {"--format", "c-array"},
-          {"--format", "c-string", "--order", "visual"}, {"--format", "glyphs", "--order", "reverse"}}},
+          {"--format", "c-string", "--order", "visual"}, {"--format", "glyphs", "--order", "reverse"},
+          {"--width", "1000000000", "--order", "visual"}}},
         {"Latin", QByteArray("HELLO WORLD 1403 LED. "),
-         {{}, {"--slots"}, {"--width", "16"}, {"--order", "visual"}, {"--format", "c-array", "--order", "reverse"}}},
+         {{}, {"--slots"}, {"--width", "16"}, {"--order", "visual"}, {"--format", "c-array", "--order", "reverse"},
+          {"--width", "1000000000"}}},
     };
     for (const auto& line : lines) {
         const QString inputPath = dir.filePath("line.txt");

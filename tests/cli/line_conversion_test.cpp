@@ -66,7 +66,7 @@ TEST(LineConversion, PiecesOfAnySizeGiveTheOutputOfTheWholeLine)
     std::vector<LineOptions> modes;
     for (const DisplayOrder order : {DisplayOrder::Typing, DisplayOrder::Reverse, DisplayOrder::Visual})
         for (const CodeFormat format : {CodeFormat::Spaced, CodeFormat::CArray, CodeFormat::CString, CodeFormat::Bytes, CodeFormat::Glyphs})
-            for (const int width : {0, 1, 4, 9})
+            for (const int width : {0, 1, 4, 9, 1000})
                 modes.push_back({false, order, format, width});
     modes.push_back({true, DisplayOrder::Typing, CodeFormat::Spaced, 0});
 
