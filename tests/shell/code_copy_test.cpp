@@ -168,25 +168,29 @@ TEST(CodeCopy, CopiesTheLastConversionWhateverTheFileOrTheBoxHoldsSince)
     EXPECT_EQ(shownWindows(), QStringList{"Form1"});
 }
 
-// Thousands of lines' worth of codes, wrapped in the box: read back and copied, each box gives
-// its line exactly, without a line break the line does not hold.
+// Thousands of lines' worth of codes, wrapped in the box, pasted and then typed on: read back
+// and copied, each box gives its line exactly, without a line break the line does not hold.
 TEST(CodeCopy, SelectAllAndCtrlCCopyTheWholeLongLineOfEachBox)
 {
-    MainWindow m(sampleCodes());
-    QString text;
+    QString pasted;
     for (int word = 0; word < 2'000; ++word)
-        text += kBeh + kAlef + kBeh + u' ';
-    QGuiApplication::clipboard()->setText(text);
-    QTest::keySequence(m.window().findChild<QWidget*>("InkEdit1"), QKeySequence::Paste);
-    const ConversionOutput expected = convertText(text, sampleCodes());
-    for (const auto& [name, line] : {std::pair{"Text1", expected.reverseOrder}, {"Text2", expected.typingOrder}}) {
-        EXPECT_EQ(textOf(m.window(), name), line) << name << " read back";
-        QPlainTextEdit& box = m.box(name);
-        box.setFocus();
-        QGuiApplication::clipboard()->setText(kUntouched);
-        QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(&box, Qt::Key_C, Qt::ControlModifier);
-        EXPECT_EQ(QGuiApplication::clipboard()->text(), line) << name << " copied";
+        pasted += kBeh + kAlef + kBeh + u' ';
+    for (const QString& typed : {QString(), kBeh + kBeh + u' ' + kAlef + kBeh}) {
+        MainWindow m(sampleCodes());
+        QGuiApplication::clipboard()->setText(pasted);
+        QTest::keySequence(m.window().findChild<QWidget*>("InkEdit1"), QKeySequence::Paste);
+        type(m.window(), typed);
+        const ConversionOutput expected = convertText(pasted + typed, sampleCodes());
+        for (const auto& [name, line] : {std::pair{"Text1", expected.reverseOrder}, {"Text2", expected.typingOrder}}) {
+            const std::string what = name + std::string(typed.isEmpty() ? ", pasted" : ", typed on");
+            EXPECT_EQ(textOf(m.window(), name), line) << what << ": read back";
+            QPlainTextEdit& box = m.box(name);
+            box.setFocus();
+            QGuiApplication::clipboard()->setText(kUntouched);
+            QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(&box, Qt::Key_C, Qt::ControlModifier);
+            EXPECT_EQ(QGuiApplication::clipboard()->text(), line) << what << ": copied";
+        }
     }
 }
 
