@@ -1,8 +1,8 @@
 #include "cli/line_conversion.h"
 
+#include "cli/row_writer.h"
 #include "firmware/display_rows.h"
-
-#include <QStringEncoder>
+#include "firmware/utf8_length.h"
 
 #include <algorithm>
 
@@ -35,29 +35,9 @@ std::optional<QChar> unitAt(QByteArrayView line, qsizetype at)
     return QString::fromUtf8(line.sliced(at, length)).front();
 }
 
-qsizetype utf8Length(QStringView text)
-{
-    qsizetype length = 0;
-    for (const QChar unit : text) {
-        const char16_t value = unit.unicode();
-        length += value < 0x80 ? 1 : value < 0x800 || QChar::isSurrogate(value) ? 2 : 3;
-    }
-    return length;
-}
-
 qsizetype characterCount(QStringView text)
 {
     return text.size() - std::count_if(text.begin(), text.end(), [](QChar unit) { return unit.isLowSurrogate(); });
-}
-
-// Encodes straight into `out`, without a string of its own for every piece.
-void appendUtf8(QByteArray& out, QStringView text)
-{
-    QStringEncoder encoder(QStringEncoder::Utf8);
-    const qsizetype start = out.size();
-    out.resize(start + encoder.requiredSpace(text.size()));
-    const char* end = encoder.appendToBuffer(out.data() + start, text);
-    out.truncate(end - out.constData());
 }
 
 bool writesBytes(const LineOptions& options)
@@ -65,107 +45,6 @@ bool writesBytes(const LineOptions& options)
     return !options.slotNumbers && (options.format == CodeFormat::CArray || options.format == CodeFormat::CString
                                     || options.format == CodeFormat::Bytes);
 }
-
-// One row's output, written from the slots of its pieces as from all its slots at once.
-class RowWriter {
-public:
-    RowWriter(const LineOptions& options, const CodeStrings& codes, const Utf8SlotCodes& slotCodes,
-              ConversionWarnings& warnings)
-        : m_options(options)
-        , m_codes(codes)
-        , m_slotCodes(slotCodes)
-        , m_warnings(warnings)
-    {
-    }
-
-    void begin(QByteArray& out)
-    {
-        m_started = false;
-        m_heldBlanks = 0;
-        if (m_options.slotNumbers)
-            return;
-        if (m_options.format == CodeFormat::CString)
-            out += '"';
-        else if (m_options.format == CodeFormat::Glyphs && m_options.order != DisplayOrder::Typing)
-            appendUtf8(out, QStringView(&kLeftToRightOverride, 1));
-    }
-
-    // `slots` come in the row's order; their codes are known to be bytes where bytes are written.
-    void append(const std::vector<Slot>& slots, QByteArray& out)
-    {
-        if (m_options.slotNumbers) {
-            for (const Slot slot : slots) {
-                if (std::exchange(m_started, true))
-                    out += ' ';
-                out += slot == kNoSlot ? QByteArray("-") : QByteArray::number(slot);
-            }
-            return;
-        }
-        switch (m_options.format) {
-        case CodeFormat::Spaced:
-            appendSpaced(slots, out);
-            return;
-        case CodeFormat::Glyphs:
-            appendUtf8(out, glyphsOf(slots));
-            return;
-        case CodeFormat::CArray:
-        case CodeFormat::CString:
-        case CodeFormat::Bytes:
-            break;
-        }
-        const QByteArray bytes = codeBytesOf(slots, m_codes).bytes;
-        if (m_options.format == CodeFormat::Bytes) {
-            out += bytes;
-        } else if (m_options.format == CodeFormat::CString) {
-            if (bytes.contains('\0'))
-                m_warnings.noteZeroInCString();
-            out += cStringEscapes(bytes);
-        } else if (!bytes.isEmpty()) {
-            if (std::exchange(m_started, true))
-                out += ", ";
-            out += cArrayElements(bytes);
-        }
-    }
-
-    void end(QByteArray& out)
-    {
-        if (m_options.slotNumbers) {
-            out += '\n';
-            return;
-        }
-        if (m_options.format == CodeFormat::CString)
-            out += '"';
-        else if (m_options.format == CodeFormat::Glyphs && m_options.order != DisplayOrder::Typing)
-            appendUtf8(out, QStringView(&kPopDirectionalFormatting, 1));
-        if (m_options.format != CodeFormat::Bytes)
-            out += '\n';
-    }
-
-private:
-    // The codes joined by two blanks without outer blanks, as for the whole row: blanks that
-    // open the row are dropped, and those at a piece's end are held until a code follows.
-    void appendSpaced(const std::vector<Slot>& slots, QByteArray& out)
-    {
-        const qsizetype start = out.size();
-        out.append(m_heldBlanks, ' ');
-        appendSeparatedCodes(slots, m_slotCodes, out);
-        if (!m_started) {
-            const auto firstCode = std::find_if(out.cbegin() + start, out.cend(), [](char c) { return c != ' '; });
-            out.remove(start, firstCode - (out.cbegin() + start));
-            m_started = out.size() > start;
-        }
-        const auto lastCode = std::find_if(out.crbegin(), out.crend() - start, [](char c) { return c != ' '; });
-        m_heldBlanks = lastCode - out.crbegin();
-        out.truncate(out.size() - m_heldBlanks);
-    }
-
-    const LineOptions& m_options;
-    const CodeStrings& m_codes;
-    const Utf8SlotCodes& m_slotCodes;
-    ConversionWarnings& m_warnings;
-    bool m_started = false;  // a code, element or number of the row is written
-    qsizetype m_heldBlanks = 0;
-};
 
 }  // namespace
 

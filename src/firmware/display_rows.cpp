@@ -1,6 +1,7 @@
 #include "firmware/display_rows.h"
 
 #include "conversion/slot_selection.h"
+#include "firmware/utf8_length.h"
 
 namespace harfcode {
 
@@ -28,9 +29,8 @@ void RowBreaker::add(QStringView piece, std::vector<Row>& rows)
     const std::vector<Slot> slots = selectSlots(piece);
     for (qsizetype i = 0; i < piece.size(); ++i) {
         step(piece[i], slots[static_cast<std::size_t>(i)] != kNoSlot, rows);
-        const char16_t unit = piece[i].unicode();
         m_place.units += 1;
-        m_place.bytes += unit < 0x80 ? 1 : unit < 0x800 || QChar::isSurrogate(unit) ? 2 : 3;
+        m_place.bytes += utf8Length(piece[i].unicode());
     }
 }
 

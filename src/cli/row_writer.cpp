@@ -1,0 +1,118 @@
+#include "cli/row_writer.h"
+
+#include "firmware/code_formats.h"
+
+#include <QStringEncoder>
+
+#include <algorithm>
+#include <utility>
+
+namespace harfcode {
+namespace {
+
+// Encodes straight into `out`, without a string of its own for every piece.
+void appendUtf8(QByteArray& out, QStringView text)
+{
+    QStringEncoder encoder(QStringEncoder::Utf8);
+    const qsizetype start = out.size();
+    out.resize(start + encoder.requiredSpace(text.size()));
+    const char* end = encoder.appendToBuffer(out.data() + start, text);
+    out.truncate(end - out.constData());
+}
+
+bool isNotBlank(char c)
+{
+    return c != ' ';
+}
+
+}  // namespace
+
+RowWriter::RowWriter(const LineOptions& options, const CodeStrings& codes, const Utf8SlotCodes& slotCodes,
+                     ConversionWarnings& warnings)
+    : m_options(options)
+    , m_codes(codes)
+    , m_slotCodes(slotCodes)
+    , m_warnings(warnings)
+{
+}
+
+void RowWriter::begin(QByteArray& out)
+{
+    m_started = false;
+    m_heldBlanks = 0;
+    if (m_options.slotNumbers)
+        return;
+    if (m_options.format == CodeFormat::CString)
+        out += '"';
+    else if (m_options.format == CodeFormat::Glyphs && m_options.order != DisplayOrder::Typing)
+        appendUtf8(out, QStringView(&kLeftToRightOverride, 1));
+}
+
+void RowWriter::append(const std::vector<Slot>& slots, QByteArray& out)
+{
+    if (m_options.slotNumbers) {
+        for (const Slot slot : slots) {
+            if (std::exchange(m_started, true))
+                out += ' ';
+            out += slot == kNoSlot ? QByteArray("-") : QByteArray::number(slot);
+        }
+        return;
+    }
+    switch (m_options.format) {
+    case CodeFormat::Spaced:
+        appendSpaced(slots, out);
+        return;
+    case CodeFormat::Glyphs:
+        appendUtf8(out, glyphsOf(slots));
+        return;
+    case CodeFormat::CArray:
+    case CodeFormat::CString:
+    case CodeFormat::Bytes:
+        break;
+    }
+    const QByteArray bytes = codeBytesOf(slots, m_codes).bytes;
+    if (m_options.format == CodeFormat::Bytes) {
+        out += bytes;
+    } else if (m_options.format == CodeFormat::CString) {
+        if (bytes.contains('\0'))
+            m_warnings.noteZeroInCString();
+        out += cStringEscapes(bytes);
+    } else if (!bytes.isEmpty()) {
+        if (std::exchange(m_started, true))
+            out += ", ";
+        out += cArrayElements(bytes);
+    }
+}
+
+void RowWriter::end(QByteArray& out)
+{
+    if (m_options.slotNumbers) {
+        out += '\n';
+        return;
+    }
+    if (m_options.format == CodeFormat::CString)
+        out += '"';
+    else if (m_options.format == CodeFormat::Glyphs && m_options.order != DisplayOrder::Typing)
+        appendUtf8(out, QStringView(&kPopDirectionalFormatting, 1));
+    if (m_options.format != CodeFormat::Bytes)
+        out += '\n';
+}
+
+// The codes joined by two blanks without outer blanks, as for the whole row: blanks that open
+// the row are dropped, and those at a piece's end are held until a code follows.
+void RowWriter::appendSpaced(const std::vector<Slot>& slots, QByteArray& out)
+{
+    const qsizetype start = out.size();
+    out.append(m_heldBlanks, ' ');
+    appendSeparatedCodes(slots, m_slotCodes, out);
+    if (!m_started) {
+        const auto firstCode = std::find_if(out.cbegin() + start, out.cend(), isNotBlank);
+        out.remove(start, firstCode - (out.cbegin() + start));
+        m_started = out.size() > start;
+    }
+    const auto lastCode = std::find_if(out.crbegin(), out.crend() - start, isNotBlank);
+    m_heldBlanks = lastCode - out.crbegin();
+    out.truncate(out.size() - m_heldBlanks);
+}
+
+}  // namespace harfcode

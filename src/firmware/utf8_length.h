@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QChar>
+#include <QStringView>
+
+namespace harfcode {
+
+// How many bytes a UTF-16 unit takes in UTF-8: where a place in a decoded text lies in the
+// bytes it came from. Each half of a surrogate pair counts two of the pair's four bytes.
+constexpr qsizetype utf8Length(char16_t unit)
+{
+    return unit < 0x80 ? 1 : unit < 0x800 || QChar::isSurrogate(unit) ? 2 : 3;
+}
+
+inline qsizetype utf8Length(QStringView text)
+{
+    qsizetype length = 0;
+    for (const QChar unit : text)
+        length += utf8Length(unit.unicode());
+    return length;
+}
+
+}  // namespace harfcode
