@@ -64,25 +64,30 @@ void checkVisualOrder(QStringView text)
     require(typing == visual, "visual order loses, adds or changes a glyph");
 }
 
-// Where the visual order may be cut, the pieces' visual orders, the second's first, are the
-// whole's; a left-to-right run that the cut takes apart stays one run, left to right.
-void checkVisualCut(QStringView text)
+// Where the visual order may be cut, found from two pieces of the text, the pieces' visual
+// orders, the second's first, are the whole's; a left-to-right run that a cut takes apart
+// stays one run, left to right.
+void checkVisualCuts(QStringView text, qsizetype split)
 {
-    const VisualCut cut = lastVisualCut(text);
-    if (cut.at == 0)
-        return;
-    require(cut.at < text.size(), "a cut at the end of the text");
+    VisualCutFinder finder;
+    finder.add(text.first(split));
+    finder.add(text.sliced(split));
     const std::vector<Slot> slots = selectSlots(text);
-    const auto split = slots.begin() + cut.at;
-    const VisualPiece first = visualPiece(std::vector<Slot>(slots.begin(), split), text.first(cut.at));
-    const VisualPiece second = visualPiece(std::vector<Slot>(split, slots.end()), text.sliced(cut.at));
-    const qsizetype closing = cut.withinLeftToRightRun ? first.closingRun : 0;
-    const qsizetype opening = cut.withinLeftToRightRun ? second.openingRun : 0;
-    std::vector<Slot> joined(second.slots.begin(), second.slots.end() - opening);
-    joined.insert(joined.end(), first.slots.begin(), first.slots.begin() + closing);
-    joined.insert(joined.end(), second.slots.end() - opening, second.slots.end());
-    joined.insert(joined.end(), first.slots.begin() + closing, first.slots.end());
-    require(joined == slotsInOrder(slots, text, DisplayOrder::Visual), "a visual cut changes the order");
+    const std::vector<Slot> whole = slotsInOrder(slots, text, DisplayOrder::Visual);
+    for (const VisualCut& cut : finder.finish()) {
+        const qsizetype at = cut.at.units;
+        require(at > 0 && at < text.size(), "a cut at an end of the text");
+        const auto middle = slots.begin() + at;
+        const VisualPiece first = visualPiece(std::vector<Slot>(slots.begin(), middle), text.first(at));
+        const VisualPiece second = visualPiece(std::vector<Slot>(middle, slots.end()), text.sliced(at));
+        const qsizetype closing = cut.withinLeftToRightRun ? first.closingRun : 0;
+        const qsizetype opening = cut.withinLeftToRightRun ? second.openingRun : 0;
+        std::vector<Slot> joined(second.slots.begin(), second.slots.end() - opening);
+        joined.insert(joined.end(), first.slots.begin(), first.slots.begin() + closing);
+        joined.insert(joined.end(), second.slots.end() - opening, second.slots.end());
+        joined.insert(joined.end(), first.slots.begin() + closing, first.slots.end());
+        require(joined == whole, "a visual cut changes the order");
+    }
 }
 
 // Rows found from two pieces of the text are the rows of the whole.
@@ -125,8 +130,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     checkRows(text, width);
     checkVisualOrder(text);
-    checkVisualCut(text);
     const qsizetype split = text.isEmpty() ? 0 : data[0] % (text.size() + 1);
+    checkVisualCuts(text, split);
     checkSelectionInPieces(text, split);
     checkRowsInPieces(text, width, split);
     return 0;

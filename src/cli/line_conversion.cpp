@@ -2,7 +2,7 @@
 
 #include "cli/row_writer.h"
 #include "firmware/display_rows.h"
-#include "firmware/utf8_length.h"
+#include "firmware/text_place.h"
 
 #include <algorithm>
 
@@ -134,12 +134,34 @@ bool LineConverter::planPieces(QByteArrayView text, PieceDone pieceDone)
 {
     m_pieces.clear();
     m_selectedPiece = -1;
-    m_bidiCuts = true;
-    const bool visualPieces = m_options.order == DisplayOrder::Visual && !m_options.slotNumbers;
+    // In visual order a piece ends where the order may be cut, about one in each plain piece;
+    // a text of one plain piece is one piece.
+    const bool visual = m_options.order == DisplayOrder::Visual && !m_options.slotNumbers;
+    std::vector<VisualCut> visualCuts;
+    if (visual && text.size() > m_pieceBytes) {
+        VisualCutFinder finder;
+        for (qsizetype from = 0; from < text.size();) {
+            const std::optional<PieceEnd> end = decodePiece(text, from);
+            if (!end)
+                return false;
+            finder.add(m_text);
+            from = end->to;
+        }
+        visualCuts = finder.finish();
+    }
     SelectionState state;
     qsizetype from = 0;
     do {
-        const std::optional<PieceEnd> end = visualPieces ? visualPieceEnd(text, from) : decodePiece(text, from);
+        const std::size_t index = m_pieces.size();
+        std::optional<PieceEnd> end;
+        if (!visual) {
+            end = decodePiece(text, from);
+        } else {
+            end = index < visualCuts.size() ? PieceEnd{visualCuts[index].at.bytes, visualCuts[index].withinLeftToRightRun}
+                                            : PieceEnd{text.size()};
+            if (!decode(text.sliced(from, end->to - from)))
+                end.reset();
+        }
         if (!end)
             return false;
         const Piece piece{from, *end, state};
@@ -151,23 +173,6 @@ bool LineConverter::planPieces(QByteArrayView text, PieceDone pieceDone)
         from = piece.end.to;
     } while (from < text.size());
     return true;
-}
-
-std::optional<LineConverter::PieceEnd> LineConverter::visualPieceEnd(QByteArrayView text, qsizetype from)
-{
-    for (qsizetype size = m_pieceBytes;; size *= 2) {
-        const qsizetype to = m_bidiCuts ? pieceEnd(text, from, size) : text.size();
-        if (!decode(text.sliced(from, to - from)))
-            return std::nullopt;
-        if (to == text.size())
-            return PieceEnd{to};
-        const VisualCut cut = lastVisualCut(m_text);
-        m_bidiCuts = !cut.embeddingMet;
-        if (cut.at > 0) {
-            m_text = m_text.first(cut.at);
-            return PieceEnd{from + utf8Length(m_text), cut.withinLeftToRightRun};
-        }
-    }
 }
 
 template <typename RowDone>

@@ -38,8 +38,8 @@ struct SkippedLine {
 // line (UTF-8, and that every code in use is a byte where bytes are written) and tells its
 // warnings, a second decodes the pieces again and writes them out one by one, in the order
 // the display takes them. Selection goes on from piece to piece as over the whole line. In
-// visual order a piece ends only between two strong letters outside any embedding, isolate
-// or brackets (lastVisualCut()); a long stretch without such a place is one piece. Rows
+// visual order a piece ends only where the order may be cut (VisualCutFinder); a long
+// stretch without such a place is one piece. Rows
 // (--width) are found from the line's pieces (RowBreaker), and each is then converted in
 // pieces of its own.
 class LineConverter {
@@ -71,10 +71,9 @@ private:
     // with each while its text and slots are in m_text and m_slots; false if it is not UTF-8.
     template <typename PieceDone>
     bool planPieces(QByteArrayView text, PieceDone pieceDone);
-    // Where the piece that starts at `from` ends, its text decoded into m_text; none when it
-    // is not UTF-8. In visual order the piece ends at a place where the order may be cut.
+    // Where the plain piece that starts at `from` ends, its text decoded into m_text; none
+    // when it is not UTF-8.
     std::optional<PieceEnd> decodePiece(QByteArrayView text, qsizetype from);
-    std::optional<PieceEnd> visualPieceEnd(QByteArrayView text, qsizetype from);
     // Calls `rowDone` with every row of the (valid) line; stops when it gives false, and says
     // whether it did.
     template <typename RowDone>
@@ -97,7 +96,6 @@ private:
     std::vector<Slot> m_slots;   // its slots in typing order
     std::vector<Piece> m_pieces;
     qsizetype m_selectedPiece = -1;  // the piece in m_text and m_slots, if any
-    bool m_bidiCuts = true;          // no embedding or isolate has begun in the line so far
 };
 
 }  // namespace harfcode

@@ -40,82 +40,105 @@ BidiLayout bidiLayout(QStringView text)
     return layout;
 }
 
-enum class Strength { Weak, LeftToRight, RightToLeft };
-
-Strength strengthOf(UCharDirection direction)
+// The pairs of brackets that the bidirectional algorithm knows: canonically equivalent
+// brackets pair as the same.
+char32_t canonicalBracket(char32_t bracket)
 {
-    switch (direction) {
-    case U_LEFT_TO_RIGHT:
-        return Strength::LeftToRight;
-    case U_RIGHT_TO_LEFT:
-    case U_RIGHT_TO_LEFT_ARABIC:
-        return Strength::RightToLeft;
-    default:
-        return Strength::Weak;
-    }
-}
-
-bool opensOrClosesEmbedding(UCharDirection direction)
-{
-    switch (direction) {
-    case U_LEFT_TO_RIGHT_EMBEDDING:
-    case U_LEFT_TO_RIGHT_OVERRIDE:
-    case U_RIGHT_TO_LEFT_EMBEDDING:
-    case U_RIGHT_TO_LEFT_OVERRIDE:
-    case U_POP_DIRECTIONAL_FORMAT:
-    case U_LEFT_TO_RIGHT_ISOLATE:
-    case U_RIGHT_TO_LEFT_ISOLATE:
-    case U_FIRST_STRONG_ISOLATE:
-    case U_POP_DIRECTIONAL_ISOLATE:
-    case U_BLOCK_SEPARATOR:
-        return true;
-    default:
-        return false;
-    }
+    return bracket == 0x3008 ? 0x2329 : bracket == 0x3009 ? 0x232A : bracket;
 }
 
 }  // namespace
 
-VisualCut lastVisualCut(QStringView text)
+void VisualCutFinder::add(QStringView piece)
 {
-    // The closing brackets that would pair with the brackets still open, innermost last: the
-    // pair's direction depends on what lies between them, so no cut falls inside a pair. The
-    // algorithm pairs brackets only up to this depth and none after it.
+    // The algorithm pairs brackets only up to this depth, and none after it.
     constexpr std::size_t kBracketDepth = 63;
-    std::vector<UChar32> openBrackets;
-    VisualCut cut;
-    Strength before = Strength::Weak;
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    // Isolates deeper than this are not followed.
+    constexpr int kIsolateDepth = 60;
+    const qsizetype pieceStart = m_place.units;
+    for (const QChar character : piece) {
+        const char16_t unit = character.unicode();
         // A letter outside the basic plane is never strong here: no cut next to a surrogate.
-        const char16_t unit = text[i].unicode();
         const UCharDirection direction = QChar::isSurrogate(unit) ? U_OTHER_NEUTRAL : u_charDirection(unit);
-        if (opensOrClosesEmbedding(direction)) {
-            cut.embeddingMet = true;
-            return cut;
-        }
-        switch (u_getIntPropertyValue(unit, UCHAR_BIDI_PAIRED_BRACKET_TYPE)) {
-        case U_BPT_OPEN:
-            if (openBrackets.size() == kBracketDepth) {
-                cut.embeddingMet = true;
-                return cut;
+        const TextPlace place = m_place;
+        m_place.passUnit(unit);
+        if (m_stopped)
+            continue;
+        switch (direction) {
+        case U_BLOCK_SEPARATOR:
+            // A paragraph of its own follows.
+            m_stopped = true;
+            continue;
+        case U_LEFT_TO_RIGHT_EMBEDDING:
+        case U_LEFT_TO_RIGHT_OVERRIDE:
+        case U_RIGHT_TO_LEFT_EMBEDDING:
+        case U_RIGHT_TO_LEFT_OVERRIDE:
+            // An embedding keeps what follows it from pairing with what precedes it (inside an
+            // isolate, it ends with the isolate).
+            if (m_isolates == 0) {
+                m_stopped = true;
+                continue;
             }
-            openBrackets.push_back(u_getBidiPairedBracket(unit));
             break;
-        case U_BPT_CLOSE:
-            if (const auto match = std::find(openBrackets.rbegin(), openBrackets.rend(), UChar32(unit)); match != openBrackets.rend())
-                openBrackets.erase(match.base() - 1, openBrackets.end());
+        case U_LEFT_TO_RIGHT_ISOLATE:
+        case U_RIGHT_TO_LEFT_ISOLATE:
+        case U_FIRST_STRONG_ISOLATE:
+            m_stopped = ++m_isolates > kIsolateDepth;
+            break;
+        case U_POP_DIRECTIONAL_ISOLATE:
+            m_isolates = std::max(0, m_isolates - 1);
             break;
         default:
             break;
         }
-        const Strength strength = strengthOf(direction);
-        if (before != Strength::Weak && strength != Strength::Weak && openBrackets.empty()) {
-            cut.at = i;
-            cut.withinLeftToRightRun = before == Strength::LeftToRight && strength == Strength::LeftToRight;
+        if (m_isolates > 0) {
+            m_beforeIsStrong = false;
+            continue;
         }
-        before = strength;
+        switch (u_getIntPropertyValue(unit, UCHAR_BIDI_PAIRED_BRACKET_TYPE)) {
+        case U_BPT_OPEN:
+            if (m_closingBrackets.size() == kBracketDepth) {
+                m_stopped = true;
+                continue;
+            }
+            m_closingBrackets.push_back(canonicalBracket(u_getBidiPairedBracket(unit)));
+            break;
+        case U_BPT_CLOSE:
+            if (const auto match = std::find(m_closingBrackets.rbegin(), m_closingBrackets.rend(), canonicalBracket(unit));
+                match != m_closingBrackets.rend()) {
+                const auto depth = static_cast<std::size_t>(m_closingBrackets.rend() - match) - 1;
+                m_closingBrackets.resize(depth);
+                // The brackets open at these places did pair up.
+                std::erase_if(m_candidates, [&](const Candidate& candidate) { return candidate.openBrackets > depth; });
+            }
+            break;
+        default:
+            break;
+        }
+        const bool leftToRight = direction == U_LEFT_TO_RIGHT;
+        const bool strong = leftToRight || direction == U_RIGHT_TO_LEFT || direction == U_RIGHT_TO_LEFT_ARABIC;
+        if (m_beforeIsStrong && strong) {
+            // The piece's last place, and of its places the one inside the fewest brackets.
+            const Candidate candidate{{place, m_beforeIsLeftToRight && leftToRight}, m_closingBrackets.size()};
+            const bool pieceHasOne = !m_candidates.empty() && m_candidates.back().cut.at.units >= pieceStart;
+            if (!pieceHasOne)
+                m_candidates.push_back(candidate);
+            else if (candidate.openBrackets <= m_candidates.back().openBrackets)
+                m_candidates.back() = candidate;
+        }
+        m_beforeIsStrong = strong;
+        m_beforeIsLeftToRight = leftToRight;
     }
-    return cut;
+}
+
+std::vector<VisualCut> VisualCutFinder::finish()
+{
+    // Brackets still open never pair up now.
+    std::vector<VisualCut> cuts;
+    cuts.reserve(m_candidates.size());
+    for (const Candidate& candidate : m_candidates)
+        cuts.push_back(candidate.cut);
+    return cuts;
 }
 
 std::vector<Slot> slotsInOrder(QStringView text, DisplayOrder order)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "firmware/text_place.h"
 #include "table/slot_catalogue.h"
 
 #include <QStringView>
@@ -33,19 +34,40 @@ std::vector<Slot> slotsInOrder(QStringView text, DisplayOrder order);
 std::vector<Slot> slotsInOrder(std::vector<Slot> typingSlots, QStringView text, DisplayOrder order);
 
 // A place where a text can be cut into pieces that are put in visual order each on its own:
-// between two adjacent strong letters, where no embedding, override, isolate or pair of
-// brackets is open. The levels of every piece are then those of the whole, and the visual
+// between two adjacent strong letters, outside any embedding, override or isolate and any
+// pair of brackets. The levels of every piece are then those of the whole, and the visual
 // order of the whole is that of the pieces, the last piece first, except where the cut falls
 // inside a left-to-right run: that run, which closes the one piece and opens the next, stays
 // one run, left to right.
 struct VisualCut {
-    qsizetype at = 0;              // the last such place in the text; 0 when there is none
-    bool withinLeftToRightRun = false;  // that place lies between two left-to-right letters
-    bool embeddingMet = false;     // an embedding, override, isolate or paragraph separator (or
-                                   // brackets nested too deep) is in the text: no place after it
-                                   // is looked at
+    TextPlace at;
+    bool withinLeftToRightRun = false;  // the place lies between two left-to-right letters
 };
-VisualCut lastVisualCut(QStringView text);
+
+// Finds such places in a text given piece by piece, the last of each piece where it has one.
+// Whether brackets open at a place pair up is known only from what follows: such a place is
+// dropped when they close, and kept when the text ends before. After an embedding, override
+// or paragraph separator, or brackets nested too deep, no place is looked for.
+class VisualCutFinder {
+public:
+    void add(QStringView piece);
+    // The places, in the text's order.
+    std::vector<VisualCut> finish();
+
+private:
+    struct Candidate {
+        VisualCut cut;
+        std::size_t openBrackets;  // brackets open there, which must never close
+    };
+
+    TextPlace m_place;  // of the unit being looked at
+    bool m_stopped = false;
+    bool m_beforeIsStrong = false;
+    bool m_beforeIsLeftToRight = false;
+    int m_isolates = 0;  // isolates open
+    std::vector<char32_t> m_closingBrackets;  // of the brackets open outside isolates, innermost last
+    std::vector<Candidate> m_candidates;
+};
 
 // A piece of a text in visual order, as slotsInOrder() gives it, and the left-to-right runs
 // that open and close it in typing order, which a cut may have taken apart.

@@ -1,7 +1,6 @@
 #include "firmware/display_rows.h"
 
 #include "conversion/slot_selection.h"
-#include "firmware/utf8_length.h"
 
 namespace harfcode {
 
@@ -29,8 +28,7 @@ void RowBreaker::add(QStringView piece, std::vector<Row>& rows)
     const std::vector<Slot> slots = selectSlots(piece);
     for (qsizetype i = 0; i < piece.size(); ++i) {
         step(piece[i], slots[static_cast<std::size_t>(i)] != kNoSlot, rows);
-        m_place.units += 1;
-        m_place.bytes += utf8Length(piece[i].unicode());
+        m_place.passUnit(piece[i].unicode());
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "firmware/text_place.h"
 #include "table/slot_catalogue.h"
 
 #include <QStringView>
@@ -23,14 +24,9 @@ std::vector<QStringView> breakIntoRows(QStringView text, int width);
 // not be held whole.
 class RowBreaker {
 public:
-    // A place in the text, counted from its start in UTF-16 units and in bytes of UTF-8.
-    struct Place {
-        qsizetype units = 0;
-        qsizetype bytes = 0;
-    };
     struct Row {
-        Place start;
-        Place end;
+        TextPlace start;
+        TextPlace end;
     };
 
     explicit RowBreaker(int width);
@@ -53,10 +49,10 @@ private:
 
     int m_width;
     Phase m_phase = Phase::RowOpening;
-    Place m_place;        // of the unit being looked at
-    Place m_rowStart;
-    Place m_gapStart;     // where the row ends if the next word does not fit
-    Place m_wordStart;
+    TextPlace m_place;  // of the unit being looked at
+    TextPlace m_rowStart;
+    TextPlace m_gapStart;  // where the row ends if the next word does not fit
+    TextPlace m_wordStart;
     qsizetype m_glyphsInRow = 0;
     qsizetype m_gapBlanks = 0;
     qsizetype m_wordGlyphs = 0;

@@ -20,4 +20,16 @@ inline qsizetype utf8Length(QStringView text)
     return length;
 }
 
+// A place in a text, counted from its start in UTF-16 units and in bytes of UTF-8.
+struct TextPlace {
+    qsizetype units = 0;
+    qsizetype bytes = 0;
+
+    void passUnit(char16_t unit)
+    {
+        units += 1;
+        bytes += utf8Length(unit);
+    }
+};
+
 }  // namespace harfcode
