@@ -38,8 +38,8 @@ struct SkippedLine {
 // line (UTF-8, and that every code in use is a byte where bytes are written) and tells its
 // warnings, a second decodes the pieces again and writes them out one by one, in the order
 // the display takes them. Selection goes on from piece to piece as over the whole line. In
-// visual order a piece ends only where the order may be cut (VisualCutFinder); a long
-// stretch without such a place is one piece. Rows
+// visual order a piece ends only where the order may be cut (VisualCutFinder): after an
+// embedding, override or paragraph separator, the rest of the line is one piece. Rows
 // (--width) are found from the line's pieces (RowBreaker), and each is then converted in
 // pieces of its own.
 class LineConverter {
@@ -56,16 +56,17 @@ public:
 
 private:
     struct PieceEnd {
-        qsizetype to;  // bytes of the line
+        qsizetype to;  // bytes of the text
         bool withinLeftToRightRun = false;  // in visual order: a run goes on into the next piece
     };
     struct Piece {
-        qsizetype from;  // bytes of the line
+        qsizetype from;  // bytes of the text (the line, or one of its rows)
         PieceEnd end;
         SelectionState state;  // where selection stands at the piece's start
     };
 
     // Checks the whole line and tells its warnings; plans its pieces when it is one row.
+    // Nothing is skipped when it gives nothing.
     std::optional<SkippedLine> survey(QByteArrayView line, long number);
     // Cuts `text` (the line, or one of its rows) into pieces in m_pieces, calling `pieceDone`
     // with each while its text and slots are in m_text and m_slots; false if it is not UTF-8.

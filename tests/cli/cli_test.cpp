@@ -216,6 +216,7 @@ TEST(Cli, OneLongLineTakesAtMostThreeTimesItsBytesAnd64MBInEveryMode)
         const char* what;
         QByteArray sentence;
         std::vector<QStringList> modes;
+        QByteArray opening = {};
     } lines[] = {
         {"Persian", QByteArray("سلام به همه دوستان، قیمت LED امروز ۱۴۰۳ تومان است. "),
          {{}, {"--slots"}, {"--order", "reverse"}, {"--order", "visual"}, {"--width", "16"},
@@ -225,6 +226,8 @@ TEST(Cli, OneLongLineTakesAtMostThreeTimesItsBytesAnd64MBInEveryMode)
         {"Latin", QByteArray("HELLO WORLD 1403 LED. "),
          {{}, {"--slots"}, {"--width", "16"}, {"--order", "visual"}, {"--format", "c-array", "--order", "reverse"},
           {"--width", "1000000000"}}},
+        // A bracket that never closes, and isolates: the visual order is still cut.
+        {"Persian in an open bracket", QByteArray("سلام \u2066LED ۱۴۰۳\u2069 (دوستان) است. "), {{"--order", "visual"}}, "("},
     };
     for (const auto& line : lines) {
         const QString inputPath = dir.filePath("line.txt");
@@ -232,6 +235,7 @@ TEST(Cli, OneLongLineTakesAtMostThreeTimesItsBytesAnd64MBInEveryMode)
         ASSERT_TRUE(input.open(QIODevice::WriteOnly));
         // Written in parts: a spawned run counts the memory its parent ever took.
         const QByteArray part = line.sentence.repeated((1 << 20) / line.sentence.size());
+        input.write(line.opening);
         while (input.size() < kLineBytes)
             input.write(part);
         input.write("\n");
