@@ -49,5 +49,49 @@ TEST(DisplayOrder, TypingAndReverseOrderKeepEveryPositionAndTheFormsOfTypingOrde
     }
 }
 
+// Where a text given in pieces may be cut for visual order: the last place in each piece,
+// between two strong letters, outside isolates and brackets that close. Each place is given
+// as the units before it, with L when a left-to-right run goes on across it.
+TEST(VisualCutFinder, FindsOnePlaceInEachPieceWhereTheOrderMayBeCut)
+{
+    struct Case {
+        const char* what;
+        std::vector<QString> pieces;
+        std::vector<std::pair<qsizetype, char>> cuts;
+    };
+    const QString sh = QString::fromUtf8("ش");
+    const Case cases[] = {
+        {"Latin", {"ABC"}, {{2, 'L'}}},
+        {"Persian", {sh + sh + sh}, {{2, ' '}}},
+        {"Latin, then Persian", {"AB " + sh}, {{1, 'L'}}},  // a blank between is no strong letter
+        {"a place between two pieces", {"A", "B"}, {{1, 'L'}}},
+        {"in each piece", {sh + sh, sh + "A"}, {{1, ' '}, {3, ' '}}},
+        {"digits are not strong", {"12 34 56"}, {}},
+        {"inside brackets that close", {sh + sh + "(" + sh, sh + ")"}, {{1, ' '}}},
+        {"inside brackets that never close", {sh + sh + "(" + sh, sh}, {{1, ' '}, {4, ' '}}},
+        {"the fewest brackets in a piece", {sh + sh + "(" + sh + sh}, {{1, ' '}}},
+        {"canonically equivalent brackets pair", {sh + sh + u'\u3008' + sh, sh + u'\u232A'}, {{1, ' '}}},
+        {"inside an isolate", {sh + sh + u'\u2066' + sh + sh + u'\u2069', "x"}, {{1, ' '}}},
+        {"after an isolate", {sh + u'\u2067' + "AB" + u'\u2069' + sh + sh}, {{6, ' '}}},
+        {"an embedding ends the places", {sh + sh + u'\u202A', sh + sh + u'\u202C' + sh + sh}, {{1, ' '}}},
+        {"a paragraph separator too", {sh + sh + u'\u2029' + sh + sh}, {{1, ' '}}},
+        {"an embedding inside an isolate does not", {sh + u'\u2066' + u'\u202B' + "A" + u'\u2069' + sh + sh}, {{6, ' '}}},
+    };
+    for (const Case& c : cases) {
+        VisualCutFinder finder;
+        QString text;
+        for (const QString& piece : c.pieces) {
+            finder.add(piece);
+            text += piece;
+        }
+        std::vector<std::pair<qsizetype, char>> cuts;
+        for (const VisualCut& cut : finder.finish()) {
+            cuts.emplace_back(cut.at.units, cut.withinLeftToRightRun ? 'L' : ' ');
+            EXPECT_EQ(cut.at.bytes, text.left(cut.at.units).toUtf8().size()) << c.what << ": the place in bytes";
+        }
+        EXPECT_EQ(cuts, c.cuts) << c.what;
+    }
+}
+
 }  // namespace
 }  // namespace harfcode
