@@ -47,14 +47,31 @@ char32_t canonicalBracket(char32_t bracket)
     return bracket == 0x3008 ? 0x2329 : bracket == 0x3009 ? 0x232A : bracket;
 }
 
+// What the bidirectional algorithm leaves out before it resolves levels: the embedding marks
+// and the boundary neutrals (the joiners, for one).
+bool removedFromLevels(UCharDirection direction)
+{
+    switch (direction) {
+    case U_LEFT_TO_RIGHT_EMBEDDING:
+    case U_LEFT_TO_RIGHT_OVERRIDE:
+    case U_RIGHT_TO_LEFT_EMBEDDING:
+    case U_RIGHT_TO_LEFT_OVERRIDE:
+    case U_POP_DIRECTIONAL_FORMAT:
+    case U_BOUNDARY_NEUTRAL:
+        return true;
+    default:
+        return false;
+    }
+}
+
 }  // namespace
 
 void VisualCutFinder::add(QStringView piece)
 {
     // The algorithm pairs brackets only up to this depth, and none after it.
     constexpr std::size_t kBracketDepth = 63;
-    // Isolates deeper than this are not followed.
-    constexpr int kIsolateDepth = 60;
+    // Embeddings and isolates deeper than this are not followed.
+    constexpr std::size_t kExplicitDepth = 60;
     const qsizetype pieceStart = m_place.units;
     for (const QChar character : piece) {
         const char16_t unit = character.unicode();
@@ -73,25 +90,42 @@ void VisualCutFinder::add(QStringView piece)
         case U_LEFT_TO_RIGHT_OVERRIDE:
         case U_RIGHT_TO_LEFT_EMBEDDING:
         case U_RIGHT_TO_LEFT_OVERRIDE:
-            // An embedding keeps what follows it from pairing with what precedes it (inside an
-            // isolate, it ends with the isolate).
-            if (m_isolates == 0) {
-                m_stopped = true;
-                continue;
-            }
+            m_embeddingMayPart = m_embeddingMayPart || m_explicit.empty();
+            m_explicit.push_back(Explicit::Embedding);
+            m_stopped = m_explicit.size() > kExplicitDepth;
             break;
         case U_LEFT_TO_RIGHT_ISOLATE:
         case U_RIGHT_TO_LEFT_ISOLATE:
         case U_FIRST_STRONG_ISOLATE:
-            m_stopped = ++m_isolates > kIsolateDepth;
+            m_explicit.push_back(Explicit::Isolate);
+            m_stopped = m_explicit.size() > kExplicitDepth;
             break;
         case U_POP_DIRECTIONAL_ISOLATE:
-            m_isolates = std::max(0, m_isolates - 1);
+            // Ends the last isolate with every embedding inside it; alone, it ends nothing.
+            if (const auto isolate = std::find(m_explicit.rbegin(), m_explicit.rend(), Explicit::Isolate);
+                isolate != m_explicit.rend())
+                m_explicit.erase(isolate.base() - 1, m_explicit.end());
+            break;
+        case U_POP_DIRECTIONAL_FORMAT:
+            // Ends the last embedding, but no isolate.
+            if (!m_explicit.empty() && m_explicit.back() == Explicit::Embedding)
+                m_explicit.pop_back();
             break;
         default:
             break;
         }
-        if (m_isolates > 0) {
+        if (m_explicit.empty()) {
+            m_embeddingMayPart = false;
+        } else {
+            if (m_embeddingMayPart && !removedFromLevels(direction)) {
+                // An embedding that holds text parts what precedes it from what follows: no
+                // bracket pairs across it, so the brackets open now never close, and the places
+                // inside them stay.
+                m_embeddingMayPart = false;
+                m_closingBrackets.clear();
+                for (Candidate& candidate : m_candidates)
+                    candidate.openBrackets = 0;
+            }
             m_beforeIsStrong = false;
             continue;
         }

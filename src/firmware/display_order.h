@@ -46,8 +46,9 @@ struct VisualCut {
 
 // Finds such places in a text given piece by piece, the last of each piece where it has one.
 // Whether brackets open at a place pair up is known only from what follows: such a place is
-// dropped when they close, and kept when the text ends before. After an embedding, override
-// or paragraph separator, or brackets nested too deep, no place is looked for.
+// dropped when they close, and kept when the text ends, or an embedding that holds text
+// begins, before. After a paragraph separator, or embeddings or brackets nested too deep, no
+// place is looked for.
 class VisualCutFinder {
 public:
     void add(QStringView piece);
@@ -59,13 +60,15 @@ private:
         VisualCut cut;
         std::size_t openBrackets;  // brackets open there, which must never close
     };
+    enum class Explicit { Embedding, Isolate };  // embeddings stand for overrides too
 
     TextPlace m_place;  // of the unit being looked at
     bool m_stopped = false;
     bool m_beforeIsStrong = false;
     bool m_beforeIsLeftToRight = false;
-    int m_isolates = 0;  // isolates open
-    std::vector<char32_t> m_closingBrackets;  // of the brackets open outside isolates, innermost last
+    std::vector<Explicit> m_explicit;  // the embeddings and isolates open, innermost last
+    bool m_embeddingMayPart = false;   // an embedding is open outside all others, with no text yet
+    std::vector<char32_t> m_closingBrackets;  // of the brackets open outside them, innermost last
     std::vector<Candidate> m_candidates;
 };
 

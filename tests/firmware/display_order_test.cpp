@@ -73,7 +73,10 @@ TEST(VisualCutFinder, FindsOnePlaceInEachPieceWhereTheOrderMayBeCut)
         {"canonically equivalent brackets pair", {sh + sh + u'\u3008' + sh, sh + u'\u232A'}, {{1, ' '}}},
         {"inside an isolate", {sh + sh + u'\u2066' + sh + sh + u'\u2069', "x"}, {{1, ' '}}},
         {"after an isolate", {sh + u'\u2067' + "AB" + u'\u2069' + sh + sh}, {{6, ' '}}},
-        {"an embedding ends the places", {sh + sh + u'\u202A', sh + sh + u'\u202C' + sh + sh}, {{1, ' '}}},
+        {"inside an embedding, and after it", {sh + sh + u'\u202A', sh + sh + u'\u202C' + sh + sh}, {{1, ' '}, {7, ' '}}},
+        {"inside brackets that an embedding follows", {sh + "(" + sh + sh + u'\u202B' + "A" + u'\u202C' + ")()"}, {{3, ' '}}},
+        {"an empty override parts nothing", {sh + "(" + sh + sh + u'\u202D' + u'\u202C' + sh + sh + ")"}, {}},
+        {"nor does an isolate after it", {sh + "(" + sh + sh + u'\u202D' + u'\u202C' + u'\u2066' + "A" + u'\u2069' + sh + sh + ")"}, {}},
         {"a paragraph separator too", {sh + sh + u'\u2029' + sh + sh}, {{1, ' '}}},
         {"an embedding inside an isolate does not", {sh + u'\u2066' + u'\u202B' + "A" + u'\u2069' + sh + sh}, {{6, ' '}}},
     };

@@ -1,0 +1,96 @@
+// One long line costs the converter little more memory than its own bytes, in every mode.
+// Run alone: it takes memory and time that would slow the tests beside it.
+#include "table/table_file.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+extern char** environ;
+
+namespace harfcode {
+namespace {
+
+const QString kCli = QStringLiteral(HARFCODE_CLI_PATH);
+
+// The peak memory in bytes of one converter run that reads `inputPath` and throws its output away.
+qint64 peakMemoryOfRun(const QStringList& arguments, const QString& inputPath)
+{
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, QFile::encodeName(inputPath).constData(), O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    std::vector<QByteArray> encoded{QFile::encodeName(kCli)};
+    for (const QString& argument : arguments)
+        encoded.push_back(argument.toUtf8());
+    std::vector<char*> argv;
+    for (QByteArray& argument : encoded)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        return -1;
+    int status = 0;
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
+    return qint64(usage.ru_maxrss) * 1024;
+}
+
+TEST(Cli, OneLongLineTakesAtMostThreeTimesItsBytesAnd64MBInEveryMode)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizers' own memory would be measured";
+#endif
+    QTemporaryDir dir;
+    const QString table = dir.filePath("HexTable.txt");
+    ASSERT_FALSE(writeTableFile(table, defaultCodeStrings()).error);
+    constexpr qint64 kLineBytes = 48 << 20;
+    const struct {
+        const char* what;
+        QByteArray sentence;
+        std::vector<QStringList> modes;
+        QByteArray opening = {};
+    } lines[] = {
+        {"Persian", QByteArray("سلام به همه دوستان، قیمت LED امروز ۱۴۰۳ تومان است. "),
+         {{}, {"--slots"}, {"--order", "reverse"}, {"--order", "visual"}, {"--width", "16"},
+          {"--width", "20", "--order", "visual", "--format", "bytes"}, {"--format", "c-array"},
+          {"--format", "c-string", "--order", "visual"}, {"--format", "glyphs", "--order", "reverse"},
+          {"--width", "1000000000", "--order", "visual"}}},
+        {"Latin", QByteArray("HELLO WORLD 1403 LED. "),
+         {{}, {"--slots"}, {"--width", "16"}, {"--order", "visual"}, {"--format", "c-array", "--order", "reverse"},
+          {"--width", "1000000000"}}},
+        // A bracket that never closes, and isolates: the visual order is still cut.
+        {"Persian in an open bracket", QByteArray("سلام \u2066LED ۱۴۰۳\u2069 (دوستان) است. "), {{"--order", "visual"}}, "("},
+    };
+    for (const auto& line : lines) {
+        const QString inputPath = dir.filePath("line.txt");
+        QFile input(inputPath);
+        ASSERT_TRUE(input.open(QIODevice::WriteOnly));
+        // Written in parts: a spawned run counts the memory its parent ever took.
+        const QByteArray part = line.sentence.repeated((1 << 20) / line.sentence.size());
+        input.write(line.opening);
+        while (input.size() < kLineBytes)
+            input.write(part);
+        input.write("\n");
+        input.close();
+        for (const QStringList& mode : line.modes) {
+            const qint64 peak = peakMemoryOfRun(QStringList{"--table", table} + mode, inputPath);
+            ASSERT_GT(peak, 0) << line.what << " " << mode.join(' ').toStdString() << ": the run failed";
+            EXPECT_LE(peak, 3 * input.size() + (qint64(64) << 20))
+                << line.what << " " << mode.join(' ').toStdString() << ": " << peak / (1 << 20) << " MiB";
+        }
+    }
+}
+
+}  // namespace
+}  // namespace harfcode
