@@ -38,8 +38,8 @@ struct SkippedLine {
 // line (UTF-8, and that every code in use is a byte where bytes are written) and tells its
 // warnings, a second decodes the pieces again and writes them out one by one, in the order
 // the display takes them. Selection goes on from piece to piece as over the whole line. In
-// visual order a piece ends only where the order may be cut (VisualCutFinder): after an
-// embedding, override or paragraph separator, the rest of the line is one piece. Rows
+// visual order a piece ends only where the order may be cut (VisualCutFinder): after a
+// paragraph separator, or in an embedding that never ends, the rest is one piece. Rows
 // (--width) are found from the line's pieces (RowBreaker), and each is then converted in
 // pieces of its own.
 class LineConverter {
