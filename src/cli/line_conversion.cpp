@@ -2,7 +2,6 @@
 
 #include "cli/row_writer.h"
 #include "firmware/display_rows.h"
-#include "firmware/text_place.h"
 
 #include <algorithm>
 
@@ -97,33 +96,21 @@ std::optional<SkippedLine> LineConverter::survey(QByteArrayView line, long numbe
         if (writesBytes(m_options) && !invalid)
             invalid = codeBytesOf(m_slots, m_codes).invalid;
     };
-
-    if (m_options.width == 0 || m_options.slotNumbers) {
-        const bool utf8 = planPieces(line, [&](const Piece& piece) {
-            noteWarnings(piece.end.to);
+    // A line of one row is checked, and written later, in the pieces planned here.
+    const bool oneRow = m_options.width == 0 || m_options.slotNumbers;
+    const bool utf8 = planPieces(line, [&](const Piece& piece) {
+        noteWarnings(piece.end.to);
+        if (oneRow)
             checkCodes(piece);
+    });
+    if (!utf8)
+        return SkippedLine{};
+    // Every row is checked before any is written: a line with an invalid code leaves no trace.
+    if (!oneRow && writesBytes(m_options))
+        forEachRow(line, [&](QByteArrayView row) {
+            planPieces(row, checkCodes);
+            return !invalid;
         });
-        if (!utf8)
-            return SkippedLine{};
-    } else {
-        SelectionState state;
-        qsizetype from = 0;
-        do {
-            const std::optional<PieceEnd> end = decodePiece(line, from);
-            if (!end)
-                return SkippedLine{};
-            m_slots.resize(static_cast<std::size_t>(m_text.size()));
-            selectSlots(m_text, unitAt(line, end->to), state, m_slots.data());
-            noteWarnings(end->to);
-            from = end->to;
-        } while (from < line.size());
-        // Every row is checked before any is written: a line with an invalid code leaves no trace.
-        if (writesBytes(m_options))
-            forEachRow(line, [&](QByteArrayView row) {
-                planPieces(row, checkCodes);
-                return !invalid;
-            });
-    }
     if (invalid)
         return SkippedLine{std::move(invalid)};
     return std::nullopt;

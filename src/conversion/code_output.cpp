@@ -23,16 +23,12 @@ SlotCodes slotCodes(const CodeStrings& codes)
     return codeOfSlot;
 }
 
-// Only U+0020 counts: a code string may hold other white space and keeps it. Works on what
-// `joined` holds from `start` on, in UTF-16 or UTF-8 alike.
-template <typename String>
-void removeOuterBlanks(String& joined, qsizetype start = 0)
+// Only U+0020 counts: a code string may hold other white space and keeps it.
+void removeOuterBlanks(QString& joined)
 {
-    const auto notBlank = [](auto unit) { return unit != u' '; };
-    const auto first = std::find_if(joined.cbegin() + start, joined.cend(), notBlank);
-    joined.remove(start, first - (joined.cbegin() + start));
-    const auto last = std::find_if(joined.crbegin(), joined.crend() - start, notBlank);
-    joined.truncate(joined.size() - (last - joined.crbegin()));
+    const auto notBlank = [](QChar unit) { return unit != u' '; };
+    joined.remove(0, std::find_if(joined.cbegin(), joined.cend(), notBlank) - joined.cbegin());
+    joined.truncate(joined.size() - (std::find_if(joined.crbegin(), joined.crend(), notBlank) - joined.crbegin()));
 }
 
 template <typename Codes>
@@ -101,13 +97,6 @@ void convertText(QStringView text, const CodeStrings& codes, ConversionOutput& o
     removeOuterBlanks(typingOrder);
     removeOuterBlanks(reverseOrder);
     output.lengthCaption = lengthCaption(text.size());
-}
-
-void appendJoinedCodes(const std::vector<Slot>& slots, const Utf8SlotCodes& codes, QByteArray& out)
-{
-    const qsizetype start = out.size();
-    appendSeparatedCodes(slots, codes, out);
-    removeOuterBlanks(out, start);
 }
 
 void appendSeparatedCodes(const std::vector<Slot>& slots, const Utf8SlotCodes& codes, QByteArray& out)

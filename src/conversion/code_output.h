@@ -38,10 +38,8 @@ private:
     std::array<QByteArray, kSlotCount + 1> m_codes;
 };
 
-// Appends to `out` the code strings of `slots` joined by two blanks as convertText() joins
-// them, in the order given, without outer blanks; kNoSlot adds an empty code.
-void appendJoinedCodes(const std::vector<Slot>& slots, const Utf8SlotCodes& codes, QByteArray& out);
-// The same with two blanks before every code, outer blanks kept: for output joined in pieces.
+// Appends to `out` two blanks and the code string of each of `slots`, in the order given, as
+// convertText() joins them before it drops the outer blanks; kNoSlot adds an empty code.
 void appendSeparatedCodes(const std::vector<Slot>& slots, const Utf8SlotCodes& codes, QByteArray& out);
 
 }  // namespace harfcode

@@ -103,11 +103,4 @@ QString glyphsOf(const std::vector<Slot>& slots)
     return glyphs;
 }
 
-QString glyphPreview(const std::vector<Slot>& slots, DisplayOrder order)
-{
-    if (order == DisplayOrder::Typing)
-        return glyphsOf(slots);
-    return QChar(kLeftToRightOverride) + glyphsOf(slots) + QChar(kPopDirectionalFormatting);
-}
-
 }  // namespace harfcode

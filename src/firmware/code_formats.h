@@ -46,15 +46,13 @@ QByteArray cArrayElements(QByteArrayView bytes);  // 0xE1, 0x6B, 0x61 (nothing f
 QByteArray cStringLiteral(QByteArrayView bytes);  // "\xE1\x6B\x61" ("" for no bytes)
 QByteArray cStringEscapes(QByteArrayView bytes);  // \xE1\x6B\x61: the literal without its quotes
 
-// The marks around a glyph preview in reverse and visual order.
-inline constexpr char16_t kLeftToRightOverride = 0x202D;
-inline constexpr char16_t kPopDirectionalFormatting = 0x202C;
-
-// The glyph of every slot (a blank for slot 1), with nothing between them; kNoSlot adds nothing.
+// The glyph of every slot (a blank for slot 1), with nothing between them; kNoSlot adds nothing:
+// a preview of the display.
 QString glyphsOf(const std::vector<Slot>& slots);
 
-// A preview of the display: glyphsOf() the slots, in reverse and visual order wrapped in the
-// override marks, so that a terminal that reorders text itself shows them as they stand.
-QString glyphPreview(const std::vector<Slot>& slots, DisplayOrder order);
+// The marks that a preview in reverse and visual order stands between, so that a terminal that
+// reorders text itself shows the glyphs as they stand.
+inline constexpr char16_t kLeftToRightOverride = 0x202D;
+inline constexpr char16_t kPopDirectionalFormatting = 0x202C;
 
 }  // namespace harfcode

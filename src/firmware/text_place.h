@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QChar>
-#include <QStringView>
 
 namespace harfcode {
 
@@ -10,14 +9,6 @@ namespace harfcode {
 constexpr qsizetype utf8Length(char16_t unit)
 {
     return unit < 0x80 ? 1 : unit < 0x800 || QChar::isSurrogate(unit) ? 2 : 3;
-}
-
-inline qsizetype utf8Length(QStringView text)
-{
-    qsizetype length = 0;
-    for (const QChar unit : text)
-        length += utf8Length(unit.unicode());
-    return length;
 }
 
 // A place in a text, counted from its start in UTF-16 units and in bytes of UTF-8.

@@ -46,13 +46,11 @@ TEST(CodeFormats, WritesTheBytesOfTheSlotsInUse)
               R"(slot 1 (the blank) has the code " 1", which is not two hexadecimal digits)");
 }
 
-TEST(CodeFormats, GlyphPreviewShowsEachSlotsGlyphAndHoldsItsOrderAgainstATerminal)
+// The marks around a preview in reverse and visual order are the converter's: see its tests.
+TEST(CodeFormats, GlyphsOfShowEachSlotsGlyph)
 {
     const std::vector<Slot> slots = {5, kNoSlot, 4, 1, 74, 103};
-    const QString glyphs = u"\uFE91\uFE8E A\u061F"_qs;
-    EXPECT_EQ(glyphPreview(slots, DisplayOrder::Typing), glyphs);
-    EXPECT_EQ(glyphPreview(slots, DisplayOrder::Reverse), u'\u202D' + glyphs + u'\u202C');
-    EXPECT_EQ(glyphPreview(slots, DisplayOrder::Visual), u'\u202D' + glyphs + u'\u202C');
+    EXPECT_EQ(glyphsOf(slots), u"\uFE91\uFE8E A\u061F"_qs);
 }
 
 }  // namespace
