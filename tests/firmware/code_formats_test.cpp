@@ -46,12 +46,5 @@ TEST(CodeFormats, WritesTheBytesOfTheSlotsInUse)
               R"(slot 1 (the blank) has the code " 1", which is not two hexadecimal digits)");
 }
 
-// The marks around a preview in reverse and visual order are the converter's: see its tests.
-TEST(CodeFormats, GlyphsOfShowEachSlotsGlyph)
-{
-    const std::vector<Slot> slots = {5, kNoSlot, 4, 1, 74, 103};
-    EXPECT_EQ(glyphsOf(slots), u"\uFE91\uFE8E A\u061F"_qs);
-}
-
 }  // namespace
 }  // namespace harfcode

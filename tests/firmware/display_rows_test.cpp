@@ -17,25 +17,6 @@ QStringList rowsOf(const char* utf8, int width)
     return rows;
 }
 
-// The rows of the text given to a RowBreaker in two pieces, split at `split`; each row is
-// also checked to lie where its places in bytes say.
-QStringList rowsOfPieces(const char* utf8, int width, qsizetype split)
-{
-    const QString text = QString::fromUtf8(utf8);
-    const QByteArray bytes(utf8);
-    RowBreaker breaker(width);
-    std::vector<RowBreaker::Row> found;
-    breaker.add(QStringView(text).first(split), found);
-    breaker.add(QStringView(text).sliced(split), found);
-    breaker.finish(found);
-    QStringList rows;
-    for (const RowBreaker::Row& row : found) {
-        rows.append(text.sliced(row.start.units, row.end.units - row.start.units));
-        EXPECT_EQ(QString::fromUtf8(bytes.sliced(row.start.bytes, row.end.bytes - row.start.bytes)), rows.back()) << utf8;
-    }
-    return rows;
-}
-
 TEST(DisplayRows, BreaksGreedilyAtBlanksAndCutsLongWords)
 {
     struct Case { const char* text; int width; QStringList rows; };
@@ -60,12 +41,8 @@ TEST(DisplayRows, BreaksGreedilyAtBlanksAndCutsLongWords)
         {"سلام دنیا", 4, {"سلام", "دنیا"}},
         {"سلام", 2, {"سل", "ام"}},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
         EXPECT_EQ(rowsOf(c.text, c.width), c.rows) << c.text << " / " << c.width;
-        // The same from two pieces, wherever the text is cut.
-        for (qsizetype split = 0; split <= QString::fromUtf8(c.text).size(); ++split)
-            EXPECT_EQ(rowsOfPieces(c.text, c.width, split), c.rows) << c.text << " / " << c.width << ", cut at " << split;
-    }
 }
 
 }  // namespace
