@@ -1,6 +1,7 @@
 #include "cli/standard_streams.h"
 
 #include "cli/exit_status.h"
+#include "table/system_files.h"
 
 #include <unistd.h>
 
@@ -12,11 +13,6 @@ namespace harfcode {
 namespace {
 
 constexpr qsizetype kPieceSize = 64 * 1024;
-
-QString systemReason(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
 
 }  // namespace
 

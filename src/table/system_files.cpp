@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include <cstring>
+
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +11,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <utility>
 #endif
 
@@ -19,11 +20,6 @@ namespace {
 const char* const kFolder = "it is a folder, not a file";
 
 #ifdef Q_OS_UNIX
-QString systemReason(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
 // Why a file of this kind is no table source; nothing for a regular file.
 const char* notAFile(mode_t mode)
 {
@@ -58,6 +54,11 @@ std::variant<std::unique_ptr<QFile>, QString> openDescriptor(const QString& path
 #endif
 
 }  // namespace
+
+QString systemReason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
 
 std::variant<std::unique_ptr<QFile>, QString> openForReading(const QString& path, Pipes pipes)
 {

@@ -13,6 +13,9 @@ namespace harfcode {
 // What the table files need of the operating system, in one place: opening a source without
 // ever blocking on it, and replacing a file atomically.
 
+// The system's own words for an errno value ("File name too long").
+QString systemReason(int error);
+
 // Whether a pipe or named pipe may stand for a file to read: only where the user named the
 // source on a command line (`--table <(make-table)`); there, opening waits for its writer.
 enum class Pipes { Refused, Allowed };
