@@ -71,7 +71,8 @@ for page in harfcode harfcode-cli; do
     [[ $header == "00 00 00 00 00" ]] || fail "$manual was compressed with a name or a time (header: $header)"
     warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$manual" 2>&1 >/dev/null)
     [[ -z $warnings ]] || fail "man warns about $page(1):"$'\n'"$warnings"
-    LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$manual" 2>/dev/null | grep -q "^NAME" || fail "$page(1) does not render"
+    rendered=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$manual" 2>/dev/null)
+    grep -q "^NAME" <<<"$rendered" || fail "$page(1) does not render"
 done
 grep -q 'takes no options' <(zcat "$share/man/man1/harfcode.1.gz") || fail "harfcode(1) does not say it takes no options"
 step_ok "both manual pages render without warnings"

@@ -69,8 +69,12 @@ cmp -s "$user_table" "$default_table" || fail "$user_table is not the default ta
 step_ok "the first start wrote the default table to $user_table, and nothing beside the program"
 
 # The windows carry the class the desktop entry names, and the icon embedded in the program.
-xprop -id "$editor" WM_CLASS | grep -q '"harfcode"' || fail "WM_CLASS is $(xprop -id "$editor" WM_CLASS)"
-xprop -id "$editor" _NET_WM_ICON | grep -q 'Icon (64 x 64)' || fail "the window has no 64 x 64 icon"
+# Read whole before matching: grep -q stops reading at the first match, and the icon's dump is
+# larger than a pipe holds, so xprop would die of SIGPIPE and fail the pipeline.
+class=$(xprop -id "$editor" WM_CLASS)
+grep -q '"harfcode"' <<<"$class" || fail "WM_CLASS is $class"
+icons=$(xprop -id "$editor" _NET_WM_ICON) || fail "cannot read the window's icons"
+grep -q 'Icon (64 x 64)' <<<"$icons" || fail "the window has no 64 x 64 icon: $(grep 'Icon (' <<<"$icons" | xargs)"
 step_ok "the window's class is harfcode and its icon 64 x 64"
 
 # --- "Save" writes the user's table: the blank's code 20, in slot 1's field ---
