@@ -162,17 +162,20 @@ avr-gcc "${avr_flags[@]}" -std=c99 -pedantic -c avr_implements.c -o avr_implemen
     fail "avr-gcc: $(cat err.txt)"
 avr-g++ "${avr_flags[@]}" -std=c++17 -c avr_uses.cpp -o avr_uses.o 2>err.txt || fail "avr-g++: $(cat err.txt)"
 avr-gcc -mmcu=atmega328p avr_implements.o avr_uses.o -o avr_program.elf 2>err.txt || fail "AVR link: $(cat err.txt)"
+# Symbol tables are read whole before matching, so that no early match can cut a pipe.
+implements_symbols=$(avr-objdump -t avr_implements.o)
 for name in GREETING MIXED PROMPT; do
-    avr-objdump -t avr_implements.o | grep -Eq "[[:space:]]\.progmem\.data[[:space:]].*[[:space:]]$name\$" ||
-        fail "$name is not in .progmem.data: $(avr-objdump -t avr_implements.o | grep "$name")"
+    grep -Eq "[[:space:]]\.progmem\.data[[:space:]].*[[:space:]]$name\$" <<<"$implements_symbols" ||
+        fail "$name is not in .progmem.data: $(grep "$name" <<<"$implements_symbols")"
 done
-avr-nm avr_program.elf | grep -Eq '^[0-9a-f]+ T GREETING$' ||
-    fail "GREETING is not in flash (.text) in the program: $(avr-nm avr_program.elf | grep GREETING)"
+program_symbols=$(avr-nm avr_program.elf)
+grep -Eq '^[0-9a-f]+ T GREETING$' <<<"$program_symbols" ||
+    fail "GREETING is not in flash (.text) in the program: $(grep GREETING <<<"$program_symbols")"
 # The check can fail: without --progmem the same program keeps the array in RAM.
 "$cli" --header strings.txt --table table.txt --output strings.h 2>err.txt || fail "header: $(cat err.txt)"
 sed -e 's/pgm_read_byte(&\([A-Z]*\[0\]\))/\1/' avr_implements.c >avr_ram.c
 avr-gcc "${avr_flags[@]}" -std=c99 -c avr_ram.c -o avr_ram.o 2>err.txt || fail "avr-gcc without --progmem: $(cat err.txt)"
-avr-objdump -t avr_ram.o | grep -Eq '\.rodata.*GREETING$' || fail "without --progmem GREETING is not in .rodata"
+grep -Eq '\.rodata.*GREETING$' <<<"$(avr-objdump -t avr_ram.o)" || fail "without --progmem GREETING is not in .rodata"
 
 "$cli" --header strings.txt --table table.txt --progmem --output strings.h 2>err.txt || fail "--progmem: $(cat err.txt)"
 sed -e 's/pgm_read_byte(&\([A-Z]*\[0\]\))/\1/' avr_uses.cpp >host_uses.cpp
