@@ -14,7 +14,7 @@ TEST_PACKAGES=(
     libgtest-dev libgmock-dev    # unit and widget tests
     libbenchmark-dev             # benchmark
     clang libclang-rt-14-dev     # libFuzzer
-    xvfb openbox xdotool xclip imagemagick x11-utils  # end-to-end test of the real program
+    xvfb openbox xdotool xclip imagemagick x11-utils x11-xserver-utils  # end-to-end test of the real program
     gcc-avr avr-libc             # the strings header built for AVR firmware
     dpkg-dev lintian appstream desktop-file-utils man-db  # the package and what it installs
 )

@@ -26,7 +26,7 @@ fail() {
 step_ok() { echo "ok: $*"; }
 
 for tool in Xvfb:xvfb openbox:openbox xdotool:xdotool xclip:xclip xprop:x11-utils \
-            xwininfo:x11-utils import:imagemagick iconv:libc-bin; do
+            xwininfo:x11-utils xmodmap:x11-xserver-utils import:imagemagick iconv:libc-bin; do
     command -v "${tool%%:*}" >/dev/null || fail "${tool%%:*} is missing (Debian package ${tool##*:})"
 done
 
@@ -100,6 +100,7 @@ table_lines() { tail -c +3 "$1" | iconv -f UTF-16LE -t UTF-8 | tr -d '\r'; }
 
 # --- an X display of our own, with a window manager for real frames and close boxes ---
 start_display
+bind_keys_for "$greeting$sentence_rest"
 step_ok "display $DISPLAY with openbox"
 
 # --- first start in an empty folder: the default table and the editor ---

@@ -63,6 +63,25 @@ settled_window() {
 
 click_at() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
 
+# xdotool types a character that is not on the keyboard map by binding it to a spare key for
+# that one keystroke and unbinding it at once; a program that reads the key late, as under
+# load, then gets another character or none. So each character of $1 that the map lacks is
+# bound to a key of its own beforehand, and stays bound.
+bind_keys_for() {
+    local text=$1 char i next=0 spare_keycodes bindings=()
+    local -A bound=()
+    # Keys without any keysym: "keycode 200 =" and nothing more.
+    mapfile -t spare_keycodes < <(xmodmap -pke | awk 'NF == 3 { print $2 }')
+    for ((i = 0; i < ${#text}; i++)); do
+        char=${text:i:1}
+        [[ $char == [[:ascii:]] || -n ${bound[$char]:-} ]] && continue
+        ((next < ${#spare_keycodes[@]})) || fail "no spare key left on the keyboard map for \"$char\""
+        bindings+=(-e "keycode ${spare_keycodes[next++]} = $(printf 'U%04X' "'$char")")
+        bound[$char]=1
+    done
+    ((${#bindings[@]} == 0)) || xmodmap "${bindings[@]}" || fail "xmodmap cannot bind the keys for \"$text\""
+}
+
 # Starts Xvfb and openbox, for real frames and close boxes; exports DISPLAY and sets xvfb_pid
 # and wm_pid for the caller's clean-up.
 start_display() {
