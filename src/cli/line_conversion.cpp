@@ -3,7 +3,10 @@
 #include "cli/row_writer.h"
 #include "firmware/display_rows.h"
 
+#include <unicode/utf8.h>
+
 #include <algorithm>
+#include <cstdint>
 
 namespace harfcode {
 namespace {
@@ -23,16 +26,40 @@ qsizetype pieceEnd(QByteArrayView line, qsizetype from, qsizetype size)
     return end;
 }
 
-// The first UTF-16 unit of the character at `at` of the (valid) line; none at its end.
-std::optional<QChar> unitAt(QByteArrayView line, qsizetype at)
-{
-    if (at == line.size())
-        return std::nullopt;
-    qsizetype length = 1;
-    while (at + length < line.size() && length < 4 && isContinuationByte(line[at + length]))
-        ++length;
-    return QString::fromUtf8(line.sliced(at, length)).front();
-}
+// The first unit of the first character from `place` on in the (valid) text that is not
+// transparent; none where the text ends before one. A run of marks is passed over once
+// however many pieces of one text end inside it.
+class JoiningLookahead {
+public:
+    std::optional<QChar> at(QByteArrayView text, qsizetype place)
+    {
+        if (place >= m_from && place <= m_to)
+            return m_unit;
+        m_from = place;
+        auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+        const auto size = static_cast<std::int32_t>(std::min<qsizetype>(text.size() - place, INT32_MAX));
+        std::int32_t offset = 0;
+        m_unit.reset();
+        while (offset < size) {
+            const std::int32_t start = offset;
+            UChar32 character;
+            U8_NEXT(bytes + place, offset, size, character);
+            if (!isTransparentToJoining(static_cast<char32_t>(character))) {
+                m_unit = QChar::requiresSurrogates(character) ? QChar(QChar::highSurrogate(character))
+                                                              : QChar(static_cast<char16_t>(character));
+                offset = start;
+                break;
+            }
+        }
+        m_to = place + offset;
+        return m_unit;
+    }
+
+private:
+    qsizetype m_from = -1;  // the last search started here
+    qsizetype m_to = -1;    // and found only marks before here
+    std::optional<QChar> m_unit;
+};
 
 qsizetype characterCount(QStringView text)
 {
@@ -137,6 +164,7 @@ bool LineConverter::planPieces(QByteArrayView text, PieceDone pieceDone)
         visualCuts = finder.finish();
     }
     SelectionState state;
+    JoiningLookahead lookahead;
     qsizetype from = 0;
     do {
         const std::size_t index = m_pieces.size();
@@ -151,9 +179,9 @@ bool LineConverter::planPieces(QByteArrayView text, PieceDone pieceDone)
         }
         if (!end)
             return false;
-        const Piece piece{from, *end, state};
+        const Piece piece{from, *end, state, lookahead.at(text, end->to)};
         m_slots.resize(static_cast<std::size_t>(m_text.size()));
-        selectSlots(m_text, unitAt(text, piece.end.to), state, m_slots.data());
+        selectSlots(m_text, piece.following, state, m_slots.data());
         m_pieces.push_back(piece);
         m_selectedPiece = static_cast<qsizetype>(m_pieces.size()) - 1;
         pieceDone(piece);
@@ -274,7 +302,7 @@ void LineConverter::selectPiece(QByteArrayView line, qsizetype index)
     decode(line.sliced(piece.from, piece.end.to - piece.from));  // the line is known to be UTF-8
     SelectionState state = piece.state;
     m_slots.resize(static_cast<std::size_t>(m_text.size()));
-    selectSlots(m_text, unitAt(line, piece.end.to), state, m_slots.data());
+    selectSlots(m_text, piece.following, state, m_slots.data());
     m_selectedPiece = index;
 }
 

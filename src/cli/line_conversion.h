@@ -63,6 +63,7 @@ private:
         qsizetype from;  // bytes of the text (the line, or one of its rows)
         PieceEnd end;
         SelectionState state;  // where selection stands at the piece's start
+        std::optional<QChar> following;  // the first unit after it that joins
     };
 
     // Checks the whole line and tells its warnings; plans its pieces when it is one row.

@@ -4,8 +4,18 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 namespace harfcode {
+
+// Whether a unit takes part in joining at all. The vowel marks, the shadda and the invisible
+// direction marks sit on a letter or between letters without ever standing between them:
+// selection passes over them as if they were not there.
+enum class Transparency : std::uint8_t {
+    Joins,        // classified by its Windows-1256 value
+    Transparent,  // a mark: no slot, and no neighbour of any letter
+    PairLead,     // a high surrogate: the character it starts decides
+};
 
 // What one Windows-1256 value means to slot selection. A neighbour updates a joining flag
 // as flag = (flag & keeps) | sets: letters that join set it, breakers clear it, and every
@@ -16,6 +26,9 @@ struct LetterClass {
     std::uint8_t keepsNextJoin;      // as the character after a position
     std::uint8_t setsNextJoin;
     std::array<Slot, 4> forms;       // by formIndex(); kNoSlot for a character without a glyph
+    Transparency transparency = Transparency::Joins;
+
+    friend constexpr bool operator==(const LetterClass&, const LetterClass&) = default;
 };
 
 constexpr int formIndex(bool previousJoins, bool nextJoins)
@@ -91,6 +104,9 @@ inline constexpr int kJoinBackwardOnly[] = {142, 199, 207, 208, 209, 210, 230};
 // Blank and punctuation break the join on both sides; so does ALEF WITH MADDA. The ZERO WIDTH
 // NON-JOINER (157, the Persian half-space) exists only to break it, and has no glyph.
 inline constexpr int kBreakBothWays[] = {32, 33, 46, 157, 191, 194};
+// The ZERO WIDTH JOINER (158) and the TATWEEL (220), the stroke that only joins, join on both
+// sides; the glyph set has no glyph for either.
+inline constexpr int kJoinCausing[] = {158, 220};
 
 inline constexpr int kValueCount = 256;
 
@@ -116,12 +132,13 @@ inline constexpr auto kClasses = [] {
         const auto slot = static_cast<Slot>(kFirstCapitalSlot + letter);
         setForms('A' + letter, slot, slot, slot, slot);
     }
-    for (int value : kJoinForward) {
-        classes[value].keepsPreviousJoin = 0;
-        classes[value].setsPreviousJoin = 1;
-        classes[value].keepsNextJoin = 0;
-        classes[value].setsNextJoin = 1;
-    }
+    for (const auto& joining : {std::span<const int>(kJoinForward), std::span<const int>(kJoinCausing)})
+        for (int value : joining) {
+            classes[value].keepsPreviousJoin = 0;
+            classes[value].setsPreviousJoin = 1;
+            classes[value].keepsNextJoin = 0;
+            classes[value].setsNextJoin = 1;
+        }
     for (int value : kJoinBackwardOnly) {
         classes[value].keepsPreviousJoin = 0;
         classes[value].keepsNextJoin = 0;

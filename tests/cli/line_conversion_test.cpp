@@ -55,6 +55,7 @@ TEST(LineConversion, PiecesOfAnySizeGiveTheOutputOfTheWholeLine)
         "ABC(DEF سلام GH) دنیا [LED (ABC بب)] و (" + persian,  // brackets take the direction of what they hold
         "xy ب ~x بب xyz",  // letters without a slot open and end it: no outer blanks
         "\u200Cب\u200C",
+        "سَّّّّّّّّّلام بَََََََََ A ََ\u200Cَََب ًًًًًًًًًًًًً",  // marks across the pieces' ends
         "",
         "      ",
         "اب",

@@ -61,6 +61,25 @@ TEST(SlotSelection, TheHalfSpaceBreaksTheJoinOnBothSides)
         EXPECT_EQ(slotsOf(input), slots) << input;
 }
 
+// A mark sits on a letter and never stands between two: the other characters take the slots
+// of the text without the marks, which have none. The joiner and the tatweel join both ways.
+TEST(SlotSelection, MarksArePassedOverAndJoinersJoin)
+{
+    const std::pair<const char*, std::vector<int>> cases[] = {
+        {"سَلام", {26, 0, 52, 4, 55}}, {"سًّلام", {26, 0, 0, 52, 4, 55}},  // fatha; two marks
+        {"نقّاش", {56, 46, 0, 4, 29}},                                   // shadda
+        {"ب‎ب", {5, 0, 6}}, {"بٰا", {5, 0, 4}},              // a direction mark; superscript alef
+        {"ب󠄀ب", {5, 0, 0, 6}},                                 // a mark outside the BMP
+        {"َبب", {0, 5, 6}}, {"ببَ", {5, 6, 0}}, {"ب َب", {6, 1, 0, 6}},  // at the start, the end, after a blank
+        {"ب‌َب", {6, 0, 0, 6}}, {"بَ‌ب", {6, 0, 0, 6}},     // beside a half-space
+        {"َبA", {0, 6, 74}}, {"عَ5ع", {39, 0, 69, 38}},                // a mark carries no flag across
+        {"بـب", {5, 0, 6}}, {"ب‍", {5, 0}}, {"‍ب", {0, 6}},   // tatweel and joiner
+        {"ـا", {0, 4}}, {"ع‍", {36, 0}}, {"‍ع‍", {0, 37, 0}},
+    };
+    for (const auto& [input, slots] : cases)
+        EXPECT_EQ(slotsOf(input), slots) << input;
+}
+
 // The right-joining letters take a join from the letter before them (which then takes its
 // initial form) and give none to the letter after them; ALEF WITH MADDA takes none either.
 TEST(SlotSelection, RightJoiningLettersAndMaddaJoinOnlyAsTheyShould)
