@@ -40,9 +40,10 @@ const char* const kDescription =
     "file before including it to hold the arrays there.\n"
     "\n"
     "Exit status: 0 done; 1 some input is invalid: text that is not UTF-8, or in the byte\n"
-    "formats a code that is not two hexadecimal digits (that line is skipped), or an error in\n"
-    "the strings file; 2 the table cannot be read; 64 wrong usage; 74 standard input or output\n"
-    "cannot be read or written; 141 standard output was closed by its reader.";
+    "formats a code that is not two hexadecimal digits (that line is skipped), an error in\n"
+    "the strings file, or an output that is one of the inputs; 2 the table cannot be read;\n"
+    "64 wrong usage; 70 an internal error; 74 standard input or output cannot be read or\n"
+    "written; 141 standard output was closed by its reader.";
 
 }  // namespace
 
@@ -61,7 +62,7 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
         QStringLiteral("format"), QStringLiteral("spaced (default), c-array, c-string, bytes or glyphs."),
         QStringLiteral("FORMAT"));
     const QCommandLineOption widthOption(
-        QStringLiteral("width"), QStringLiteral("Break every text into display rows of at most N glyphs."),
+        QStringLiteral("width"), QStringLiteral("Break every text into display rows of at most N glyphs (1 to 65535)."),
         QStringLiteral("N"));
     const QCommandLineOption reverseOption(QStringLiteral("reverse"), QStringLiteral("The same as --order reverse."));
     const QCommandLineOption slotsOption(
@@ -87,6 +88,9 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
         return UsageError{parser.errorText()};
     if (parser.isSet(helpOption))
         parser.showHelp(0);
+    // Qt's own options go with --help-all, which only process() prints.
+    if (parser.isSet(QStringLiteral("help-all")))
+        parser.process(arguments);
     if (parser.isSet(versionOption))
         parser.showVersion();
 
@@ -128,8 +132,8 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
     if (parser.isSet(widthOption)) {
         bool number = false;
         const int width = parser.value(widthOption).toInt(&number);
-        if (!number || width < 1)
-            return error("--width takes a whole number of glyphs, 1 or more.");
+        if (!number || width < 1 || width > kMaxWidth)
+            return UsageError{QStringLiteral("--width takes a whole number of glyphs from 1 to %1.").arg(kMaxWidth)};
         request.line.width = width;
     }
     if (parser.isSet(tableOption)) {
@@ -142,6 +146,8 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
     if (header) {
         request.stringsPath = parser.value(headerOption);
         request.outputPath = parser.value(outputOption);
+        if (parser.isSet(outputOption) && request.outputPath.isEmpty())
+            return error("--output needs the name of a file; without --output the header goes to standard output.");
         request.progmem = parser.isSet(progmemOption);
     }
     return request;

@@ -10,6 +10,9 @@
 
 namespace harfcode {
 
+// No display row is wider than a few hundred glyphs; a row is padded to its width in memory.
+inline constexpr int kMaxWidth = 65535;
+
 // What one run of the converter is asked to do.
 struct CliRequest {
     LineOptions line;

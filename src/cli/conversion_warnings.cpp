@@ -1,5 +1,6 @@
 #include "cli/conversion_warnings.h"
 
+#include "conversion/character_names.h"
 #include "conversion/slot_selection.h"
 
 #include <algorithm>
@@ -12,9 +13,9 @@ ConversionWarnings::ConversionWarnings(Printer print)
 {
 }
 
-void ConversionWarnings::noteCharactersWithoutSlot(QStringView text, long line)
+void ConversionWarnings::noteCharactersWithoutSlot(QStringView text, long line, qsizetype charactersBefore)
 {
-    noteCharactersWithoutSlot(text, selectSlots(text), line);
+    noteCharactersWithoutSlot(text, selectSlots(text), line, charactersBefore);
 }
 
 void ConversionWarnings::noteCharactersWithoutSlot(QStringView text, const std::vector<Slot>& typingSlots, long line,
@@ -33,10 +34,10 @@ void ConversionWarnings::noteCharactersWithoutSlot(QStringView text, const std::
             continue;
         m_charactersTold.insert(codePoint);
         const QString shown = QChar::isPrint(codePoint) ? QStringLiteral(" \"%1\"").arg(QString::fromUcs4(&codePoint, 1)) : QString();
-        m_print(QStringLiteral("warning: line %1, character %2: U+%3%4 has no glyph; it is left out.")
+        m_print(QStringLiteral("warning: line %1, character %2: %3%4 has no glyph; it is left out.")
                     .arg(line)
                     .arg(character)
-                    .arg(QString::number(codePoint, 16).toUpper().rightJustified(4, u'0'), shown));
+                    .arg(codePointName(codePoint), shown));
     }
 }
 

@@ -18,11 +18,11 @@ public:
     explicit ConversionWarnings(Printer print);
 
     // Every character of `text` without a slot that this run has not met before, at its first
-    // occurrence: `line` and the position in characters (code points, from 1). Format characters
-    // (category Cf: the half-space, the joiner, the direction marks) are left to themselves.
-    void noteCharactersWithoutSlot(QStringView text, long line);
-    // The same, given the slots of `text` in typing order; `text` may be a piece of the line
-    // that starts after `charactersBefore` characters.
+    // occurrence: `line` and the position in characters (code points, from 1), where `text`
+    // starts after `charactersBefore` characters of its line. Format characters (category Cf:
+    // the half-space, the joiner, the direction marks) are left to themselves.
+    void noteCharactersWithoutSlot(QStringView text, long line, qsizetype charactersBefore);
+    // The same, given the slots of `text` in typing order.
     void noteCharactersWithoutSlot(QStringView text, const std::vector<Slot>& typingSlots, long line,
                                    qsizetype charactersBefore = 0);
     // A code "00" written into a C string, where the byte 0x00 would end the string.

@@ -40,7 +40,7 @@ int writeStringsHeader(const HeaderRequest& request, ConversionWarnings& warning
 
     std::vector<HeaderEntry> entries;
     for (StringsEntry& entry : parsed.entries) {
-        warnings.noteCharactersWithoutSlot(entry.text, entry.line);
+        warnings.noteCharactersWithoutSlot(entry.text, entry.line, entry.charactersBeforeText);
         EntryCodes codes = entryCodes(entry.text, request.codes, request.order, request.width);
         if (codes.invalid)
             parsed.errors.push_back({entry.line, codes.invalid->description()});
@@ -61,7 +61,7 @@ int writeStringsHeader(const HeaderRequest& request, ConversionWarnings& warning
         output.append(header);
         return finishOutput(output, printError, kExitDone);
     }
-    const FileReplacement written = replaceFileAtomically(request.outputPath, header);
+    const FileReplacement written = replaceFileAtomically(request.outputPath, header, {request.stringsPath, request.tablePath});
     if (written.notKept)
         printError(QStringLiteral("warning: the header \"%1\" could not keep %2.").arg(request.outputPath, *written.notKept));
     if (const std::optional<QString>& reason = written.failure) {

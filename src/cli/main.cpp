@@ -7,6 +7,7 @@
 #include "cli/line_conversion.h"
 #include "cli/standard_streams.h"
 #include "cli/utf8_decoder.h"
+#include "conversion/character_names.h"
 #include "table/table_file.h"
 #include "table/table_location.h"
 
@@ -19,14 +20,31 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <exception>
 
 using namespace harfcode;
 
 namespace {
 
+// `text` with every character that would act on the terminal or end the message spelt out:
+// names, texts and paths come from files that anybody may have written.
+QString shownInMessage(QStringView text)
+{
+    QString shown;
+    for (const char32_t c : text.toUcs4()) {
+        if (c < 0x80 && isUnseenControl(c))
+            shown += QStringLiteral("\\x") + QString::number(uint(c), 16).toUpper().rightJustified(2, u'0');
+        else if (isUnseenControl(c))
+            shown += codePointName(c);
+        else
+            shown += QString::fromUcs4(&c, 1);
+    }
+    return shown;
+}
+
 void printError(const QString& message)
 {
-    std::fputs(qPrintable(QStringLiteral("harfcode-cli: %1\n").arg(message)), stderr);
+    std::fputs(qPrintable(QStringLiteral("harfcode-cli: %1\n").arg(shownInMessage(message))), stderr);
 }
 
 // Qt decodes the command line without complaint, turning broken bytes into U+FFFD; the
@@ -111,7 +129,7 @@ bool reserveIfClosed(int descriptor, int mode)
     return ::open("/dev/null", mode) == descriptor;
 }
 
-int main(int argc, char** argv)
+int run(int argc, char** argv)
 {
     // Closed standard input reads as empty; output into a closed standard output fails.
     reserveIfClosed(STDIN_FILENO, O_RDONLY);
@@ -131,7 +149,8 @@ int main(int argc, char** argv)
         QCoreApplication::applicationDirPath(), QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
     const auto parsed = parseCommandLine(QCoreApplication::arguments(), defaultTablePath);
     if (const auto* usage = std::get_if<UsageError>(&parsed)) {
-        printError(usage->message + QStringLiteral("\nTry 'harfcode-cli --help' for more information."));
+        printError(usage->message);
+        std::fputs("Try 'harfcode-cli --help' for more information.\n", stderr);
         return kExitUsage;
     }
     const CliRequest& request = std::get<CliRequest>(parsed);
@@ -159,4 +178,17 @@ int main(int argc, char** argv)
         return writeStringsHeader(header, warnings, printError);
     }
     return convertLines(request, codes, warnings, outputClosed);
+}
+
+int main(int argc, char** argv)
+{
+    // Whatever escapes is a fault of the program, not of its input: said, never an abort.
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& exception) {
+        printError(QStringLiteral("internal error: %1").arg(QString::fromLocal8Bit(exception.what())));
+    } catch (...) {
+        printError(QStringLiteral("internal error"));
+    }
+    return kExitInternalError;
 }

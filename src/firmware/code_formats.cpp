@@ -1,5 +1,7 @@
 #include "firmware/code_formats.h"
 
+#include "conversion/character_names.h"
+
 namespace harfcode {
 namespace {
 
@@ -42,7 +44,7 @@ QString InvalidCode::description() const
 {
     const char16_t glyph = glyphOfSlot(slot);
     const QString shown = glyph == 0 ? QStringLiteral("the blank")
-                                     : QStringLiteral("U+%1 \"%2\"").arg(int(glyph), 4, 16, QChar(u'0')).toUpper().arg(QChar(glyph));
+                                     : QStringLiteral("%1 \"%2\"").arg(codePointName(glyph), QChar(glyph));
     return QStringLiteral("slot %1 (%2) has the code \"%3\", which is not two hexadecimal digits")
         .arg(slot)
         .arg(shown, code);

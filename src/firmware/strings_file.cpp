@@ -141,11 +141,11 @@ StringsFile parseStringsFile(QByteArrayView bytes, const QStringList& headerMacr
     long lineNumber = 0;
     while (!bytes.isEmpty()) {
         ++lineNumber;
-        const qsizetype end = bytes.indexOf('\n');
-        QByteArrayView lineBytes = end < 0 ? bytes : bytes.first(end);
-        bytes = end < 0 ? QByteArrayView() : bytes.sliced(end + 1);
-        if (lineBytes.endsWith('\r') && end >= 0)
-            lineBytes.chop(1);
+        // Lines end at LF, CR LF or a lone CR, as in the table file.
+        const auto end = std::find_if(bytes.begin(), bytes.end(), [](char c) { return c == '\n' || c == '\r'; });
+        const QByteArrayView lineBytes = bytes.first(end - bytes.begin());
+        const qsizetype lineEnd = end == bytes.end() ? 0 : (*end == '\r' && end + 1 != bytes.end() && end[1] == '\n') ? 2 : 1;
+        bytes = bytes.sliced(lineBytes.size() + lineEnd);
 
         const auto fail = [&](const QString& reason) { file.errors.push_back({lineNumber, reason}); };
         QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -161,7 +161,8 @@ StringsFile parseStringsFile(QByteArrayView bytes, const QStringList& headerMacr
             fail(QStringLiteral("expected NAME=TEXT, a blank line or a comment starting with \"#\""));
             continue;
         }
-        StringsEntry entry{line.first(equals), line.sliced(equals + 1), lineNumber};
+        // The name is ASCII once it is valid: its units are its characters.
+        StringsEntry entry{line.first(equals), line.sliced(equals + 1), lineNumber, equals + 1};
         std::optional<QString> problem = nameProblem(entry.name, headerMacros);
         if (!problem && !hasGlyph(entry.text))
             problem = QStringLiteral("the text of \"%1\" has no glyph, and an array cannot be empty").arg(entry.name);

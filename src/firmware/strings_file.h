@@ -13,6 +13,7 @@ struct StringsEntry {
     QString name;
     QString text;  // everything after the first "=", blanks included
     long line;     // from 1
+    qsizetype charactersBeforeText = 0;  // of its line: the name and the "="
 };
 
 // What is wrong with one line of a strings file.
@@ -35,7 +36,7 @@ QString lengthMacro(const QString& name);
 QString rowsMacro(const QString& name);
 
 // Parses the bytes of a strings file: UTF-8 (a leading byte-order mark is skipped), lines
-// ending at LF or CR LF; blank lines and lines starting with "#" are skipped, every other
+// ending at LF, CR LF or CR; blank lines and lines starting with "#" are skipped, every other
 // line is NAME=TEXT. NAME must be a C identifier usable in C and C++ alike, not one of
 // `headerMacros` nor anything another entry defines; TEXT must have a glyph, as an array
 // cannot be empty. Every line is checked, so that one run names every error.

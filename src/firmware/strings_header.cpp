@@ -1,8 +1,10 @@
 #include "firmware/strings_header.h"
 
+#include "conversion/character_names.h"
 #include "firmware/display_rows.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <iterator>
 
 namespace harfcode {
@@ -18,14 +20,6 @@ const char* orderName(DisplayOrder order)
         ->second;
 }
 
-// Characters that would end a comment line, or that GCC flags in a comment (-Wbidi-chars).
-bool mustBeSpeltOut(char32_t c)
-{
-    const QChar::Category category = QChar::category(c);
-    return category == QChar::Other_Control || category == QChar::Separator_Line
-           || category == QChar::Separator_Paragraph || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
-}
-
 // "*/" ends a comment, "/*" inside one draws -Wcomment, "??" may start a trigraph.
 bool mustBeSeparated(char32_t previous, char32_t next)
 {
@@ -35,7 +29,7 @@ bool mustBeSeparated(char32_t previous, char32_t next)
 
 QString speltOut(char32_t c)
 {
-    return QStringLiteral("<U+%1>").arg(QString::number(c, 16).toUpper().rightJustified(4, u'0'));
+    return u'<' + codePointName(c) + u'>';
 }
 
 // The elements of one array or row, kBytesPerLine to a line, each line after `indent`.
@@ -75,6 +69,18 @@ QByteArray arrayDefinition(const HeaderEntry& item, const HeaderSettings& settin
         }
     }
     return out + "};\n";
+}
+
+// A macro defined before the header (an Arduino core's DISPLAY, say) would turn an entry's
+// names into something else: the build stops at the first such name and says which.
+QByteArray alreadyMacroError(const QByteArray& entry, std::initializer_list<QByteArray> names)
+{
+    QByteArray out;
+    for (const QByteArray& name : names)
+        out += (out.isEmpty() ? "#if defined(" : "#elif defined(") + name + ")\n#error \"" + name
+               + " is already a macro where this header is included: rename the entry " + entry
+               + " in the strings file\"\n";
+    return out + "#endif\n";
 }
 
 QByteArray commentBlock(const HeaderSettings& settings)
@@ -154,7 +160,8 @@ QString commentText(QStringView text)
     QString out;
     char32_t previous = 0;
     for (const char32_t c : text.toUcs4()) {
-        if (mustBeSpeltOut(c)) {
+        // What would end a comment line, or what GCC flags in a comment (-Wbidi-chars=any).
+        if (isUnseenControl(c)) {
             out += speltOut(c);
             previous = 0;
             continue;
@@ -184,11 +191,13 @@ QByteArray stringsHeader(const std::vector<HeaderEntry>& entries, const HeaderSe
     out += QByteArray("\n") + kOpenExternC;
     for (const HeaderEntry& item : entries) {
         const QString& name = item.entry.name;
+        const QByteArray sizeMacro = (settings.width == 0 ? lengthMacro(name) : rowsMacro(name)).toLatin1();
         out += "\n/* " + item.entry.name.toLatin1() + ": \"" + commentText(item.entry.text).toUtf8() + "\" */\n";
+        out += alreadyMacroError(name.toLatin1(), {name.toLatin1(), sizeMacro});
         if (settings.width == 0)
-            out += "#define " + lengthMacro(name).toLatin1() + ' ' + QByteArray::number(item.rows.front().size()) + '\n';
+            out += "#define " + sizeMacro + ' ' + QByteArray::number(item.rows.front().size()) + '\n';
         else
-            out += "#define " + rowsMacro(name).toLatin1() + ' ' + QByteArray::number(qsizetype(item.rows.size())) + '\n';
+            out += "#define " + sizeMacro + ' ' + QByteArray::number(qsizetype(item.rows.size())) + '\n';
         out += "extern " + arrayDeclarator(item, settings) + ";\n";
     }
     out += QByteArray("\n") + kCloseExternC + "\n#endif /* " + guard + " */\n";

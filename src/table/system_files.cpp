@@ -11,6 +11,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <csignal>
+#include <iterator>
 #include <utility>
 #endif
 
@@ -105,17 +108,108 @@ QString linkTarget(const QString& path)
     return target;
 }
 
-struct TemporaryFile {
+// The temporary file being written, for the signal handler, which may only read plain memory.
+char g_temporaryPath[PATH_MAX];
+volatile std::sig_atomic_t g_temporaryExists = 0;
+
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// An interrupted program leaves no temporary file behind, and still dies of the signal, so
+// that a calling shell or make stops too.
+extern "C" void removeTemporaryFileAndDie(int signal)
+{
+    if (g_temporaryExists)
+        ::unlink(g_temporaryPath);
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
+
+// A hidden file beside the target, removed again unless it was renamed over the target; also
+// when the program is ended by a signal while it exists.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(QByteArray pattern)
+        : m_path(std::move(pattern))
+    {
+        const bool watched = m_path.size() < qsizetype(sizeof g_temporaryPath);
+        if (watched)
+            blockEndingSignals(SIG_BLOCK);
+        descriptor = ::mkostemp(m_path.data(), O_CLOEXEC);
+        const int error = errno;
+        if (watched && descriptor >= 0) {
+            std::memcpy(g_temporaryPath, m_path.constData(), std::size_t(m_path.size()) + 1);
+            g_temporaryExists = 1;
+            struct sigaction action {};
+            action.sa_handler = removeTemporaryFileAndDie;
+            sigemptyset(&action.sa_mask);
+            for (int signal : kEndingSignals)
+                sigaddset(&action.sa_mask, signal);
+            for (std::size_t i = 0; i < std::size(kEndingSignals); ++i) {
+                ::sigaction(kEndingSignals[i], nullptr, &m_previous[i]);
+                // A signal the caller ignores (nohup) stays ignored.
+                if (m_previous[i].sa_handler != SIG_IGN)
+                    ::sigaction(kEndingSignals[i], &action, nullptr);
+            }
+            m_watched = true;
+        }
+        if (watched)
+            blockEndingSignals(SIG_UNBLOCK);
+        if (descriptor < 0)
+            m_path.clear();
+        errno = error;
+    }
     ~TemporaryFile()
     {
         if (descriptor >= 0)
             ::close(descriptor);
-        if (!path.isEmpty())
-            ::unlink(path.constData());
+        if (!m_path.isEmpty())
+            ::unlink(m_path.constData());
+        if (m_watched) {
+            g_temporaryExists = 0;
+            for (std::size_t i = 0; i < std::size(kEndingSignals); ++i)
+                ::sigaction(kEndingSignals[i], &m_previous[i], nullptr);
+        }
     }
-    QByteArray path;
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    const QByteArray& path() const { return m_path; }
+    // Renamed over the target: there is nothing left to remove.
+    void renamed()
+    {
+        g_temporaryExists = 0;
+        m_path.clear();
+    }
+
     int descriptor = -1;
+
+private:
+    // The handler must never see the path half written.
+    static void blockEndingSignals(int how)
+    {
+        sigset_t signals;
+        sigemptyset(&signals);
+        for (int signal : kEndingSignals)
+            sigaddset(&signals, signal);
+        ::sigprocmask(how, &signals, nullptr);
+    }
+
+    QByteArray m_path;
+    bool m_watched = false;
+    struct sigaction m_previous[std::size(kEndingSignals)] {};
 };
+
+// The one of `inputs` that is `file` itself (the same device and inode), if any.
+std::optional<QString> inputThatIs(const struct stat& file, const QStringList& inputs)
+{
+    for (const QString& input : inputs) {
+        struct stat status {};
+        if (::stat(QFile::encodeName(input).constData(), &status) == 0 && status.st_dev == file.st_dev
+            && status.st_ino == file.st_ino)
+            return input;
+    }
+    return std::nullopt;
+}
 
 bool writeAll(int descriptor, QByteArrayView bytes)
 {
@@ -130,7 +224,7 @@ bool writeAll(int descriptor, QByteArrayView bytes)
 
 }  // namespace
 
-FileReplacement replaceFileAtomically(const QString& path, QByteArrayView bytes)
+FileReplacement replaceFileAtomically(const QString& path, QByteArrayView bytes, const QStringList& inputs)
 {
     const auto failure = [](int error) { return FileReplacement{systemReason(error), std::nullopt}; };
     const QByteArray target = QFile::encodeName(linkTarget(path));
@@ -141,6 +235,8 @@ FileReplacement replaceFileAtomically(const QString& path, QByteArrayView bytes)
     if (replacing) {
         if (const char* reason = notAFile(old.st_mode))
             return {QString::fromLatin1(reason), std::nullopt};
+        if (const std::optional<QString> input = inputThatIs(old, inputs))
+            return {QStringLiteral("it is the same file as \"%1\", which is read to make it").arg(*input), std::nullopt};
         // Root may write anywhere; for everybody else a read-only table stays as it is.
         if (::access(target.constData(), W_OK) != 0)
             return failure(errno);
@@ -148,13 +244,9 @@ FileReplacement replaceFileAtomically(const QString& path, QByteArrayView bytes)
 
     const QByteArray name = QFile::encodeName(QFileInfo(QFile::decodeName(target)).fileName());
     const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(target)).absolutePath());
-    TemporaryFile temporary{folder + '/' + '.' + name + ".XXXXXX"};
-    temporary.descriptor = ::mkostemp(temporary.path.data(), O_CLOEXEC);
-    if (temporary.descriptor < 0) {
-        const int error = errno;
-        temporary.path.clear();
-        return failure(error);
-    }
+    TemporaryFile temporary(folder + '/' + '.' + name + ".XXXXXX");
+    if (temporary.descriptor < 0)
+        return failure(errno);
     if (!writeAll(temporary.descriptor, bytes) || ::fsync(temporary.descriptor) != 0)
         return failure(errno);
 
@@ -182,9 +274,9 @@ FileReplacement replaceFileAtomically(const QString& path, QByteArrayView bytes)
     const int descriptor = std::exchange(temporary.descriptor, -1);
     if (::close(descriptor) != 0)
         return failure(errno);
-    if (::rename(temporary.path.constData(), target.constData()) != 0)
+    if (::rename(temporary.path().constData(), target.constData()) != 0)
         return failure(errno);
-    temporary.path.clear();
+    temporary.renamed();
     // The rename itself reaches the disk with its folder.
     const int folderDescriptor = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folderDescriptor >= 0) {
@@ -196,8 +288,9 @@ FileReplacement replaceFileAtomically(const QString& path, QByteArrayView bytes)
 #else
 #include <QSaveFile>
 
-FileReplacement replaceFileAtomically(const QString& path, QByteArrayView bytes)
+FileReplacement replaceFileAtomically(const QString& path, QByteArrayView bytes, const QStringList& inputs)
 {
+    Q_UNUSED(inputs);
     // QSaveFile writes a temporary file beside the target and renames it over the old one
     // only when every byte is on disk. Unbuffered, because a buffered QSaveFile commits even
     // when flushing its buffer failed; and written until every byte is taken, because a

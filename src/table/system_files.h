@@ -3,6 +3,7 @@
 #include <QByteArrayView>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -35,8 +36,9 @@ struct FileReplacement {
 // Replaces the file at `path` with `bytes` atomically: a new file beside it, written and
 // flushed to disk, given the old file's mode, owner and group as far as the user may set
 // them, then renamed over it. On any failure the previous file stays whole. A link is
-// followed to its target; a target that exists but is no regular file is refused and left
-// alone.
-FileReplacement replaceFileAtomically(const QString& path, QByteArrayView bytes);
+// followed to its target; a target that exists but is no regular file, or that is one of
+// the files `inputs` the bytes were made from (through any link or name), is refused and
+// left alone. A program ended by SIGINT, SIGTERM or SIGHUP meanwhile leaves no new file.
+FileReplacement replaceFileAtomically(const QString& path, QByteArrayView bytes, const QStringList& inputs = {});
 
 }  // namespace harfcode

@@ -10,6 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
 
 namespace harfcode {
 namespace {
@@ -165,10 +168,124 @@ TEST(Cli, OrdersFormatsAndRowsForFirmware)
         {kCli, {"--header", missing, "--format", "c-array"}, {}, 64, "", {"--header takes its texts"}},
         {kCli, {"--bogus"}, {}, 64, "", {"Unknown option"}},
         {kCli, {"--table", "", "A"}, {}, 64, "", {"--table needs the name of a table file"}},
+        {kCli, {"--width", "65536", "A"}, {}, 64, "", {"--width takes a whole number of glyphs from 1 to 65535"}},
+        {kCli, {"--table", table, "--width", "65535", "A"}, {}, 0, "41\n", {}},
     };
     for (const CliRun& c : cases)
         check(c);
     EXPECT_FALSE(QFile::exists(dir.filePath("out.h")));
+}
+
+QByteArray contentsOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+// Inputs of the strings header that the user may get wrong or that anybody may have written.
+TEST(Cli, NeverOverwritesAnInputAndShowsNoControlCharacterRaw)
+{
+    QTemporaryDir dir;
+    const QString table = writeTable(dir, "HexTable.txt", {{1, "20"}, {26, "B3"}, {52, "C4"}, {4, "0B"}, {55, "D5"}});
+    const QString strings = dir.filePath("strings.txt");
+    QFile file(strings);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("GREETING=سلام\n");
+    file.close();
+    ASSERT_TRUE(QFile::link(strings, dir.filePath("strings-link.h")));
+    ASSERT_EQ(::link(QFile::encodeName(table).constData(), QFile::encodeName(dir.filePath("table-hard-link.h")).constData()), 0);
+    const QByteArray stringsBefore = contentsOf(strings);
+    const QByteArray tableBefore = contentsOf(table);
+    const auto inputFile = [&](const char* name, const QByteArray& bytes) {
+        QFile input(dir.filePath(name));
+        EXPECT_TRUE(input.open(QIODevice::WriteOnly));
+        input.write(bytes);
+        return input.fileName();
+    };
+    const QString hostile = inputFile("hostile.txt", QByteArray("A\x1B]0;owned\x07" "B=\xD8\xB3\nC\0D=x\nE=\xE2\x80\xAEx\n", 29));
+    const QString crOnly = inputFile("cr.txt", "A1=\xD8\xB3\rB1=\xD8\xB3\r");
+    const QString lateMark = inputFile("column.txt", "AB=\xD8\xB3\xD9\x84\xD8\xA7\xD9\x85x\n");
+
+    const QString same = "is the same file as";
+    const CliRun cases[] = {
+        {kCli, {"--header", strings, "--table", table, "--output", strings}, {}, 1, "", {same}},
+        {kCli, {"--header", strings, "--table", table, "--output", table}, {}, 1, "", {same}},
+        {kCli, {"--header", strings, "--table", table, "--output", dir.filePath("strings-link.h")}, {}, 1, "", {same}},
+        {kCli, {"--header", strings, "--table", table, "--output", dir.filePath("table-hard-link.h")}, {}, 1, "", {same}},
+        {kCli, {"--header", strings, "--table", table, "--width", "2147483647"}, {}, 64, "", {"--width takes"}},
+        {kCli, {"--header", strings, "--table", table, "--output", ""}, {}, 64, "", {"--output needs the name of a file"}},
+        // Each error on a line of its own, every control character spelt out.
+        {kCli, {"--header", hostile, "--table", table}, {}, 1, "",
+         {"hostile.txt:1: \"A\\x1B]0;owned\\x07B\" is not a C identifier", "hostile.txt:2: \"C\\x00D\" is not",
+          "hostile.txt:3: the text of \"E\" has no glyph"}},
+        {kCli, {"--header", crOnly, "--table", table, "--output", dir.filePath("cr.h")}, {}, 0, "", {}},
+        // A character's place counts from the start of its line.
+        {kCli, {"--header", lateMark, "--table", table, "--output", dir.filePath("column.h")}, {}, 0, "",
+         {"line 1, character 8: U+0078"}},
+    };
+    for (const CliRun& c : cases)
+        check(c);
+    EXPECT_EQ(contentsOf(strings), stringsBefore);
+    EXPECT_EQ(contentsOf(table), tableBefore);
+    EXPECT_TRUE(contentsOf(dir.filePath("cr.h")).contains("#define B1_LENGTH 1"));
+
+    QProcess help;
+    help.start(kCli, {"--help-all"});
+    help.closeWriteChannel();
+    ASSERT_TRUE(help.waitForFinished(30000));
+    EXPECT_EQ(help.exitCode(), 0);
+    const QByteArray helpText = help.readAllStandardOutput();
+    EXPECT_TRUE(helpText.contains("--header <STRINGS>") && helpText.contains("--qmljsdebugger")) << helpText.toStdString();
+}
+
+TEST(Cli, RunningOutOfMemoryIsAnInternalErrorNotAnAbort)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer reserves more address space than the limit allows";
+#endif
+    QTemporaryDir dir;
+    const QString table = writeTable(dir, "HexTable.txt", {{1, "20"}});
+    QFile strings(dir.filePath("strings.txt"));
+    ASSERT_TRUE(strings.open(QIODevice::WriteOnly));
+    strings.write("A=" + QByteArray("ب").repeated(30'000'000) + "\n");
+    strings.close();
+    check({"/bin/sh", {"-c", "ulimit -v 200000 && exec \"$0\" --header \"$1\" --table \"$2\" --output \"$3\"", kCli,
+                       strings.fileName(), table, dir.filePath("strings.h")},
+           {}, 70, "", {"internal error: std::bad_alloc"}});
+    EXPECT_FALSE(QFile::exists(dir.filePath("strings.h")));
+}
+
+// Ended while it writes a header, the converter leaves the old header whole and no temporary
+// file, and dies of the signal as a shell loop or make must see it.
+TEST(Cli, ASignalWhileAHeaderIsWrittenLeavesNoTraceAndEndsTheProgram)
+{
+    QTemporaryDir dir;
+    const QString table = writeTable(dir, "HexTable.txt", {{1, "20"}, {26, "B3"}, {52, "C4"}, {4, "0B"}, {55, "D5"}});
+    QFile strings(dir.filePath("strings.txt"));
+    ASSERT_TRUE(strings.open(QIODevice::WriteOnly));
+    strings.write("GREETING=سلام\n");
+    strings.close();
+    const QString header = dir.filePath("strings.h");
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        QFile old(header);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("the old header\n");
+        old.close();
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LD_PRELOAD", HARFCODE_RAISE_AT_FSYNC_PATH);
+        environment.insert("HARFCODE_RAISE_AT_FSYNC", QString::number(signal));
+        environment.insert("ASAN_OPTIONS", "verify_asan_link_order=0");
+        process.setProcessEnvironment(environment);
+        process.start(kCli, {"--header", strings.fileName(), "--table", table, "--output", header});
+        process.closeWriteChannel();
+        ASSERT_TRUE(process.waitForFinished(30000));
+        EXPECT_EQ(process.exitStatus(), QProcess::CrashExit) << signal << process.readAllStandardError().toStdString();
+        EXPECT_EQ(process.exitCode(), signal);
+        EXPECT_EQ(contentsOf(header), "the old header\n") << signal;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+                  QStringList({"HexTable.txt", "strings.h", "strings.txt"})) << signal;
+    }
 }
 
 }  // namespace

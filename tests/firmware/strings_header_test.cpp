@@ -33,7 +33,7 @@ TEST(StringsFile, ReadsNameTextLinesAndSkipsBlanksAndComments)
     const Case cases[] = {
         {"\xEF\xBB\xBFGREETING=A B\r\n\n   \n\t\n# NOTE=A\nEND=B", {"1 GREETING=A B", "6 END=B"}},
         {"A1= X = Y \n", {"1 A1= X = Y "}},                   // everything after the first "="
-        {"A1=X\rY\r", {"1 A1=X\rY\r"}},                      // only a CR before LF ends a line
+        {"A1=X\rB1=Y\r\rC1=Z\r\nD1=W", {"1 A1=X", "2 B1=Y", "4 C1=Z", "5 D1=W"}},  // CR, CR LF and LF end lines
         {"A1=X\n\n", {"1 A1=X"}},
         {"", {}},
         {"SALAM=سلام\n", {"1 SALAM=سلام"}},
@@ -112,6 +112,7 @@ TEST(StringsHeader, CommentTextCannotEndOrDisturbTheComment)
         {u"a\\b"_qs, u"a\\b"_qs},                               // only a trailing backslash joins lines
         {u"a\tb\r\n\u0085\u2028"_qs, u"a<U+0009>b<U+000D><U+000A><U+0085><U+2028>"_qs},
         {u"\u202Eabc\u2066"_qs, u"<U+202E>abc<U+2066>"_qs},     // direction overrides and isolates
+        {u"\u200Eب\u200Fا\u061C"_qs, u"<U+200E>ب<U+200F>ا<U+061C>"_qs},  // and the direction marks
         {u"سلام\u200Cها"_qs, u"سلام\u200Cها"_qs},                // the half-space stays
     };
     for (const auto& [text, shown] : cases)
@@ -173,7 +174,13 @@ TEST(StringsHeader, DeclaresEveryArrayAndDefinesItOnlyForTheImplementation)
     const QByteArray expectedParts[] = {
         " * Command: harfcode-cli --header strings.txt\n * Table:   HexTable.txt\n * Order:   visual\n",
         "#ifndef HARFCODE_STRINGS_H\n#define HARFCODE_STRINGS_H\n\n#include <stdint.h>\n\n#ifdef __cplusplus\nextern \"C\" {\n#endif\n",
-        "/* GREETING: \"*\\/ end?\\?/\" */\n#define GREETING_LENGTH 4\nextern const uint8_t GREETING[GREETING_LENGTH];\n",
+        "/* GREETING: \"*\\/ end?\\?/\" */\n"
+        "#if defined(GREETING)\n"
+        "#error \"GREETING is already a macro where this header is included: rename the entry GREETING in the strings file\"\n"
+        "#elif defined(GREETING_LENGTH)\n"
+        "#error \"GREETING_LENGTH is already a macro where this header is included: rename the entry GREETING in the strings file\"\n"
+        "#endif\n"
+        "#define GREETING_LENGTH 4\nextern const uint8_t GREETING[GREETING_LENGTH];\n",
         "#define LONG_LENGTH 13\nextern const uint8_t LONG[LONG_LENGTH];\n",
         "#endif /* HARFCODE_STRINGS_H */\n\n#if defined(HARFCODE_STRINGS_IMPLEMENTATION) && !defined(HARFCODE_STRINGS_H_DEFINITIONS)\n"
         "#define HARFCODE_STRINGS_H_DEFINITIONS\n",
@@ -193,7 +200,8 @@ TEST(StringsHeader, DeclaresEveryArrayAndDefinesItOnlyForTheImplementation)
     const QByteArray expectedRowParts[] = {
         " * Order:   visual, rows of 13 codes, the text right-aligned\n",
         "#ifdef __AVR__\n#include <avr/pgmspace.h>\n#endif\n#ifndef PROGMEM\n#define PROGMEM\n#endif\n",
-        "#define MENU_ROWS 2\nextern const uint8_t MENU[MENU_ROWS][13] PROGMEM;\n",
+        "#elif defined(MENU_ROWS)\n#error \"MENU_ROWS is already a macro where this header is included: rename the entry MENU in the strings file\"\n"
+        "#endif\n#define MENU_ROWS 2\nextern const uint8_t MENU[MENU_ROWS][13] PROGMEM;\n",
         "const uint8_t MENU[MENU_ROWS][13] PROGMEM = {\n    {\n"
         "        0x01, 0x01, 0x37, 0x04, 0x34, 0x1A, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01,\n        0x01\n    },\n    {\n"
         "        0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A, 0x0B, 0x0C,\n        0xE1\n    }\n};\n",

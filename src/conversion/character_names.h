@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+namespace harfcode {
+
+// "U+064E": a character as Unicode names it, for messages and comments that must not show
+// it as it is.
+QString codePointName(char32_t character);
+
+// Whether `character` acts on the text around it without being seen: a control character, a
+// line or paragraph separator, or a direction control. Shown raw, such a character ends a
+// line, drives a terminal or reorders what a reader sees.
+bool isUnseenControl(char32_t character);
+
+}  // namespace harfcode
