@@ -68,6 +68,24 @@ void checkSlots(QStringView text, const std::vector<Slot>& slots)
         if (const char16_t glyph = fixedGlyph(unit))
             require(slot != kNoSlot && glyphOfSlot(slot) == glyph, "a fixed character in another slot");
     }
+    // Transparent characters have no slot, and the others take the slots of the text without them.
+    QString opaque;
+    std::vector<Slot> opaqueSlots;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        const char32_t character = pair ? QChar::surrogateToUcs4(text[i], text[i + 1]) : text[i].unicode();
+        const qsizetype units = pair ? 2 : 1;
+        if (isTransparentToJoining(character) && !QChar::isSurrogate(character)) {
+            for (qsizetype unit = i; unit < i + units; ++unit)
+                require(slots[static_cast<std::size_t>(unit)] == kNoSlot, "a slot for a transparent character");
+        } else {
+            opaque += text.sliced(i, units);
+            opaqueSlots.insert(opaqueSlots.end(), slots.begin() + i, slots.begin() + i + units);
+        }
+        i += units - 1;
+    }
+    require(selectSlots(opaque) == opaqueSlots, "a transparent character changes the slot of another");
+
     // A trailing breaker joins nothing: it leaves every slot before it as it was.
     for (const char16_t breaker : {u' ', u'.', u'!', char16_t(0x061F), char16_t(0x0622), char16_t(0x200C)}) {
         const std::vector<Slot> extended = selectSlots(text.toString() + QChar(breaker));

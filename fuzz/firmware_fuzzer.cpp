@@ -109,10 +109,12 @@ void checkRowsInPieces(QStringView text, int width, qsizetype split)
 // Selection in two pieces, the second going on from the first, gives the slots of the whole.
 void checkSelectionInPieces(QStringView text, qsizetype split)
 {
+    // Pieces end at whole characters, never inside a surrogate pair.
+    if (split > 0 && split < text.size() && text[split - 1].isHighSurrogate() && text[split].isLowSurrogate())
+        ++split;
     std::vector<Slot> slots(static_cast<std::size_t>(text.size()));
     SelectionState state;
-    const std::optional<QChar> following = split < text.size() ? std::optional<QChar>(text[split]) : std::nullopt;
-    selectSlots(text.first(split), following, state, slots.data());
+    selectSlots(text.first(split), firstJoiningUnit(text.sliced(split)), state, slots.data());
     selectSlots(text.sliced(split), std::nullopt, state, slots.data() + split);
     require(slots == selectSlots(text), "selection in pieces differs from the whole");
 }

@@ -67,6 +67,18 @@ bool isTransparentToJoining(char32_t character)
     return QChar::joiningType(character) == QChar::Joining_Transparent;
 }
 
+std::optional<QChar> firstJoiningUnit(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const Transparency transparency = classOf(text[i]).transparency;
+        const qsizetype units = transparency == Transparency::Joins ? 0 : transparentUnitsAt(text, i, transparency);
+        if (units == 0)
+            return text[i];
+        i += units - 1;
+    }
+    return std::nullopt;
+}
+
 std::vector<Slot> selectSlots(QStringView text)
 {
     std::vector<Slot> slots(static_cast<std::size_t>(text.size()));

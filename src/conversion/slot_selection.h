@@ -21,6 +21,10 @@ std::vector<Slot> selectSlots(QStringView text);
 // letters as far as joining goes.
 bool isTransparentToJoining(char32_t character);
 
+// The first unit of `text` that is not part of a transparent character: what selection looks
+// at after a piece that `text` follows. None when `text` holds only such characters.
+std::optional<QChar> firstJoiningUnit(QStringView text);
+
 // Where the selection of a text stands after some of its units: what a piece that follows
 // needs to know of the pieces before it.
 struct SelectionState {

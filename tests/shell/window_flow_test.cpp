@@ -150,5 +150,16 @@ TEST(WindowFlow, TheHalfSpaceKeepsThePartsOfAWordApart)
     EXPECT_EQ(outputsOf(f.main()), (QStringList{"Length : 6", "00  00  B7    E3  D4", "D4  E3    B7  00  00"}));
 }
 
+// A vowel mark sits on its letter: the word stays joined, and the mark has no code.
+TEST(WindowFlow, AVowelMarkKeepsTheWordJoined)
+{
+    StartedFlow f(true);
+    CodeStrings codes = sampleCodes();
+    codes[26 - 1] = "B3", codes[52 - 1] = "C4", codes[4 - 1] = "0B", codes[55 - 1] = "D5";
+    f.folder.write(encodeTable(codes));
+    type(f.main(), QString::fromUtf8("سَلام"));
+    EXPECT_EQ(outputsOf(f.main()), (QStringList{"Length : 5", "D5  0B  C4    B3", "B3    C4  0B  D5"}));
+}
+
 }  // namespace
 }  // namespace harfcode
