@@ -7,6 +7,7 @@ BUILD_PACKAGES=(
     fonts-wine                   # Wine's Tahoma: Tahoma's metrics, which Linux lacks
     fonts-dejavu-core            # the glyphs that Wine's Tahoma lacks
     libicu-dev                   # the bidirectional algorithm of the display orders
+    libfreetype-dev libfontconfig-dev  # the display's font: glyph bitmaps, fonts by family name
     librsvg2-bin scdoc           # the icons rendered from their SVG, the manual pages
 )
 
@@ -16,6 +17,7 @@ TEST_PACKAGES=(
     clang libclang-rt-14-dev     # libFuzzer
     xvfb openbox xdotool xclip imagemagick x11-utils x11-xserver-utils  # end-to-end test of the real program
     gcc-avr avr-libc             # the strings header built for AVR firmware
+    unifont fonts-unifont xfonts-utils  # the display's font against Unifont's own bitmaps; bdftopcf
     dpkg-dev lintian appstream desktop-file-utils man-db  # the package and what it installs
 )
 

@@ -14,6 +14,12 @@ constexpr std::pair<CodeFormat, const char*> kFormatNames[] = {
     {CodeFormat::Bytes, "bytes"},   {CodeFormat::Glyphs, "glyphs"},
 };
 
+constexpr std::pair<FontFormat, const char*> kFontFormatNames[] = {{FontFormat::Bdf, "bdf"}};
+
+constexpr std::pair<Hinting, const char*> kHintingNames[] = {
+    {Hinting::Auto, "auto"}, {Hinting::Font, "font"}, {Hinting::None, "none"},
+};
+
 template <typename Value, std::size_t N>
 std::optional<Value> valueNamed(const std::pair<Value, const char*> (&names)[N], const QString& name)
 {
@@ -77,8 +83,28 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
         QStringLiteral("FILE"));
     const QCommandLineOption progmemOption(
         QStringLiteral("progmem"), QStringLiteral("With --header: keep the arrays in flash (AVR's PROGMEM)."));
+    const QCommandLineOption fontOption(
+        QStringLiteral("font"),
+        QStringLiteral("Render the display's font from FONT, a font file or a family name: the glyph of every "
+                       "slot at its code in the table."),
+        QStringLiteral("FONT"));
+    const QCommandLineOption sizeOption(
+        QStringLiteral("size"), QStringLiteral("With --font: the pixel size of the em (a bitmap font's strike)."),
+        QStringLiteral("PX"));
+    const QCommandLineOption fontFormatOption(
+        QStringLiteral("font-format"), QStringLiteral("With --font: bdf (default)."), QStringLiteral("FORMAT"));
+    const QCommandLineOption hintingOption(
+        QStringLiteral("hinting"),
+        QStringLiteral("With --font: auto (FreeType's autohinter, default), font (the font's own) or none."),
+        QStringLiteral("HINTING"));
+    const QCommandLineOption newTableOption(
+        QStringLiteral("new-table"),
+        QStringLiteral("Write a table with a code for every glyph, for a display that has no codes yet, to the "
+                       "file TEXT names (default: the table used without --table). A table with codes filled in "
+                       "is never replaced."));
     parser.addOptions({tableOption, orderOption, formatOption, widthOption, reverseOption, slotsOption, headerOption,
-                       outputOption, progmemOption});
+                       outputOption, progmemOption, fontOption, sizeOption, fontFormatOption, hintingOption,
+                       newTableOption});
     parser.addPositionalArgument(QStringLiteral("TEXT"), QStringLiteral("The text to convert (UTF-8)."),
                                  QStringLiteral("[TEXT]"));
     const QCommandLineOption helpOption = parser.addHelpOption();
@@ -98,6 +124,25 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
     const QStringList texts = parser.positionalArguments();
     if (texts.size() > 1)
         return error("give the text as one argument (quote it).");
+    if (parser.isSet(newTableOption)) {
+        if (parser.optionNames().size() > 1)
+            return error("--new-table takes nothing but the name of the table file to write.");
+        CliRequest request;
+        request.newTablePath = texts.isEmpty() ? defaultTablePath : texts.first();
+        if (request.newTablePath->isEmpty())
+            return error("--new-table needs the name of a table file.");
+        return request;
+    }
+    const bool font = parser.isSet(fontOption);
+    for (const QCommandLineOption* fontOnly : {&sizeOption, &fontFormatOption, &hintingOption})
+        if (!font && parser.isSet(*fontOnly))
+            return UsageError{QStringLiteral("--%1 goes with --font.").arg(fontOnly->names().first())};
+    if (font && (!texts.isEmpty() || parser.isSet(headerOption) || parser.isSet(formatOption) || parser.isSet(slotsOption)
+                 || parser.isSet(orderOption) || parser.isSet(reverseOption) || parser.isSet(widthOption)))
+        return error("--font writes the display's font: give neither TEXT nor --header, --format, --slots, --order, "
+                     "--reverse or --width.");
+    if (font && parser.isSet(progmemOption))
+        return error("--progmem goes with --header.");
     const bool header = parser.isSet(headerOption);
     if (parser.isSet(slotsOption) &&
         (parser.isSet(orderOption) || parser.isSet(formatOption) || parser.isSet(widthOption) ||
@@ -106,8 +151,8 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
     if (header && (!texts.isEmpty() || parser.isSet(formatOption)))
         return error("--header takes its texts from the strings file, and writes no other format: "
                      "give neither TEXT nor --format.");
-    if (!header && (parser.isSet(outputOption) || parser.isSet(progmemOption)))
-        return error("--output and --progmem go with --header.");
+    if (!header && !font && (parser.isSet(outputOption) || parser.isSet(progmemOption)))
+        return error("--output goes with --header or --font, --progmem with --header.");
 
     CliRequest request;
     request.line.slotNumbers = parser.isSet(slotsOption);
@@ -145,10 +190,35 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
         request.text = texts.first();
     if (header) {
         request.stringsPath = parser.value(headerOption);
-        request.outputPath = parser.value(outputOption);
-        if (parser.isSet(outputOption) && request.outputPath.isEmpty())
-            return error("--output needs the name of a file; without --output the header goes to standard output.");
         request.progmem = parser.isSet(progmemOption);
+    }
+    request.outputPath = parser.value(outputOption);
+    if (parser.isSet(outputOption) && request.outputPath.isEmpty())
+        return error("--output needs the name of a file; without --output the output goes to standard output.");
+    if (font) {
+        FontRequest& fontRequest = request.font.emplace();
+        fontRequest.font = parser.value(fontOption);
+        if (fontRequest.font.isEmpty())
+            return error("--font needs a font file or a family name.");
+        if (parser.isSet(sizeOption)) {
+            bool number = false;
+            const int size = parser.value(sizeOption).toInt(&number);
+            if (!number || size < 1 || size > kMaxPixelSize)
+                return UsageError{QStringLiteral("--size takes a whole number of pixels from 1 to %1.").arg(kMaxPixelSize)};
+            fontRequest.pixelSize = size;
+        }
+        if (parser.isSet(fontFormatOption)) {
+            const std::optional<FontFormat> format = valueNamed(kFontFormatNames, parser.value(fontFormatOption));
+            if (!format)
+                return error("--font-format is bdf.");
+            fontRequest.format = *format;
+        }
+        if (parser.isSet(hintingOption)) {
+            const std::optional<Hinting> hinting = valueNamed(kHintingNames, parser.value(hintingOption));
+            if (!hinting)
+                return error("--hinting is auto, font or none.");
+            fontRequest.hinting = *hinting;
+        }
     }
     return request;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/line_conversion.h"
+#include "font/font_face.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,6 +13,19 @@ namespace harfcode {
 
 // No display row is wider than a few hundred glyphs; a row is padded to its width in memory.
 inline constexpr int kMaxWidth = 65535;
+// A glyph bitmap of more pixels per em is no display's.
+inline constexpr int kMaxPixelSize = 1000;
+
+// The formats of the display's font.
+enum class FontFormat { Bdf };
+
+// What `--font` asks for: the display's font, rendered from a font file.
+struct FontRequest {
+    QString font;                   // a font file or a family name
+    std::optional<int> pixelSize;   // --size
+    FontFormat format = FontFormat::Bdf;
+    Hinting hinting = Hinting::Auto;
+};
 
 // What one run of the converter is asked to do.
 struct CliRequest {
@@ -20,8 +34,11 @@ struct CliRequest {
     std::optional<QString> text;       // TEXT; otherwise every line of standard input
     // --header STRINGS: a C header instead of lines
     std::optional<QString> stringsPath;
-    QString outputPath;
+    QString outputPath;  // --output, for --header and --font; empty: standard output
     bool progmem = false;
+    std::optional<FontRequest> font;  // --font
+    // --new-table [FILE]: a table with a code for every glyph, written to this file
+    std::optional<QString> newTablePath;
 };
 
 struct UsageError {

@@ -3,6 +3,7 @@
 
 #include "cli/command_line.h"
 #include "cli/exit_status.h"
+#include "cli/font_command.h"
 #include "cli/header_command.h"
 #include "cli/line_conversion.h"
 #include "cli/standard_streams.h"
@@ -154,6 +155,12 @@ int run(int argc, char** argv)
         return kExitUsage;
     }
     const CliRequest& request = std::get<CliRequest>(parsed);
+    if (request.newTablePath) {
+        // The default table goes where the windows would write it on their first start.
+        if (*request.newTablePath == defaultTablePath)
+            ensureTableFolder(defaultTablePath);
+        return writeNewTable(*request.newTablePath, printError);
+    }
 
     ConversionWarnings warnings(printError);
     const QString tablePath = request.tablePath.value_or(defaultTablePath);
@@ -168,7 +175,15 @@ int run(int argc, char** argv)
             return kExitTableUnreadable;
         }
         codes = *loaded;
-        warnings.noteTable(codes);
+        if (!request.font)
+            warnings.noteTable(codes);
+    }
+
+    if (request.font) {
+        const FontCommand font{*request.font, request.outputPath, tablePath, codes,
+                               typedCommandLine(QCoreApplication::arguments()), QString::fromLatin1(kWineFontFolder),
+                               outputClosed};
+        return writeDisplayFont(font, printError);
     }
 
     if (request.stringsPath) {

@@ -1,0 +1,91 @@
+#include "font/display_font.h"
+
+#include "conversion/character_names.h"
+
+#include <algorithm>
+#include <map>
+
+namespace harfcode {
+namespace {
+
+constexpr Slot kBlankSlot = 1;
+
+QString slotName(Slot slot)
+{
+    const char32_t character = characterOfSlot(slot);
+    return slot == kBlankSlot ? QStringLiteral("slot 1 (the blank)")
+                              : QStringLiteral("slot %1 (%2 \"%3\")").arg(slot).arg(codePointName(character), QString::fromUcs4(&character, 1));
+}
+
+}  // namespace
+
+char32_t characterOfSlot(Slot slot)
+{
+    return slot == kBlankSlot ? U' ' : glyphOfSlot(slot);
+}
+
+const DisplayGlyph* DisplayFont::glyphAt(std::uint8_t code) const
+{
+    const auto found = std::lower_bound(glyphs.begin(), glyphs.end(), code,
+                                        [](const DisplayGlyph& glyph, std::uint8_t wanted) { return glyph.code < wanted; });
+    return found != glyphs.end() && found->code == code ? &*found : nullptr;
+}
+
+QStringList DisplayFontError::descriptions() const
+{
+    QStringList lines;
+    for (const InvalidCode& invalid : invalidCodes)
+        lines.append(invalid.description());
+    if (unfilledTable)
+        lines.append(QStringLiteral("every code of the table is still \"00\": there is no glyph to place; "
+                                    "fill in your display's codes, or make a table with --new-table"));
+    for (const MissingGlyph& missing : missingGlyphs)
+        lines.append(QStringLiteral("the font has no glyph for %1, code %2")
+                         .arg(slotName(missing.slot), QString::asprintf("%02X", missing.code)));
+    return lines;
+}
+
+std::variant<DisplayFont, DisplayFontError> displayFont(const FontFace& face, const CodeStrings& codes, Hinting hinting)
+{
+    DisplayFontError error;
+    DisplayFont font;
+    std::map<std::uint8_t, std::vector<Slot>> slotsOfCode;  // slots in ascending order
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        const QString& code = codes[static_cast<std::size_t>(slot - 1)];
+        const std::optional<std::uint8_t> byte = codeByte(code);
+        if (!byte)
+            error.invalidCodes.push_back({static_cast<Slot>(slot), code});
+        else if (code == u"00")
+            ++font.unfilledSlots;
+        else
+            slotsOfCode[*byte].push_back(static_cast<Slot>(slot));
+    }
+    error.unfilledTable = error.invalidCodes.empty() && slotsOfCode.empty();
+
+    int top = face.ascender();
+    int bottom = face.descender();
+    for (const auto& [code, slots] : slotsOfCode) {
+        const Slot slot = slots.front();
+        std::optional<RenderedGlyph> bitmap = face.render(characterOfSlot(slot), hinting);
+        if (!bitmap) {
+            error.missingGlyphs.push_back({slot, code});
+            continue;
+        }
+        if (slot == kBlankSlot)
+            *bitmap = RenderedGlyph{0, 0, 0, 0, bitmap->advance, {}};
+        if (bitmap->rows > 0) {
+            top = std::max(top, bitmap->top);
+            bottom = std::min(bottom, bitmap->top - bitmap->rows);
+        }
+        if (slots.size() > 1)
+            font.sharedCodes.push_back({code, slot, {slots.begin() + 1, slots.end()}});
+        font.glyphs.push_back({code, slot, std::move(*bitmap)});
+    }
+    if (!error.invalidCodes.empty() || error.unfilledTable || !error.missingGlyphs.empty())
+        return error;
+    font.height = top - bottom;
+    font.baseline = top;
+    return font;
+}
+
+}  // namespace harfcode

@@ -1,0 +1,239 @@
+#include "font/font_face.h"
+
+#include <QFile>
+#include <QStringList>
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_BDF_H
+#include FT_BITMAP_H
+#include FT_SFNT_NAMES_H
+#include FT_TRUETYPE_IDS_H
+
+#include <algorithm>
+#include <cstdlib>
+#include <set>
+#include <utility>
+
+namespace harfcode {
+namespace {
+
+// Beyond this a glyph is no display's: a broken font, or a size no display has.
+constexpr long kMaxGlyphPixels = 1L << 22;
+
+int pixels(FT_Pos value)  // 26.6 fixed point, rounded
+{
+    return static_cast<int>((value + 32) >> 6);
+}
+
+// The strikes of a bitmap face, in pixels per em.
+std::vector<int> strikeSizes(FT_Face face)
+{
+    std::vector<int> sizes;
+    for (int i = 0; i < face->num_fixed_sizes; ++i)
+        sizes.push_back(pixels(face->available_sizes[i].y_ppem));
+    return sizes;
+}
+
+QString sizeList(const std::set<int>& sizes)
+{
+    QStringList names;
+    for (int size : sizes)
+        names.append(QString::number(size));
+    return names.join(QStringLiteral(", "));
+}
+
+// A name of the font's naming table, in the encodings fonts use for it.
+QString sfntName(FT_Face face, FT_UShort nameId)
+{
+    QString latin;
+    for (FT_UInt i = 0, count = FT_Get_Sfnt_Name_Count(face); i < count; ++i) {
+        FT_SfntName name;
+        if (FT_Get_Sfnt_Name(face, i, &name) != 0 || name.name_id != nameId)
+            continue;
+        if (name.platform_id == TT_PLATFORM_MICROSOFT || name.platform_id == TT_PLATFORM_APPLE_UNICODE) {
+            QString text;
+            for (FT_UInt at = 0; at + 1 < name.string_len; at += 2)
+                text += QChar(static_cast<char16_t>(name.string[at] << 8 | name.string[at + 1]));
+            return text;
+        }
+        if (name.platform_id == TT_PLATFORM_MACINTOSH && latin.isEmpty())
+            latin = QString::fromLatin1(reinterpret_cast<const char*>(name.string), name.string_len);
+    }
+    return latin;
+}
+
+}  // namespace
+
+struct FontFace::Handles {
+    ~Handles()
+    {
+        if (face)
+            FT_Done_Face(face);
+        if (library)
+            FT_Done_FreeType(library);
+    }
+    FT_Library library = nullptr;
+    FT_Face face = nullptr;
+    QByteArray bytes;  // what a face from memory reads, as long as it lives
+
+    FT_Error openFace(FT_Long index)
+    {
+        if (face)
+            FT_Done_Face(std::exchange(face, nullptr));
+        return FT_New_Memory_Face(library, reinterpret_cast<const FT_Byte*>(bytes.constData()), bytes.size(), index,
+                                  &face);
+    }
+};
+
+FontFace::FontFace(std::unique_ptr<Handles> handles, int pixelSize)
+    : m_handles(std::move(handles))
+    , m_pixelSize(pixelSize)
+{
+}
+
+FontFace::~FontFace() = default;
+
+std::variant<std::unique_ptr<FontFace>, QString> FontFace::open(const QString& file, std::optional<int> pixelSize)
+{
+    QFile input(file);
+    if (!input.open(QIODevice::ReadOnly))
+        return input.errorString();
+    return fromBytes(input.readAll(), pixelSize);
+}
+
+std::variant<std::unique_ptr<FontFace>, QString> FontFace::fromBytes(QByteArray bytes, std::optional<int> pixelSize)
+{
+    auto handles = std::make_unique<Handles>();
+    handles->bytes = std::move(bytes);
+    if (FT_Init_FreeType(&handles->library) != 0)
+        return QStringLiteral("FreeType cannot start");
+    return openFaces(std::move(handles), pixelSize);
+}
+
+std::variant<std::unique_ptr<FontFace>, QString> FontFace::openFaces(std::unique_ptr<Handles> handles,
+                                                                     std::optional<int> pixelSize)
+{
+    if (handles->openFace(0) != 0)
+        return QStringLiteral("it is not a font that FreeType can read");
+    if (FT_IS_SCALABLE(handles->face)) {
+        if (!pixelSize)
+            return QStringLiteral("it is a scalable font: give the pixel size with --size");
+        if (FT_Set_Pixel_Sizes(handles->face, 0, static_cast<FT_UInt>(*pixelSize)) != 0)
+            return QStringLiteral("FreeType cannot set it to %1 pixels").arg(*pixelSize);
+        return std::unique_ptr<FontFace>(new FontFace(std::move(handles), *pixelSize));
+    }
+    // A bitmap font: the strike of that size, in whichever of its faces has it.
+    std::set<int> sizes;
+    const FT_Long faceCount = handles->face->num_faces;
+    for (FT_Long index = 0; index < faceCount; ++index) {
+        if (index > 0 && handles->openFace(index) != 0)
+            continue;
+        const std::vector<int> strikes = strikeSizes(handles->face);
+        sizes.insert(strikes.begin(), strikes.end());
+        for (std::size_t strike = 0; strike < strikes.size(); ++strike) {
+            const bool wanted = pixelSize ? strikes[strike] == *pixelSize : faceCount == 1 && strikes.size() == 1;
+            if (wanted && FT_Select_Size(handles->face, static_cast<FT_Int>(strike)) == 0)
+                return std::unique_ptr<FontFace>(new FontFace(std::move(handles), strikes[strike]));
+        }
+    }
+    if (sizes.empty())
+        return QStringLiteral("it has neither outlines nor bitmaps");
+    if (!pixelSize)
+        return QStringLiteral("it is a bitmap font of the sizes %1: choose one with --size").arg(sizeList(sizes));
+    return QStringLiteral("it is a bitmap font without the size %1; its sizes are %2").arg(*pixelSize).arg(sizeList(sizes));
+}
+
+std::optional<RenderedGlyph> FontFace::render(char32_t character, Hinting hinting) const
+{
+    FT_Face face = m_handles->face;
+    const FT_UInt index = FT_Get_Char_Index(face, character);
+    if (index == 0)
+        return std::nullopt;
+    FT_Int32 flags = FT_LOAD_RENDER | FT_LOAD_TARGET_MONO;
+    switch (hinting) {
+    case Hinting::Auto: flags |= FT_LOAD_FORCE_AUTOHINT; break;
+    case Hinting::Font: flags |= FT_LOAD_NO_AUTOHINT; break;
+    case Hinting::None: flags |= FT_LOAD_NO_HINTING; break;
+    }
+    if (FT_Load_Glyph(face, index, flags) != 0)
+        return std::nullopt;
+    const FT_GlyphSlot slot = face->glyph;
+    FT_Bitmap bitmap;
+    FT_Bitmap_Init(&bitmap);
+    // The renderer gives one bit per pixel; a font's own bitmaps may hold grey levels, which
+    // are ink from half on.
+    const bool mono = slot->bitmap.pixel_mode == FT_PIXEL_MODE_MONO;
+    if (!mono && FT_Bitmap_Convert(m_handles->library, &slot->bitmap, &bitmap, 1) != 0) {
+        FT_Bitmap_Done(m_handles->library, &bitmap);
+        return std::nullopt;
+    }
+    const FT_Bitmap& source = mono ? slot->bitmap : bitmap;
+    RenderedGlyph glyph;
+    glyph.width = static_cast<int>(source.width);
+    glyph.rows = static_cast<int>(source.rows);
+    glyph.left = slot->bitmap_left;
+    glyph.top = slot->bitmap_top;
+    glyph.advance = pixels(slot->advance.x);
+    const bool fits = long(glyph.width) * glyph.rows <= kMaxGlyphPixels;
+    if (fits) {
+        glyph.ink.resize(static_cast<std::size_t>(glyph.width) * static_cast<std::size_t>(glyph.rows));
+        for (int row = 0; row < glyph.rows; ++row) {
+            // A negative pitch stores the rows from the bottom up.
+            const std::ptrdiff_t stored = source.pitch >= 0 ? row : glyph.rows - 1 - row;
+            const unsigned char* line = source.buffer + stored * std::abs(source.pitch);
+            for (int column = 0; column < glyph.width; ++column) {
+                const bool ink = mono ? (line[column >> 3] >> (7 - (column & 7))) & 1 : line[column] >= 0x80;
+                glyph.ink[static_cast<std::size_t>(row * glyph.width + column)] = ink;
+            }
+        }
+    }
+    FT_Bitmap_Done(m_handles->library, &bitmap);
+    if (!fits)
+        return std::nullopt;
+    return glyph;
+}
+
+int FontFace::ascender() const
+{
+    return pixels(m_handles->face->size->metrics.ascender);
+}
+
+int FontFace::descender() const
+{
+    return pixels(m_handles->face->size->metrics.descender);
+}
+
+int FontFace::lineHeight() const
+{
+    return pixels(m_handles->face->size->metrics.height);
+}
+
+bool FontFace::isScalable() const
+{
+    return FT_IS_SCALABLE(m_handles->face);
+}
+
+bool FontFace::isRegular() const
+{
+    return (m_handles->face->style_flags & (FT_STYLE_FLAG_BOLD | FT_STYLE_FLAG_ITALIC)) == 0;
+}
+
+QString FontFace::family() const
+{
+    return QString::fromUtf8(m_handles->face->family_name ? m_handles->face->family_name : "");
+}
+
+QString FontFace::copyright() const
+{
+    FT_Face face = m_handles->face;
+    if (FT_IS_SFNT(face))
+        return sfntName(face, TT_NAME_ID_COPYRIGHT);
+    BDF_PropertyRec property;
+    if (FT_Get_BDF_Property(face, "COPYRIGHT", &property) == 0 && property.type == BDF_PROPERTY_TYPE_ATOM
+        && property.u.atom)
+        return QString::fromLatin1(property.u.atom);
+    return {};
+}
+
+}  // namespace harfcode

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <variant>
+#include <vector>
+
+namespace harfcode {
+
+// How FreeType fits outlines to the pixel grid before the monochrome renderer runs.
+enum class Hinting {
+    Auto,  // FreeType's autohinter, which knows Arabic script
+    Font,  // the font's own instructions
+    None,
+};
+
+// One glyph as FreeType renders it: ink or none per pixel.
+struct RenderedGlyph {
+    int width = 0;  // columns of the bitmap
+    int rows = 0;
+    int left = 0;   // from the pen's origin to the bitmap's left column
+    int top = 0;    // from the baseline up to the bitmap's top row
+    int advance = 0;  // how far the pen moves, in whole pixels
+    std::vector<std::uint8_t> ink;  // rows × width, row by row from the top; 1 is ink
+
+    bool inkAt(int column, int row) const { return ink[static_cast<std::size_t>(row * width + column)] != 0; }
+};
+
+// A font file opened at one pixel size.
+class FontFace {
+public:
+    // The font in `file` (any format FreeType reads: TrueType, OpenType, BDF, PCF...) at
+    // `pixelSize` pixels per em; a bitmap font may leave it out when it has one size. Or why
+    // it cannot be had: not a font, a size it lacks (naming the sizes it has).
+    static std::variant<std::unique_ptr<FontFace>, QString> open(const QString& file, std::optional<int> pixelSize);
+    // The same from the font file's bytes.
+    static std::variant<std::unique_ptr<FontFace>, QString> fromBytes(QByteArray bytes, std::optional<int> pixelSize);
+    ~FontFace();
+    FontFace(const FontFace&) = delete;
+    FontFace& operator=(const FontFace&) = delete;
+
+    // The glyph of `character`, or none where the font has none (or cannot render it).
+    std::optional<RenderedGlyph> render(char32_t character, Hinting hinting) const;
+
+    int pixelSize() const { return m_pixelSize; }
+    int ascender() const;   // pixels above the baseline
+    int descender() const;  // pixels below it, negative
+    int lineHeight() const; // from one baseline to the next
+    bool isScalable() const;
+    bool isRegular() const;  // neither bold nor italic
+    QString family() const;
+    QString copyright() const;  // empty where the font names none
+
+private:
+    struct Handles;
+    explicit FontFace(std::unique_ptr<Handles> handles, int pixelSize);
+    static std::variant<std::unique_ptr<FontFace>, QString> openFaces(std::unique_ptr<Handles> handles,
+                                                                      std::optional<int> pixelSize);
+
+    std::unique_ptr<Handles> m_handles;
+    int m_pixelSize;
+};
+
+}  // namespace harfcode

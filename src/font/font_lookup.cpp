@@ -1,0 +1,87 @@
+#include "font/font_lookup.h"
+
+#include "font/font_face.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <fontconfig/fontconfig.h>
+
+#include <memory>
+#include <optional>
+
+namespace harfcode {
+namespace {
+
+struct PatternDeleter {
+    void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
+};
+using Pattern = std::unique_ptr<FcPattern, PatternDeleter>;
+
+struct Match {
+    QString file;
+    QStringList families;
+};
+
+// What fontconfig offers for `family`: the best installed match, whatever its family.
+std::optional<Match> fontconfigMatch(const QString& family)
+{
+    if (!FcInit())
+        return std::nullopt;
+    Pattern pattern(FcPatternCreate());
+    const QByteArray name = family.toUtf8();
+    FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(name.constData()));
+    FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
+    FcDefaultSubstitute(pattern.get());
+    FcResult result = FcResultNoMatch;
+    const Pattern match(FcFontMatch(nullptr, pattern.get(), &result));
+    FcChar8* file = nullptr;
+    if (!match || FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch)
+        return std::nullopt;
+    Match found{QString::fromUtf8(reinterpret_cast<const char*>(file)), {}};
+    FcChar8* offered = nullptr;
+    for (int i = 0; FcPatternGetString(match.get(), FC_FAMILY, i, &offered) == FcResultMatch; ++i)
+        found.families.append(QString::fromUtf8(reinterpret_cast<const char*>(offered)));
+    return found;
+}
+
+// The regular face of `family` among the font files in `folder`, if one is there.
+std::optional<QString> fontInFolder(const QString& family, const QString& folder)
+{
+    std::optional<QString> anyStyle;
+    const QStringList files = QDir(folder).entryList({"*.ttf", "*.otf", "*.ttc"}, QDir::Files, QDir::Name);
+    for (const QString& name : files) {
+        const QString path = QDir(folder).filePath(name);
+        auto opened = FontFace::open(path, 12);
+        const auto* face = std::get_if<std::unique_ptr<FontFace>>(&opened);
+        if (!face || (*face)->family().compare(family, Qt::CaseInsensitive) != 0)
+            continue;
+        if ((*face)->isRegular())
+            return path;
+        if (!anyStyle)
+            anyStyle = path;
+    }
+    return anyStyle;
+}
+
+}  // namespace
+
+std::variant<FontFile, QString> findFont(const QString& name, const QString& extraFolder)
+{
+    if (QFileInfo(name).isFile())
+        return FontFile{name};
+    if (name.contains(u'/'))
+        return QStringLiteral("there is no font file \"%1\"").arg(name);
+    const std::optional<Match> match = fontconfigMatch(name);
+    if (match && match->families.contains(name, Qt::CaseInsensitive))
+        return FontFile{match->file};
+    if (const std::optional<QString> path = fontInFolder(name, extraFolder))
+        return FontFile{*path};
+    if (!match || match->families.isEmpty())
+        return QStringLiteral("no font of the family \"%1\" is installed").arg(name);
+    return QStringLiteral("no font of the family \"%1\" is installed (fontconfig offers \"%2\" instead); "
+                          "give a font file or another family")
+        .arg(name, match->families.first());
+}
+
+}  // namespace harfcode
