@@ -45,11 +45,15 @@ const char* const kDescription =
     "order unless --order says otherwise; define HARFCODE_STRINGS_IMPLEMENTATION in one source\n"
     "file before including it to hold the arrays there.\n"
     "\n"
+    "With --font, renders the glyph of every slot from a font file (or a family) with FreeType\n"
+    "and writes the display's font, each glyph at its code in the table. --new-table writes a\n"
+    "table with a code for every glyph, for a display that has none yet.\n"
+    "\n"
     "Exit status: 0 done; 1 some input is invalid: text that is not UTF-8, or in the byte\n"
     "formats a code that is not two hexadecimal digits (that line is skipped), an error in\n"
-    "the strings file, or an output that is one of the inputs; 2 the table cannot be read;\n"
-    "64 wrong usage; 70 an internal error; 74 standard input or output cannot be read or\n"
-    "written; 141 standard output was closed by its reader.";
+    "the strings file or the font, or an output that is one of the inputs; 2 the table cannot\n"
+    "be read; 64 wrong usage; 70 an internal error; 74 standard input or output cannot be read\n"
+    "or written; 141 standard output was closed by its reader.";
 
 }  // namespace
 

@@ -163,7 +163,7 @@ TEST(Cli, OrdersFormatsAndRowsForFirmware)
         {kCli, {"--width", "three", "A"}, {}, 64, "", {"--width takes a whole number"}},
         {kCli, {"--order", "sideways", "A"}, {}, 64, "", {"--order is typing, reverse or visual"}},
         {kCli, {"--format", "hex", "A"}, {}, 64, "", {"--format is spaced"}},
-        {kCli, {"--output", dir.filePath("out.h"), "A"}, {}, 64, "", {"--output and --progmem go with --header"}},
+        {kCli, {"--output", dir.filePath("out.h"), "A"}, {}, 64, "", {"--output goes with --header or --font"}},
         {kCli, {"--header", missing, "A"}, {}, 64, "", {"--header takes its texts"}},
         {kCli, {"--header", missing, "--format", "c-array"}, {}, 64, "", {"--header takes its texts"}},
         {kCli, {"--bogus"}, {}, 64, "", {"Unknown option"}},
@@ -286,6 +286,134 @@ TEST(Cli, ASignalWhileAHeaderIsWrittenLeavesNoTraceAndEndsTheProgram)
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
                   QStringList({"HexTable.txt", "strings.h", "strings.txt"})) << signal;
     }
+}
+
+struct Finished {
+    int exitCode;
+    QByteArray out;
+    QString err;
+};
+
+Finished run(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(kCli, arguments);
+    process.closeWriteChannel();
+    EXPECT_TRUE(process.waitForFinished(30000));
+    return {process.exitCode(), process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+}
+
+// A font of one glyph, "A" at 16 pixels.
+const QByteArray kOneGlyphFont = "STARTFONT 2.1\nFONT -Test-One-Medium-R-Normal--16-160-75-75-C-80-ISO10646-1\n"
+                                 "SIZE 16 72 72\nFONTBOUNDINGBOX 8 16 0 -2\nSTARTPROPERTIES 2\nFONT_ASCENT 14\n"
+                                 "FONT_DESCENT 2\nENDPROPERTIES\nCHARS 1\nSTARTCHAR A\nENCODING 65\nSWIDTH 500 0\n"
+                                 "DWIDTH 8 0\nBBX 8 2 0 0\nBITMAP\nFF\n81\nENDCHAR\nENDFONT\n";
+
+TEST(Cli, WritesTheDisplaysFontOrSaysWhyNot)
+{
+    QTemporaryDir dir;
+    const QString table = dir.filePath("HexTable.txt");
+    ASSERT_EQ(run({"--new-table", table}).exitCode, 0);
+    const QString unfilled = writeTable(dir, "unfilled.txt", {});
+    const QString invalid = writeTable(dir, "invalid.txt", {{5, "G1"}, {26, "B3"}});
+    const QString shared = writeTable(dir, "shared.txt", {{5, "A1"}, {6, "A1"}, {7, "A1"}, {74, "41"}});
+    const QString oneGlyph = dir.filePath("one.bdf");
+    QFile font(oneGlyph);
+    ASSERT_TRUE(font.open(QIODevice::WriteOnly));
+    font.write(kOneGlyphFont);
+    font.close();
+    const QString output = dir.filePath("font.bdf");
+    const QString unifont = "/usr/share/fonts/opentype/unifont/unifont.otf";
+    const struct {
+        QStringList arguments;
+        int exitCode;
+        QStringList errParts;  // each somewhere in standard error
+    } cases[] = {
+        {{"--font", unifont, "--size", "16", "--table", table, "--output", output}, 0, {"font: " + unifont + " (Unifont, 16 px)"}},
+        {{"--font", "Tahoma", "--size", "12", "--table", table, "--output", output}, 0, {"tahoma.ttf (Tahoma, 12 px)"}},
+        {{"--font", unifont, "--size", "16", "--table", shared, "--output", output}, 0,
+         {"99 slot(s) still have the code \"00\"", "code A1 is the code of slots 5 and 6, 7: it holds the glyph of slot 5"}},
+        {{"--font", oneGlyph, "--table", table, "--output", output}, 1,
+         {"no glyph for slot 2 (U+FE81", "no glyph for slot 103 (U+061F \"؟\"), code BE", "nothing is written"}},
+        {{"--font", oneGlyph, "--size", "20", "--table", table, "--output", output}, 1,
+         {"it is a bitmap font without the size 20; its sizes are 16"}},
+        {{"--font", table, "--size", "12", "--table", table, "--output", output}, 1, {"it is not a font"}},
+        {{"--font", unifont, "--table", table, "--output", output}, 1, {"give the pixel size with --size"}},
+        {{"--font", unifont, "--size", "16", "--table", unfilled, "--output", output}, 1, {"--new-table"}},
+        {{"--font", unifont, "--size", "16", "--table", invalid, "--output", output}, 1,
+         {"slot 5 (U+FE91 \"ﺑ\") has the code \"G1\""}},
+        {{"--font", dir.filePath("missing.ttf"), "--size", "16", "--table", table, "--output", output}, 1, {"no font file"}},
+        {{"--font", unifont, "--size", "16", "--table", table, "--output", dir.filePath("no/such/folder/font.bdf")}, 1,
+         {"No such file or directory"}},
+        {{"--font", unifont, "--size", "16", "--table", table, "--output", table}, 1, {"is the same file as"}},
+        {{"--font", unifont, "--size", "16", "--table", table, "--output", unifont}, 1, {"is the same file as"}},
+        {{"--size", "16", "A"}, 64, {"--size goes with --font"}},
+        {{"--hinting", "none", "A"}, 64, {"--hinting goes with --font"}},
+        {{"--font-format", "bdf", "A"}, 64, {"--font-format goes with --font"}},
+        {{"--font", unifont, "--size", "16", "A"}, 64, {"give neither TEXT"}},
+        {{"--font", unifont, "--size", "16", "--header", table}, 64, {"give neither TEXT"}},
+        {{"--font", unifont, "--size", "0"}, 64, {"--size takes a whole number of pixels from 1 to 1000"}},
+        {{"--font", unifont, "--size", "16", "--font-format", "ttf"}, 64, {"--font-format is"}},
+        {{"--font", unifont, "--size", "16", "--hinting", "full"}, 64, {"--hinting is auto, font or none"}},
+        {{"--new-table", table, "--table", table}, 64, {"--new-table takes nothing but"}},
+    };
+    for (const auto& c : cases) {
+        const std::string what = c.arguments.join(u' ').toStdString();
+        QFile::remove(output);
+        const QByteArray tableBefore = contentsOf(table);
+        const Finished finished = run(c.arguments);
+        EXPECT_EQ(finished.exitCode, c.exitCode) << what << "\n" << finished.err.toStdString();
+        for (const QString& part : c.errParts)
+            EXPECT_TRUE(finished.err.contains(part)) << what << ": no \"" << part.toStdString() << "\" in\n" << finished.err.toStdString();
+        EXPECT_EQ(QFile::exists(output), c.exitCode == 0) << what;
+        EXPECT_EQ(contentsOf(table), tableBefore) << what;
+    }
+    EXPECT_TRUE(contentsOf(unifont).startsWith("OTTO")) << "the font is never written";
+}
+
+// A display without codes gets a table with one for every glyph; a table the user filled in is
+// never replaced.
+TEST(Cli, NewTableGivesEveryGlyphACodeAndNeverReplacesCodesFilledIn)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("HexTable.txt");
+    ASSERT_EQ(run({"--new-table", path}).exitCode, 0);
+    const QByteArray made = contentsOf(path);
+    // The blank, the capitals and the marks their ASCII codes; the Persian glyphs from 0x80 in slot order.
+    const QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(made.constData() + 2), (made.size() - 2) / 2);
+    const QStringList lines = text.split(QStringLiteral("\r\n"));
+    EXPECT_EQ(lines.value(0), "20=");
+    EXPECT_EQ(lines.value(1), QString::fromUtf8("80=\uFE81"));
+    EXPECT_EQ(lines.value(62), QString::fromUtf8("BD=\uFEEF"));
+    EXPECT_EQ(lines.value(63), "30=0");
+    EXPECT_EQ(lines.value(73), "41=A");
+    EXPECT_EQ(lines.value(98), "5A=Z");
+    EXPECT_EQ(lines.value(99), "2E=.");
+    EXPECT_EQ(lines.value(101), "3F=?");
+    EXPECT_EQ(lines.value(102), QString::fromUtf8("BE=؟"));
+    EXPECT_EQ(lines.size(), 104);  // 103 lines, each ended
+    // Read by the converter like any other table.
+    EXPECT_EQ(run({"--table", path, "--format", "c-array", "A1"}).out, "0x41, 0x31\n");
+
+    // Replaced while every code is still "00", as the first start leaves it; never once one is filled in.
+    const QString unfilled = writeTable(dir, "unfilled.txt", {});
+    EXPECT_EQ(run({"--new-table", unfilled}).exitCode, 0);
+    EXPECT_EQ(contentsOf(unfilled), made);
+    const QString filled = writeTable(dir, "filled.txt", {{40, "7E"}});
+    const QByteArray before = contentsOf(filled);
+    const Finished refused = run({"--new-table", filled});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains("has codes filled in already")) << refused.err.toStdString();
+    EXPECT_EQ(contentsOf(filled), before);
+
+    // Without FILE, the table beside the program, where the windows would write it.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("portable"));
+    ASSERT_TRUE(QFile::copy(kCli, dir.filePath("portable/harfcode-cli")));
+    QProcess beside;
+    beside.start(dir.filePath("portable/harfcode-cli"), {"--new-table"});
+    ASSERT_TRUE(beside.waitForFinished(30000));
+    EXPECT_EQ(beside.exitCode(), 0);
+    EXPECT_EQ(contentsOf(dir.filePath("portable/HexTable.txt")), made);
 }
 
 }  // namespace
