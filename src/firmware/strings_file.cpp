@@ -1,6 +1,7 @@
 #include "firmware/strings_file.h"
 
 #include "conversion/slot_selection.h"
+#include "firmware/reserved_names.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -71,6 +72,8 @@ std::optional<QString> nameProblem(const QString& name, const QStringList& heade
         return QStringLiteral("\"main\" is the name of the program's entry function");
     if (headerMacros.contains(name))
         return QStringLiteral("\"%1\" is a macro of the header itself").arg(name);
+    if (const std::optional<QString> reason = reservedNameReason(name))
+        return QStringLiteral("\"%1\" is %2").arg(name, *reason);
     return std::nullopt;
 }
 

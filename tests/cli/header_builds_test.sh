@@ -210,6 +210,55 @@ grep -q 'strings.txt:4: slot 26' err.txt || fail "the second entry with the code
 cmp -s kept.h kept_before.h || fail "a code error changed the existing output file"
 step_ok "errors name every line, exit 1 and leave the output as it was"
 
+# --- Names: the header builds after every standard header; names that would break it are refused
+c11_headers=(assert complex ctype errno fenv float inttypes iso646 limits locale math setjmp signal stdalign stdarg
+             stdatomic stdbool stddef stdint stdio stdlib stdnoreturn string tgmath threads time uchar wchar wctype)
+# Those avr-libc has, and its header for flash.
+avr_headers=(assert ctype errno float inttypes iso646 limits locale math setjmp signal stdalign stdarg stdatomic
+             stdbool stddef stdint stdio stdlib stdnoreturn string time avr/pgmspace)
+# Writes FILE: every header given, then strings.h, declared and then implemented.
+write_after_headers() {
+    local file=$1 header
+    shift
+    {
+        for header in "$@"; do echo "#include <$header.h>"; done
+        printf '#include "strings.h"\n#define HARFCODE_STRINGS_IMPLEMENTATION\n#include "strings.h"\n'
+    } >"$file"
+}
+write_after_headers after_c11.c "${c11_headers[@]}"
+write_after_headers after_avr.c "${avr_headers[@]}"
+readonly builds=(
+    "cc -std=c99 -pedantic -x c after_c11.c"
+    "cc -std=gnu99 -x c after_c11.c"
+    "c++ -std=gnu++17 -x c++ after_c11.c"
+    "avr-gcc -std=gnu99 -mmcu=atmega328p -x c after_avr.c"
+)
+"$cli" --header strings.txt --table table.txt --output strings.h 2>err.txt || fail "header: $(cat err.txt)"
+for build in "${builds[@]}"; do
+    $build -Wall -Wextra -Werror -c -o after.o 2>err.txt || fail "after every standard header, $build: $(cat err.txt)"
+done
+
+printf 'GOOD=سلام\nprintf=A\nlinux=A\nINT_MAX=A\nindex=A\n' >reserved.txt
+"$cli" --header reserved.txt --table table.txt --output reserved.h >out.txt 2>err.txt
+status=$?
+[[ $status -eq 1 ]] || fail "names the standard headers take exit $status"
+expected='reserved.txt:2: "printf" is a C library function, which every program may use
+reserved.txt:3: "linux" is predefined by GCC
+reserved.txt:4: "INT_MAX" is a macro of <limits.h>
+reserved.txt:5: "index" is a C library function, which every program may use'
+[[ $(sed 's/^[^:]*: //' err.txt) == "$expected" ]] || fail "names the standard headers take: $(cat err.txt)"
+[[ ! -e reserved.h && ! -s out.txt ]] || fail "names the standard headers take: a header was written"
+# They are refused for good reason: GOOD renamed to each breaks one of the builds above.
+printf 'GOOD=سلام\n' >good.txt
+"$cli" --header good.txt --table table.txt --output good.h 2>err.txt || fail "header: $(cat err.txt)"
+for refused in printf:0 linux:1 INT_MAX:0 index:1; do
+    name=${refused%%:*}
+    sed "s/GOOD/$name/g" good.h >strings.h
+    ! ${builds[${refused##*:}]} -Wall -Wextra -Werror -c -o after.o 2>err.txt || fail "$name builds with ${builds[${refused##*:}]}"
+    grep -q "$name" err.txt || fail "$name: another error: $(cat err.txt)"
+done
+step_ok "the header builds after every standard header, and names they take are refused"
+
 # --- The example project, as the README shows it ---------------------------------------------
 example_source=$source_dir/examples/firmware
 cp -r "$example_source" example
