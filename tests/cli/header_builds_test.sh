@@ -259,6 +259,20 @@ for refused in printf:0 linux:1 INT_MAX:0 index:1; do
 done
 step_ok "the header builds after every standard header, and names they take are refused"
 
+# A name that is already a macro where the header is included stops the build, naming it; the
+# direction controls of a text are spelt out in the comments, which GCC checks for them.
+printf 'GREETING=\xe2\x80\x8fسلام\xe2\x80\x8e A\xd8\x9c\nMENU=A\n' >marks.txt
+"$cli" --header marks.txt --table table.txt --output marks.h 2>err.txt || fail "header: $(cat err.txt)"
+printf '#include "marks.h"\n' >uses_marks.c
+cc "${c_flags[@]}" -Wbidi-chars=any -c -o uses_marks.o uses_marks.c 2>err.txt ||
+    fail "a text with direction marks: $(cat err.txt)"
+for macro in GREETING GREETING_LENGTH MENU_LENGTH; do
+    ! cc "${c_flags[@]}" -D"$macro"=1 -c -o uses_marks.o uses_marks.c 2>err.txt || fail "$macro as a macro builds"
+    grep -q "#error \"$macro is already a macro where this header is included" err.txt ||
+        fail "$macro as a macro: $(cat err.txt)"
+done
+step_ok "entries that are macros already stop the build by name; direction marks are spelt out"
+
 # --- The example project, as the README shows it ---------------------------------------------
 example_source=$source_dir/examples/firmware
 cp -r "$example_source" example
