@@ -332,7 +332,7 @@ TEST(Cli, WritesTheDisplaysFontOrSaysWhyNot)
         {{"--font", unifont, "--size", "16", "--table", table, "--output", output}, 0, {"font: " + unifont + " (Unifont, 16 px)"}},
         {{"--font", "Tahoma", "--size", "12", "--table", table, "--output", output}, 0, {"tahoma.ttf (Tahoma, 12 px)"}},
         {{"--font", unifont, "--size", "16", "--table", shared, "--output", output}, 0,
-         {"99 slot(s) still have the code \"00\"", "code A1 is the code of slots 5 and 6, 7: it holds the glyph of slot 5"}},
+         {"99 slots still have the code \"00\"", "slots 5, 6 and 7 share the code A1, which holds the glyph of slot 5"}},
         {{"--font", oneGlyph, "--table", table, "--output", output}, 1,
          {"no glyph for slot 2 (U+FE81", "no glyph for slot 103 (U+061F \"؟\"), code BE", "nothing is written"}},
         {{"--font", oneGlyph, "--size", "20", "--table", table, "--output", output}, 1,
