@@ -99,18 +99,25 @@ void RowWriter::end(QByteArray& out)
 }
 
 // The codes joined by two blanks without outer blanks, as for the whole row: blanks that open
-// the row are dropped, and those at a piece's end are held until a code follows.
+// the row are dropped, and those at a piece's end are counted, and written only once a code
+// follows: a row that ends in a long run of characters without a glyph holds none of it.
 void RowWriter::appendSpaced(const std::vector<Slot>& slots, QByteArray& out)
 {
     const qsizetype start = out.size();
-    out.append(m_heldBlanks, ' ');
     appendSeparatedCodes(slots, m_slotCodes, out);
-    if (!m_started) {
-        const auto firstCode = std::find_if(out.cbegin() + start, out.cend(), isNotBlank);
-        out.remove(start, firstCode - (out.cbegin() + start));
-        m_started = out.size() > start;
+    const auto firstCode = std::find_if(out.cbegin() + start, out.cend(), isNotBlank);
+    if (firstCode == out.cend()) {
+        if (m_started)
+            m_heldBlanks += out.size() - start;
+        out.truncate(start);
+        return;
     }
-    const auto lastCode = std::find_if(out.crbegin(), out.crend() - start, isNotBlank);
+    if (m_started)
+        out.insert(start, m_heldBlanks, ' ');
+    else
+        out.remove(start, firstCode - (out.cbegin() + start));
+    m_started = true;
+    const auto lastCode = std::find_if(out.crbegin(), out.crend(), isNotBlank);
     m_heldBlanks = lastCode - out.crbegin();
     out.truncate(out.size() - m_heldBlanks);
 }

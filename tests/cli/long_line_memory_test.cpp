@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <cstdio>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -88,6 +89,7 @@ TEST(Cli, OneLongLineTakesAtMostThreeTimesItsBytesAnd64MBInEveryMode)
         for (const QStringList& mode : line.modes) {
             const qint64 peak = peakMemoryOfRun(QStringList{"--table", table} + mode, inputPath);
             ASSERT_GT(peak, 0) << line.what << " " << mode.join(' ').toStdString() << ": the run failed";
+            std::printf("%s %s: %lld MiB\n", line.what, qPrintable(mode.join(' ')), peak >> 20);
             EXPECT_LE(peak, 3 * input.size() + (qint64(64) << 20))
                 << line.what << " " << mode.join(' ').toStdString() << ": " << peak / (1 << 20) << " MiB";
         }
