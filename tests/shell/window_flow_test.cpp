@@ -138,27 +138,28 @@ TEST(WindowFlow, AReadFailureSaysWhichCodesTheConversionGoesOnWith)
         << shownMessages().front().toStdString();
 }
 
-// The half-space, typed as a key of its own, keeps the yeh before it isolated (E3), not
-// joined towards the sheen (E2).
-TEST(WindowFlow, TheHalfSpaceKeepsThePartsOfAWordApart)
+// Typed as keys of their own: the half-space keeps the yeh before it isolated (E3), not joined
+// towards the sheen (E2); a vowel mark sits on its letter, so the word stays joined, and has no code.
+TEST(WindowFlow, TheHalfSpaceKeepsAWordApartAndAVowelMarkKeepsItJoined)
 {
-    StartedFlow f(true);
-    CodeStrings codes = sampleCodes();
-    codes[54 - 1] = "D4", codes[62 - 1] = "E2", codes[63 - 1] = "E3", codes[28 - 1] = "B7";
-    f.folder.write(encodeTable(codes));
-    type(f.main(), QString::fromUtf8("می\u200Cشود"));
-    EXPECT_EQ(outputsOf(f.main()), (QStringList{"Length : 6", "00  00  B7    E3  D4", "D4  E3    B7  00  00"}));
-}
-
-// A vowel mark sits on its letter: the word stays joined, and the mark has no code.
-TEST(WindowFlow, AVowelMarkKeepsTheWordJoined)
-{
-    StartedFlow f(true);
-    CodeStrings codes = sampleCodes();
-    codes[26 - 1] = "B3", codes[52 - 1] = "C4", codes[4 - 1] = "0B", codes[55 - 1] = "D5";
-    f.folder.write(encodeTable(codes));
-    type(f.main(), QString::fromUtf8("سَلام"));
-    EXPECT_EQ(outputsOf(f.main()), (QStringList{"Length : 5", "D5  0B  C4    B3", "B3    C4  0B  D5"}));
+    const struct {
+        const char* text;
+        std::vector<std::pair<int, const char*>> codes;
+        QStringList shown;
+    } cases[] = {
+        {"می\u200Cشود", {{54, "D4"}, {62, "E2"}, {63, "E3"}, {28, "B7"}},
+         {"Length : 6", "00  00  B7    E3  D4", "D4  E3    B7  00  00"}},
+        {"سَلام", {{26, "B3"}, {52, "C4"}, {4, "0B"}, {55, "D5"}}, {"Length : 5", "D5  0B  C4    B3", "B3    C4  0B  D5"}},
+    };
+    for (const auto& c : cases) {
+        StartedFlow f(true);
+        CodeStrings codes = sampleCodes();
+        for (const auto& [slot, code] : c.codes)
+            codes[slot - 1] = code;
+        f.folder.write(encodeTable(codes));
+        type(f.main(), QString::fromUtf8(c.text));
+        EXPECT_EQ(outputsOf(f.main()), c.shown) << c.text;
+    }
 }
 
 }  // namespace
