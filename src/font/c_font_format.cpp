@@ -1,6 +1,7 @@
 #include "font/c_font_format.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace harfcode {
 namespace {
@@ -35,17 +36,16 @@ QByteArray bitmapOf(const DisplayFont& font, const RenderedGlyph& glyph, const S
                 continue;
             const int row = firstRow + y;
             const int column = firstColumn + x;
-            if (bits == BitmapBits::Rows)
-                bytes[row * rowBytes + column / 8] = static_cast<char>(bytes[row * rowBytes + column / 8] | (0x80 >> column % 8));
-            else
-                bytes[column * columnBytes + row / 8] = static_cast<char>(bytes[column * columnBytes + row / 8] | (1 << row % 8));
+            const auto [at, bit] = bits == BitmapBits::Rows ? std::pair(row * rowBytes + column / 8, 0x80 >> column % 8)
+                                                            : std::pair(column * columnBytes + row / 8, 1 << row % 8);
+            bytes[at] = static_cast<char>(bytes[at] | bit);
         }
     return bytes;
 }
 
 // The names of the header for `prefix`.
-struct CFontNames {
-    explicit CFontNames(const QString& prefix)
+struct CHeaderNames {
+    explicit CHeaderNames(const QString& prefix)
         : glyph((prefix + QLatin1StringView("_glyph")).toLatin1())
         , index((prefix + QLatin1StringView("_index")).toLatin1())
         , bits((prefix + QLatin1StringView("_bits")).toLatin1())
@@ -67,13 +67,13 @@ QByteArray layoutText(BitmapBits bits)
                  " * digits hold them).\n";
 }
 
-QByteArray inkTest(BitmapBits bits, const CFontNames& names)
+QByteArray inkTest(BitmapBits bits, const CHeaderNames& names)
 {
     return bits == BitmapBits::Rows ? "bits[row * ((glyph->columns + 7) / 8) + column / 8] & (0x80 >> (column % 8))"
                                     : "bits[column * ((" + names.height + " + 7) / 8) + row / 8] & (1 << (row % 8))";
 }
 
-QByteArray comment(const FontExportSource& source, const CFontSettings& settings, const CFontNames& names)
+QByteArray comment(const FontExportSource& source, const CFontSettings& settings, const CHeaderNames& names)
 {
     QByteArray text = fontHeaderSourceLines("as C arrays", source);
     text += " *\n"
@@ -109,7 +109,7 @@ QByteArray comment(const FontExportSource& source, const CFontSettings& settings
 
 QStringList cFontNames(const QString& prefix)
 {
-    const CFontNames names(prefix);
+    const CHeaderNames names(prefix);
     return {QString::fromLatin1(names.glyph), QString::fromLatin1(names.index), QString::fromLatin1(names.bits),
             QString::fromLatin1(names.height), QString::fromLatin1(names.baseline)};
 }
@@ -124,9 +124,8 @@ std::variant<QByteArray, FieldOverflow> cFont(const DisplayFont& font, const Fon
     for (const DisplayGlyph& glyph : font.glyphs) {
         const Span span = spanOf(glyph.bitmap);
         fields.check(&glyph, "offset", offset, kUint16Field);
-        fields.check(&glyph, "columns", span.columns, kUint8Field);
+        fields.check(&glyph, "columns", span.columns, kUint8Field);  // and so the origin, at most the columns
         fields.check(&glyph, "advance", glyph.bitmap.advance, kUint8Field);
-        // The origin is at most the columns: it fits where they do.
         if (fields.overflow())
             return *fields.overflow();
         entries[glyph.code] = QString::asprintf("{%ld, %d, %d, %d}", offset, span.columns, glyph.bitmap.advance, span.origin).toLatin1();
@@ -135,7 +134,7 @@ std::variant<QByteArray, FieldOverflow> cFont(const DisplayFont& font, const Fon
     }
     const BitmapElements bits = bitmapElements(bitmaps);
 
-    const CFontNames names(settings.prefix);
+    const CHeaderNames names(settings.prefix);
     const QByteArray progmem = settings.progmem ? " PROGMEM" : "";
     const QByteArray indexDeclarator = "const " + names.glyph + ' ' + names.index + '[' + QByteArray::number(kCodes) + ']' + progmem;
     const QByteArray bitsDeclarator = "const uint8_t " + names.bits + '[' + QByteArray::number(bits.count) + ']' + progmem;

@@ -46,12 +46,13 @@ CHeaderParts fontHeaderFrame(const QString& prefix, bool progmem)
 
 std::optional<QString> fontNameProblem(const QString& prefix, const QStringList& names)
 {
+    if (std::optional<QString> problem = nameProblem(prefix, {QStringLiteral("PROGMEM")}))
+        return problem;
+    // A prefix that ends in "_" gives names with "__", which belong to the compiler; and a name
+    // the standard headers take may come of a prefix that is not one.
     const CHeaderParts frame = fontHeaderFrame(prefix, true);
     const QStringList frameMacros = {QString::fromLatin1(frame.guard), QString::fromLatin1(frame.definitionsGuard),
                                      QString::fromLatin1(frame.implementationMacro)};
-    if (std::optional<QString> problem = nameProblem(prefix, frameMacros + QStringList{QStringLiteral("PROGMEM")}))
-        return problem;
-    // A prefix that ends in "_" gives names with "__", which belong to the compiler.
     for (const QString& name : names + frameMacros)
         if (std::optional<QString> problem = nameProblem(name, {}))
             return problem;
