@@ -325,6 +325,7 @@ TEST(Cli, WritesTheDisplaysFontOrSaysWhyNot)
     font.close();
     const QString output = dir.filePath("font.bdf");
     const QString unifont = "/usr/share/fonts/opentype/unifont/unifont.otf";
+    const QString tahoma = "/usr/share/wine/fonts/tahoma.ttf";
     const struct {
         QStringList arguments;
         int exitCode;
@@ -357,10 +358,10 @@ TEST(Cli, WritesTheDisplaysFontOrSaysWhyNot)
          {"takes code 0A as a line end and skips 0D: the glyph of slot 74 (U+0041 \"A\") at code 0A is never drawn",
           "the glyph of slot 75 (U+0042 \"B\") at code 0D is never drawn"}},
         // A size whose glyphs the formats' fields cannot hold.
-        {{"--font", "Tahoma", "--size", "200", "--table", table, "--font-format", "gfx", "--output", output}, 1,
+        {{"--font", tahoma, "--size", "200", "--table", table, "--font-format", "gfx", "--output", output}, 1,
          {"code 21, slot 101 (U+0021 \"!\"): yOffset -145 does not fit its int8_t (-128 to 127); take a smaller --size",
           "nothing is written"}},
-        {{"--font", "Tahoma", "--size", "200", "--table", table, "--font-format", "c", "--output", output}, 1,
+        {{"--font", tahoma, "--size", "200", "--table", table, "--font-format", "c", "--output", output}, 1,
          {"code 49, slot 82 (U+0049 \"I\"): offset 65649 does not fit its uint16_t (0 to 65535)", "nothing is written"}},
         {{"--size", "16", "A"}, 64, {"--size goes with --font"}},
         {{"--bits", "rows", "A"}, 64, {"--bits goes with --font"}},
