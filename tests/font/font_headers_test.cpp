@@ -326,5 +326,28 @@ TEST(FontHeaders, AValueThatDoesNotFitItsFieldNamesTheGlyphAndTheField)
         EXPECT_EQ(test.format(test.font), test.outcome) << test.what;
 }
 
+
+// The comment names the font file, its family and its copyright notice, whatever they hold:
+// text that would end the comment, start another, splice a line or reorder what a reader sees
+// stays inside it, and the header builds and reads back.
+TEST(FontHeaders, TheCommentHoldsTheSourceWhateverItsText)
+{
+    const FontExportSource source{"harfcode-cli 1.0.0", "harfcode-cli --font 'a*/b.ttf' --name x?\?/",
+                                  "/fonts/a*/b/*c.ttf", "Fam*/ily", "(c) 2024 */ Foundry\n#error \u202Eright?\?=\\", 16};
+    DisplayFont font = fontOf({block(2, 3, -1, 2, 2)});
+    const QByteArray c = headerOf(cFont(font, source, {}));
+    const QByteArray gfx = headerOf(gfxFont(font, source, kDefaultFontName));
+    for (const auto& [format, header] : {std::pair{"c", c}, std::pair{"gfx", gfx}}) {
+        const QByteArray comment = header.first(header.indexOf("*/") + 2);
+        EXPECT_TRUE(comment.contains("Fam*\\/ily")) << format << ": " << comment.toStdString();
+        EXPECT_TRUE(comment.contains("(c) 2024 *\\/ Foundry #error <U+202E>right?\\?=<U+005C>")) << format << ": " << comment.toStdString();
+    }
+    const std::optional<ReadBackFont> cRead = readBackCFont(c, BitmapBits::Rows);
+    const std::optional<ReadBackFont> gfxRead = readBackGfxFont(gfx);
+    ASSERT_TRUE(cRead && gfxRead);
+    EXPECT_EQ(drawingDifference(cRead->glyphs.at(0x41), font.glyphs.front().bitmap), std::nullopt);
+    EXPECT_EQ(drawingDifference(gfxRead->glyphs.at(0x41), font.glyphs.front().bitmap), std::nullopt);
+}
+
 }  // namespace
 }  // namespace harfcode
