@@ -1,5 +1,7 @@
 #include "cli/command_line.h"
 
+#include "font/gfx_font_format.h"
+
 #include <QCommandLineParser>
 #include <QDir>
 
@@ -14,7 +16,11 @@ constexpr std::pair<CodeFormat, const char*> kFormatNames[] = {
     {CodeFormat::Bytes, "bytes"},   {CodeFormat::Glyphs, "glyphs"},
 };
 
-constexpr std::pair<FontFormat, const char*> kFontFormatNames[] = {{FontFormat::Bdf, "bdf"}};
+constexpr std::pair<FontFormat, const char*> kFontFormatNames[] = {
+    {FontFormat::Bdf, "bdf"}, {FontFormat::C, "c"}, {FontFormat::Gfx, "gfx"},
+};
+
+constexpr std::pair<BitmapBits, const char*> kBitmapBitsNames[] = {{BitmapBits::Rows, "rows"}, {BitmapBits::Columns, "columns"}};
 
 constexpr std::pair<Hinting, const char*> kHintingNames[] = {
     {Hinting::Auto, "auto"}, {Hinting::Font, "font"}, {Hinting::None, "none"},
@@ -46,8 +52,9 @@ const char* const kDescription =
     "file before including it to hold the arrays there.\n"
     "\n"
     "With --font, renders the glyph of every slot from a font file (or a family) with FreeType\n"
-    "and writes the display's font, each glyph at its code in the table. --new-table writes a\n"
-    "table with a code for every glyph, for a display that has none yet.\n"
+    "and writes the display's font, each glyph at its code in the table: a BDF font, a C header\n"
+    "of bitmaps for any display (--font-format c), or an Adafruit GFX font (gfx). --new-table\n"
+    "writes a table with a code for every glyph, for a display that has none yet.\n"
     "\n"
     "Exit status: 0 done; 1 some input is invalid: text that is not UTF-8, or in the byte\n"
     "formats a code that is not two hexadecimal digits (that line is skipped), an error in\n"
@@ -83,10 +90,12 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
         QStringLiteral("STRINGS"));
     const QCommandLineOption outputOption(
         QStringLiteral("output"),
-        QStringLiteral("With --header: write the header to FILE (replaced only when all is well)."),
+        QStringLiteral("With --header or --font: write to FILE (replaced only when all is well)."),
         QStringLiteral("FILE"));
     const QCommandLineOption progmemOption(
-        QStringLiteral("progmem"), QStringLiteral("With --header: keep the arrays in flash (AVR's PROGMEM)."));
+        QStringLiteral("progmem"),
+        QStringLiteral("With --header or --font-format c: keep the arrays in flash (AVR's PROGMEM); a GFX font's "
+                       "always are."));
     const QCommandLineOption fontOption(
         QStringLiteral("font"),
         QStringLiteral("Render the display's font from FONT, a font file or a family name: the glyph of every "
@@ -96,7 +105,20 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
         QStringLiteral("size"), QStringLiteral("With --font: the pixel size of the em (a bitmap font's strike)."),
         QStringLiteral("PX"));
     const QCommandLineOption fontFormatOption(
-        QStringLiteral("font-format"), QStringLiteral("With --font: bdf (default)."), QStringLiteral("FORMAT"));
+        QStringLiteral("font-format"),
+        QStringLiteral("With --font: bdf (default), c (a C header of bitmaps for any display) or gfx (an Adafruit "
+                       "GFX font)."),
+        QStringLiteral("FORMAT"));
+    const QCommandLineOption bitsOption(
+        QStringLiteral("bits"),
+        QStringLiteral("With --font-format c: rows (default; row by row, the leftmost pixel in the top bit) or "
+                       "columns (column by column, bytes of eight rows, the topmost pixel in the lowest bit)."),
+        QStringLiteral("BITS"));
+    const QCommandLineOption nameOption(
+        QStringLiteral("name"),
+        QStringLiteral("With --font-format c or gfx: the prefix of the header's names (default %1).")
+            .arg(QLatin1StringView(kDefaultFontName)),
+        QStringLiteral("PREFIX"));
     const QCommandLineOption hintingOption(
         QStringLiteral("hinting"),
         QStringLiteral("With --font: auto (FreeType's autohinter, default), font (the font's own) or none."),
@@ -107,8 +129,8 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
                        "file TEXT names (default: the table used without --table). A table with codes filled in "
                        "is never replaced."));
     parser.addOptions({tableOption, orderOption, formatOption, widthOption, reverseOption, slotsOption, headerOption,
-                       outputOption, progmemOption, fontOption, sizeOption, fontFormatOption, hintingOption,
-                       newTableOption});
+                       outputOption, progmemOption, fontOption, sizeOption, fontFormatOption, bitsOption, nameOption,
+                       hintingOption, newTableOption});
     parser.addPositionalArgument(QStringLiteral("TEXT"), QStringLiteral("The text to convert (UTF-8)."),
                                  QStringLiteral("[TEXT]"));
     const QCommandLineOption helpOption = parser.addHelpOption();
@@ -138,15 +160,13 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
         return request;
     }
     const bool font = parser.isSet(fontOption);
-    for (const QCommandLineOption* fontOnly : {&sizeOption, &fontFormatOption, &hintingOption})
+    for (const QCommandLineOption* fontOnly : {&sizeOption, &fontFormatOption, &bitsOption, &nameOption, &hintingOption})
         if (!font && parser.isSet(*fontOnly))
             return UsageError{QStringLiteral("--%1 goes with --font.").arg(fontOnly->names().first())};
     if (font && (!texts.isEmpty() || parser.isSet(headerOption) || parser.isSet(formatOption) || parser.isSet(slotsOption)
                  || parser.isSet(orderOption) || parser.isSet(reverseOption) || parser.isSet(widthOption)))
         return error("--font writes the display's font: give neither TEXT nor --header, --format, --slots, --order, "
                      "--reverse or --width.");
-    if (font && parser.isSet(progmemOption))
-        return error("--progmem goes with --header.");
     const bool header = parser.isSet(headerOption);
     if (parser.isSet(slotsOption) &&
         (parser.isSet(orderOption) || parser.isSet(formatOption) || parser.isSet(widthOption) ||
@@ -156,7 +176,7 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
         return error("--header takes its texts from the strings file, and writes no other format: "
                      "give neither TEXT nor --format.");
     if (!header && !font && (parser.isSet(outputOption) || parser.isSet(progmemOption)))
-        return error("--output goes with --header or --font, --progmem with --header.");
+        return error("--output goes with --header or --font, --progmem with --header or --font.");
 
     CliRequest request;
     request.line.slotNumbers = parser.isSet(slotsOption);
@@ -214,8 +234,29 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
         if (parser.isSet(fontFormatOption)) {
             const std::optional<FontFormat> format = valueNamed(kFontFormatNames, parser.value(fontFormatOption));
             if (!format)
-                return error("--font-format is bdf.");
+                return error("--font-format is bdf, c or gfx.");
             fontRequest.format = *format;
+        }
+        if (parser.isSet(bitsOption)) {
+            const std::optional<BitmapBits> bits = valueNamed(kBitmapBitsNames, parser.value(bitsOption));
+            if (fontRequest.format != FontFormat::C)
+                return error("--bits goes with --font-format c.");
+            if (!bits)
+                return error("--bits is rows or columns.");
+            fontRequest.bits = *bits;
+        }
+        for (const QCommandLineOption* headerOnly : {&nameOption, &progmemOption})
+            if (fontRequest.format == FontFormat::Bdf && parser.isSet(*headerOnly))
+                return UsageError{QStringLiteral("--%1 goes with --font-format c or gfx.").arg(headerOnly->names().first())};
+        fontRequest.progmem = parser.isSet(progmemOption);
+        if (parser.isSet(nameOption)) {
+            fontRequest.name = parser.value(nameOption);
+            if (fontRequest.name.isEmpty())
+                return error("--name needs the prefix of the header's names.");
+            const QStringList names = fontRequest.format == FontFormat::C ? cFontNames(fontRequest.name)
+                                                                          : gfxFontNames(fontRequest.name);
+            if (const std::optional<QString> problem = fontNameProblem(fontRequest.name, names))
+                return UsageError{QStringLiteral("--name: %1.").arg(*problem)};
         }
         if (parser.isSet(hintingOption)) {
             const std::optional<Hinting> hinting = valueNamed(kHintingNames, parser.value(hintingOption));

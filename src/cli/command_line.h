@@ -1,7 +1,9 @@
 #pragma once
 
 #include "cli/line_conversion.h"
+#include "font/c_font_format.h"
 #include "font/font_face.h"
+#include "font/font_header.h"
 
 #include <QString>
 #include <QStringList>
@@ -17,7 +19,11 @@ inline constexpr int kMaxWidth = 65535;
 inline constexpr int kMaxPixelSize = 1000;
 
 // The formats of the display's font.
-enum class FontFormat { Bdf };
+enum class FontFormat {
+    Bdf,
+    C,    // a C header of bitmaps, for any display
+    Gfx,  // an Adafruit GFX font in a C header
+};
 
 // What `--font` asks for: the display's font, rendered from a font file.
 struct FontRequest {
@@ -25,6 +31,10 @@ struct FontRequest {
     std::optional<int> pixelSize;   // --size
     FontFormat format = FontFormat::Bdf;
     Hinting hinting = Hinting::Auto;
+    // The C and GFX headers':
+    BitmapBits bits = BitmapBits::Rows;  // C only
+    QString name = QLatin1StringView(kDefaultFontName);
+    bool progmem = false;
 };
 
 // What one run of the converter is asked to do.

@@ -3,8 +3,10 @@
 #include "cli/exit_status.h"
 #include "cli/standard_streams.h"
 #include "font/bdf_format.h"
+#include "font/c_font_format.h"
 #include "font/display_font.h"
 #include "font/font_lookup.h"
+#include "font/gfx_font_format.h"
 #include "table/new_display_codes.h"
 #include "table/system_files.h"
 #include "table/table_file.h"
@@ -41,6 +43,29 @@ void warnOfLeftOutGlyphs(const DisplayFont& font, const std::function<void(const
                        .arg(slotList(slots), QString::asprintf("%02X", shared.code))
                        .arg(shared.stored));
     }
+}
+
+void warnOfGfxLineEnds(const DisplayFont& font, const std::function<void(const QString&)>& printError)
+{
+    for (const std::uint8_t code : kGfxLineEndCodes)
+        if (const DisplayGlyph* glyph = font.glyphAt(code))
+            printError(QStringLiteral("warning: Adafruit_GFX::write() takes code 0A as a line end and skips 0D: "
+                                      "the glyph of %1 at code %2 is never drawn.")
+                           .arg(slotName(glyph->slot), QString::fromLatin1(hexCode(code))));
+}
+
+std::variant<QByteArray, FieldOverflow> exportedFont(const DisplayFont& font, const FontExportSource& source,
+                                                     const FontRequest& request)
+{
+    switch (request.format) {
+    case FontFormat::C:
+        return cFont(font, source, {request.name, request.bits, request.progmem});
+    case FontFormat::Gfx:
+        return gfxFont(font, source, request.name);
+    case FontFormat::Bdf:
+        break;
+    }
+    return bdfFont(font, source);
 }
 
 int writeOutput(const FontCommand& command, const QByteArray& bytes, const QString& fontFile,
@@ -92,13 +117,15 @@ int writeDisplayFont(const FontCommand& command, const std::function<void(const 
 
     const FontExportSource source{QStringLiteral("harfcode-cli " HARFCODE_VERSION), command.commandLine, fontFile,
                                   face.family(), face.copyright(), face.pixelSize()};
-    QByteArray bytes;
-    switch (request.format) {
-    case FontFormat::Bdf:
-        bytes = bdfFont(font, source);
-        break;
+    if (request.format == FontFormat::Gfx)
+        warnOfGfxLineEnds(font, printError);
+    const std::variant<QByteArray, FieldOverflow> exported = exportedFont(font, source, request);
+    if (const auto* overflow = std::get_if<FieldOverflow>(&exported)) {
+        printError(overflow->description() + QStringLiteral("; take a smaller --size."));
+        printError(QStringLiteral("nothing is written."));
+        return kExitInvalidInput;
     }
-    return writeOutput(command, bytes, fontFile, printError);
+    return writeOutput(command, std::get<QByteArray>(exported), fontFile, printError);
 }
 
 int writeNewTable(const QString& path, const std::function<void(const QString&)>& printError)

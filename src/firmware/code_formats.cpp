@@ -2,6 +2,8 @@
 
 #include "conversion/character_names.h"
 
+#include <algorithm>
+
 namespace harfcode {
 namespace {
 
@@ -75,6 +77,16 @@ QByteArray cArrayElements(QByteArrayView bytes)
     out.reserve(bytes.size() * 6);
     for (qsizetype i = 0; i < bytes.size(); ++i)
         appendHex(out, i == 0 ? "0x" : ", 0x", static_cast<std::uint8_t>(bytes[i]));
+    return out;
+}
+
+QByteArray cArrayLines(QByteArrayView bytes, const QByteArray& indent)
+{
+    QByteArray out;
+    for (qsizetype start = 0; start < bytes.size(); start += kCArrayElementsPerLine) {
+        const QByteArrayView line = bytes.sliced(start, std::min(kCArrayElementsPerLine, bytes.size() - start));
+        out += indent + cArrayElements(line) + (start + kCArrayElementsPerLine < bytes.size() ? ",\n" : "\n");
+    }
     return out;
 }
 

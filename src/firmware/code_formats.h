@@ -43,6 +43,10 @@ struct CodeBytes {
 CodeBytes codeBytesOf(const std::vector<Slot>& slots, const CodeStrings& codes);
 
 QByteArray cArrayElements(QByteArrayView bytes);  // 0xE1, 0x6B, 0x61 (nothing for no bytes)
+// The elements of a C array, kCArrayElementsPerLine to a line, each line after `indent` and
+// every line but the last ending in a comma.
+inline constexpr qsizetype kCArrayElementsPerLine = 12;
+QByteArray cArrayLines(QByteArrayView bytes, const QByteArray& indent);
 QByteArray cStringLiteral(QByteArrayView bytes);  // "\xE1\x6B\x61" ("" for no bytes)
 QByteArray cStringEscapes(QByteArrayView bytes);  // \xE1\x6B\x61: the literal without its quotes
 

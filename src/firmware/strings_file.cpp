@@ -56,27 +56,6 @@ bool isAsciiIdentifier(const QString& name)
            && std::all_of(name.begin(), name.end(), [&](QChar c) { return isLetter(c) || isDigit(c); });
 }
 
-std::optional<QString> nameProblem(const QString& name, const QStringList& headerMacros)
-{
-    if (name.isEmpty())
-        return QStringLiteral("the name before \"=\" is empty");
-    if (!isAsciiIdentifier(name))
-        return QStringLiteral("\"%1\" is not a C identifier (ASCII letters, digits and \"_\", not starting with a digit)").arg(name);
-    if (name.startsWith(u'_') || name.contains(QLatin1StringView("__")))
-        return QStringLiteral("\"%1\" starts with \"_\" or contains \"__\"; such names belong to the compiler").arg(name);
-    if (isKeyword(name))
-        return QStringLiteral("\"%1\" is a C or C++ keyword").arg(name);
-    if (isStdintName(name))
-        return QStringLiteral("\"%1\" is a name that <stdint.h> defines or may define").arg(name);
-    if (name == u"main")  // GCC warns when main is not a function
-        return QStringLiteral("\"main\" is the name of the program's entry function");
-    if (headerMacros.contains(name))
-        return QStringLiteral("\"%1\" is a macro of the header itself").arg(name);
-    if (const std::optional<QString> reason = reservedNameReason(name))
-        return QStringLiteral("\"%1\" is %2").arg(name, *reason);
-    return std::nullopt;
-}
-
 bool hasGlyph(QStringView text)
 {
     const std::vector<Slot> slots = selectSlots(text);
@@ -119,6 +98,27 @@ private:
 };
 
 }  // namespace
+
+std::optional<QString> nameProblem(const QString& name, const QStringList& headerMacros)
+{
+    if (name.isEmpty())
+        return QStringLiteral("the name before \"=\" is empty");
+    if (!isAsciiIdentifier(name))
+        return QStringLiteral("\"%1\" is not a C identifier (ASCII letters, digits and \"_\", not starting with a digit)").arg(name);
+    if (name.startsWith(u'_') || name.contains(QLatin1StringView("__")))
+        return QStringLiteral("\"%1\" starts with \"_\" or contains \"__\"; such names belong to the compiler").arg(name);
+    if (isKeyword(name))
+        return QStringLiteral("\"%1\" is a C or C++ keyword").arg(name);
+    if (isStdintName(name))
+        return QStringLiteral("\"%1\" is a name that <stdint.h> defines or may define").arg(name);
+    if (name == u"main")  // GCC warns when main is not a function
+        return QStringLiteral("\"main\" is the name of the program's entry function");
+    if (headerMacros.contains(name))
+        return QStringLiteral("\"%1\" is a macro of the header itself").arg(name);
+    if (const std::optional<QString> reason = reservedNameReason(name))
+        return QStringLiteral("\"%1\" is %2").arg(name, *reason);
+    return std::nullopt;
+}
 
 QString StringsFileError::message(const QString& path) const
 {

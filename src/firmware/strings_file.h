@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace harfcode {
@@ -34,6 +35,11 @@ struct StringsFile {
 // take them, whether or not the header is written with rows.
 QString lengthMacro(const QString& name);
 QString rowsMacro(const QString& name);
+
+// Why `name` cannot be declared by a header beside `headerMacros`, the header's own macros: it
+// is not a C identifier usable in C and C++ alike, or a name that the standard C headers or GCC
+// take. None where it can.
+std::optional<QString> nameProblem(const QString& name, const QStringList& headerMacros);
 
 // Parses the bytes of a strings file: UTF-8 (a leading byte-order mark is skipped), lines
 // ending at LF, CR LF or CR; blank lines and lines starting with "#" are skipped, every other

@@ -1,6 +1,7 @@
 #include "firmware/strings_header.h"
 
 #include "conversion/character_names.h"
+#include "firmware/c_header.h"
 #include "firmware/display_rows.h"
 
 #include <algorithm>
@@ -11,7 +12,6 @@ namespace harfcode {
 namespace {
 
 constexpr Slot kBlankSlot = 1;
-constexpr qsizetype kBytesPerLine = 12;
 
 const char* orderName(DisplayOrder order)
 {
@@ -32,17 +32,6 @@ QString speltOut(char32_t c)
     return u'<' + codePointName(c) + u'>';
 }
 
-// The elements of one array or row, kBytesPerLine to a line, each line after `indent`.
-QByteArray elementLines(QByteArrayView bytes, const QByteArray& indent)
-{
-    QByteArray out;
-    for (qsizetype start = 0; start < bytes.size(); start += kBytesPerLine) {
-        const QByteArrayView line = bytes.sliced(start, std::min(kBytesPerLine, bytes.size() - start));
-        out += indent + cArrayElements(line) + (start + kBytesPerLine < bytes.size() ? ",\n" : "\n");
-    }
-    return out;
-}
-
 QByteArray arrayDeclarator(const HeaderEntry& item, const HeaderSettings& settings)
 {
     const QString& name = item.entry.name;
@@ -58,14 +47,14 @@ QByteArray arrayDefinition(const HeaderEntry& item, const HeaderSettings& settin
 {
     QByteArray out = arrayDeclarator(item, settings) + " = {\n";
     if (settings.width == 0) {
-        out += elementLines(item.rows.front(), "    ");
+        out += cArrayLines(item.rows.front(), "    ");
     } else {
         for (std::size_t row = 0; row < item.rows.size(); ++row) {
             const char* end = row + 1 < item.rows.size() ? "},\n" : "}\n";
-            if (item.rows[row].size() <= kBytesPerLine)
+            if (item.rows[row].size() <= kCArrayElementsPerLine)
                 out += "    {" + cArrayElements(item.rows[row]) + end;
             else
-                out += "    {\n" + elementLines(item.rows[row], "        ") + "    " + end;
+                out += "    {\n" + cArrayLines(item.rows[row], "        ") + "    " + end;
         }
     }
     return out + "};\n";
@@ -103,8 +92,6 @@ QByteArray commentBlock(const HeaderSettings& settings)
     return text.toUtf8();
 }
 
-const char kOpenExternC[] = "#ifdef __cplusplus\nextern \"C\" {\n#endif\n";
-const char kCloseExternC[] = "#ifdef __cplusplus\n}\n#endif\n";
 const char kImplementationMacro[] = "HARFCODE_STRINGS_IMPLEMENTATION";
 
 }  // namespace
@@ -181,35 +168,22 @@ QString commentText(QStringView text)
 
 QByteArray stringsHeader(const std::vector<HeaderEntry>& entries, const HeaderSettings& settings)
 {
-    const QByteArray guard = settings.guards.declarations.toLatin1();
-    const QByteArray definitionsGuard = settings.guards.definitions.toLatin1();
-
-    QByteArray out = commentBlock(settings);
-    out += "#ifndef " + guard + "\n#define " + guard + "\n\n#include <stdint.h>\n";
-    if (settings.progmem)
-        out += "\n#ifdef __AVR__\n#include <avr/pgmspace.h>\n#endif\n#ifndef PROGMEM\n#define PROGMEM\n#endif\n";
-    out += QByteArray("\n") + kOpenExternC;
+    CHeaderParts parts{commentBlock(settings), settings.guards.declarations.toLatin1(),
+                       settings.guards.definitions.toLatin1(), kImplementationMacro, settings.progmem, {}, {}};
     for (const HeaderEntry& item : entries) {
         const QString& name = item.entry.name;
         const QByteArray sizeMacro = (settings.width == 0 ? lengthMacro(name) : rowsMacro(name)).toLatin1();
-        out += "\n/* " + item.entry.name.toLatin1() + ": \"" + commentText(item.entry.text).toUtf8() + "\" */\n";
-        out += alreadyMacroError(name.toLatin1(), {name.toLatin1(), sizeMacro});
+        parts.declarations += "\n/* " + item.entry.name.toLatin1() + ": \"" + commentText(item.entry.text).toUtf8() + "\" */\n";
+        parts.declarations += alreadyMacroError(name.toLatin1(), {name.toLatin1(), sizeMacro});
         if (settings.width == 0)
-            out += "#define " + sizeMacro + ' ' + QByteArray::number(item.rows.front().size()) + '\n';
+            parts.declarations += "#define " + sizeMacro + ' ' + QByteArray::number(item.rows.front().size()) + '\n';
         else
-            out += "#define " + sizeMacro + ' ' + QByteArray::number(qsizetype(item.rows.size())) + '\n';
-        out += "extern " + arrayDeclarator(item, settings) + ";\n";
+            parts.declarations += "#define " + sizeMacro + ' ' + QByteArray::number(qsizetype(item.rows.size())) + '\n';
+        parts.declarations += "extern " + arrayDeclarator(item, settings) + ";\n";
     }
-    out += QByteArray("\n") + kCloseExternC + "\n#endif /* " + guard + " */\n";
-
-    // After the include guard, so that a file that got the declarations through another
-    // header still gets the definitions; their own guard keeps them from being repeated.
-    out += QByteArray("\n#if defined(") + kImplementationMacro + ") && !defined(" + definitionsGuard + ")\n";
-    out += "#define " + definitionsGuard + "\n\n" + kOpenExternC;
     for (const HeaderEntry& item : entries)
-        out += '\n' + arrayDefinition(item, settings);
-    out += QByteArray("\n") + kCloseExternC + "\n#endif /* " + kImplementationMacro + " */\n";
-    return out;
+        parts.definitions += '\n' + arrayDefinition(item, settings);
+    return cHeader(parts);
 }
 
 }  // namespace harfcode

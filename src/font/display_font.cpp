@@ -10,14 +10,14 @@ namespace {
 
 constexpr Slot kBlankSlot = 1;
 
+}  // namespace
+
 QString slotName(Slot slot)
 {
     const char32_t character = characterOfSlot(slot);
     return slot == kBlankSlot ? QStringLiteral("slot 1 (the blank)")
                               : QStringLiteral("slot %1 (%2 \"%3\")").arg(slot).arg(codePointName(character), QString::fromUcs4(&character, 1));
 }
-
-}  // namespace
 
 char32_t characterOfSlot(Slot slot)
 {
@@ -85,6 +85,7 @@ std::variant<DisplayFont, DisplayFontError> displayFont(const FontFace& face, co
         return error;
     font.height = top - bottom;
     font.baseline = top;
+    font.lineHeight = face.lineHeight() > 0 ? face.lineHeight() : font.height;
     return font;
 }
 

@@ -18,6 +18,9 @@ namespace harfcode {
 // capital or mark the slot names; the blank for slot 1.
 char32_t characterOfSlot(Slot slot);
 
+// "slot 26 (U+FEB3 "ﺳ")", "slot 1 (the blank)": a slot for messages and comments.
+QString slotName(Slot slot);
+
 // One glyph of the display's font, at the code the table gives its slot.
 struct DisplayGlyph {
     std::uint8_t code;
@@ -37,6 +40,7 @@ struct DisplayFont {
     std::vector<DisplayGlyph> glyphs;  // by code, one per code
     int height = 0;    // rows of every glyph: the font's ascender and descender, or its ink beyond them
     int baseline = 0;  // rows above the baseline
+    int lineHeight = 0;  // from one baseline to the next: the font's, or `height` where it names none
     int unfilledSlots = 0;  // left out, their code still "00"
     std::vector<SharedCode> sharedCodes;
 

@@ -317,6 +317,7 @@ TEST(Cli, WritesTheDisplaysFontOrSaysWhyNot)
     const QString unfilled = writeTable(dir, "unfilled.txt", {});
     const QString invalid = writeTable(dir, "invalid.txt", {{5, "G1"}, {26, "B3"}});
     const QString shared = writeTable(dir, "shared.txt", {{5, "A1"}, {6, "A1"}, {7, "A1"}, {74, "41"}});
+    const QString lineEnds = writeTable(dir, "line-ends.txt", {{1, "20"}, {74, "0A"}, {75, "0D"}, {76, "43"}});
     const QString oneGlyph = dir.filePath("one.bdf");
     QFile font(oneGlyph);
     ASSERT_TRUE(font.open(QIODevice::WriteOnly));
@@ -324,6 +325,7 @@ TEST(Cli, WritesTheDisplaysFontOrSaysWhyNot)
     font.close();
     const QString output = dir.filePath("font.bdf");
     const QString unifont = "/usr/share/fonts/opentype/unifont/unifont.otf";
+    const QString tahoma = "/usr/share/wine/fonts/tahoma.ttf";
     const struct {
         QStringList arguments;
         int exitCode;
@@ -347,13 +349,43 @@ TEST(Cli, WritesTheDisplaysFontOrSaysWhyNot)
          {"No such file or directory"}},
         {{"--font", unifont, "--size", "16", "--table", table, "--output", table}, 1, {"is the same file as"}},
         {{"--font", unifont, "--size", "16", "--table", table, "--output", unifont}, 1, {"is the same file as"}},
+        {{"--font", unifont, "--size", "16", "--table", table, "--font-format", "c", "--bits", "columns", "--name",
+          "display_font", "--progmem", "--output", output}, 0, {"(Unifont, 16 px)"}},
+        {{"--font", unifont, "--size", "16", "--table", table, "--font-format", "gfx", "--progmem", "--output", output}, 0,
+         {"(Unifont, 16 px)"}},
+        // Adafruit_GFX::write() never draws these codes.
+        {{"--font", unifont, "--size", "16", "--table", lineEnds, "--font-format", "gfx", "--output", output}, 0,
+         {"takes code 0A as a line end and skips 0D: the glyph of slot 74 (U+0041 \"A\") at code 0A is never drawn",
+          "the glyph of slot 75 (U+0042 \"B\") at code 0D is never drawn"}},
+        // A size whose glyphs the formats' fields cannot hold.
+        {{"--font", tahoma, "--size", "200", "--table", table, "--font-format", "gfx", "--output", output}, 1,
+         {"code 21, slot 101 (U+0021 \"!\"): yOffset -145 does not fit its int8_t (-128 to 127); take a smaller --size",
+          "nothing is written"}},
+        {{"--font", tahoma, "--size", "200", "--table", table, "--font-format", "c", "--output", output}, 1,
+         {"code 49, slot 82 (U+0049 \"I\"): offset 65649 does not fit its uint16_t (0 to 65535)", "nothing is written"}},
         {{"--size", "16", "A"}, 64, {"--size goes with --font"}},
+        {{"--bits", "rows", "A"}, 64, {"--bits goes with --font"}},
+        {{"--name", "font", "A"}, 64, {"--name goes with --font"}},
+        {{"--font", unifont, "--size", "16", "--bits", "rows"}, 64, {"--bits goes with --font-format c."}},
+        {{"--font", unifont, "--size", "16", "--font-format", "gfx", "--bits", "rows"}, 64, {"--bits goes with --font-format c."}},
+        {{"--font", unifont, "--size", "16", "--font-format", "c", "--bits", "pages"}, 64, {"--bits is rows or columns"}},
+        {{"--font", unifont, "--size", "16", "--name", "font"}, 64, {"--name goes with --font-format c or gfx"}},
+        {{"--font", unifont, "--size", "16", "--progmem"}, 64, {"--progmem goes with --font-format c or gfx"}},
+        {{"--font", unifont, "--size", "16", "--font-format", "c", "--name", ""}, 64, {"--name needs the prefix"}},
+        {{"--font", unifont, "--size", "16", "--font-format", "c", "--name", "2font"}, 64,
+         {"--name: \"2font\" is not a C identifier"}},
+        {{"--font", unifont, "--size", "16", "--font-format", "gfx", "--name", "font_"}, 64,
+         {"--name: \"font__bitmaps\" starts with \"_\" or contains \"__\""}},
+        {{"--font", unifont, "--size", "16", "--font-format", "gfx", "--name", "printf"}, 64,
+         {"--name: \"printf\" is a C library function"}},
+        {{"--font", unifont, "--size", "16", "--font-format", "c", "--name", "PROGMEM"}, 64,
+         {"--name: \"PROGMEM\" is a macro of the header itself"}},
         {{"--hinting", "none", "A"}, 64, {"--hinting goes with --font"}},
         {{"--font-format", "bdf", "A"}, 64, {"--font-format goes with --font"}},
         {{"--font", unifont, "--size", "16", "A"}, 64, {"give neither TEXT"}},
         {{"--font", unifont, "--size", "16", "--header", table}, 64, {"give neither TEXT"}},
         {{"--font", unifont, "--size", "0"}, 64, {"--size takes a whole number of pixels from 1 to 1000"}},
-        {{"--font", unifont, "--size", "16", "--font-format", "ttf"}, 64, {"--font-format is"}},
+        {{"--font", unifont, "--size", "16", "--font-format", "ttf"}, 64, {"--font-format is bdf, c or gfx"}},
         {{"--font", unifont, "--size", "16", "--hinting", "full"}, 64, {"--hinting is auto, font or none"}},
         {{"--new-table", table, "--table", table}, 64, {"--new-table takes nothing but"}},
     };

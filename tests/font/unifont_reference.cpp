@@ -1,8 +1,18 @@
 #include "unifont_reference.h"
 
+#include "font/display_font.h"
+
 #include <QFile>
 
 namespace harfcode {
+
+std::set<char32_t> inkedSlotCharacters()
+{
+    std::set<char32_t> characters;
+    for (int slot = 2; slot <= kSlotCount; ++slot)
+        characters.insert(characterOfSlot(static_cast<Slot>(slot)));
+    return characters;
+}
 
 std::map<char32_t, UnifontGlyph> readUnifontHex(const QString& path, const std::set<char32_t>& wanted)
 {

@@ -29,6 +29,9 @@ struct UnifontGlyph {
     bool inkAt(int column, int row) const { return (rows[static_cast<std::size_t>(row)] >> (width - 1 - column)) & 1; }
 };
 
+// The characters of the slots that have ink: every slot but the blank.
+std::set<char32_t> inkedSlotCharacters();
+
 // The glyphs of `wanted` that `path` (a unifont.hex) holds.
 std::map<char32_t, UnifontGlyph> readUnifontHex(const QString& path, const std::set<char32_t>& wanted);
 
