@@ -10,7 +10,7 @@
 
 namespace {
 
-const char* const kFormats[] = {"bdf"};
+const char* const kFormats[] = {"bdf", "c", "gfx"};
 
 void BM_FontExport(benchmark::State& state)
 {
