@@ -163,7 +163,7 @@ TEST(Cli, OrdersFormatsAndRowsForFirmware)
         {kCli, {"--width", "three", "A"}, {}, 64, "", {"--width takes a whole number"}},
         {kCli, {"--order", "sideways", "A"}, {}, 64, "", {"--order is typing, reverse or visual"}},
         {kCli, {"--format", "hex", "A"}, {}, 64, "", {"--format is spaced"}},
-        {kCli, {"--output", dir.filePath("out.h"), "A"}, {}, 64, "", {"--output and --progmem go with --header"}},
+        {kCli, {"--output", dir.filePath("out.h"), "A"}, {}, 64, "", {"--output goes with --header or --font, --progmem with --header"}},
         {kCli, {"--header", missing, "A"}, {}, 64, "", {"--header takes its texts"}},
         {kCli, {"--header", missing, "--format", "c-array"}, {}, 64, "", {"--header takes its texts"}},
         {kCli, {"--bogus"}, {}, 64, "", {"Unknown option"}},
