@@ -1,5 +1,7 @@
 #include "cli/command_line.h"
 
+#include "font/font_pictures.h"
+
 #include <QCommandLineParser>
 #include <QDir>
 
@@ -14,7 +16,7 @@ constexpr std::pair<CodeFormat, const char*> kFormatNames[] = {
     {CodeFormat::Bytes, "bytes"},   {CodeFormat::Glyphs, "glyphs"},
 };
 
-constexpr std::pair<FontFormat, const char*> kFontFormatNames[] = {{FontFormat::Bdf, "bdf"}};
+constexpr std::pair<FontFormat, const char*> kFontFormatNames[] = {{FontFormat::Bdf, "bdf"}, {FontFormat::Png, "png"}};
 
 constexpr std::pair<Hinting, const char*> kHintingNames[] = {
     {Hinting::Auto, "auto"}, {Hinting::Font, "font"}, {Hinting::None, "none"},
@@ -53,7 +55,8 @@ const char* const kDescription =
 
 }  // namespace
 
-std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& arguments, const QString& defaultTablePath)
+std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& arguments, const QString& defaultTablePath,
+                                                      bool outputIsTerminal)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromLatin1(kDescription));
@@ -92,7 +95,19 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
         QStringLiteral("size"), QStringLiteral("With --font: the pixel size of the em (a bitmap font's strike)."),
         QStringLiteral("PX"));
     const QCommandLineOption fontFormatOption(
-        QStringLiteral("font-format"), QStringLiteral("With --font: bdf (default)."), QStringLiteral("FORMAT"));
+        QStringLiteral("font-format"),
+        QStringLiteral("With --font: bdf (default), or png: a picture of the glyph sheet, or of a text with --sample."),
+        QStringLiteral("FORMAT"));
+    const QCommandLineOption sampleOption(
+        QStringLiteral("sample"),
+        QStringLiteral("With --font-format png: a picture of TEXT as the display shows it, in --order (visual by "
+                       "default) and in rows of --width."),
+        QStringLiteral("TEXT"));
+    const QCommandLineOption zoomOption(
+        QStringLiteral("zoom"),
+        QStringLiteral("With --font-format png: every pixel of the display a square of N × N (1 to %1, default 4).")
+            .arg(kMaxZoom),
+        QStringLiteral("N"));
     const QCommandLineOption hintingOption(
         QStringLiteral("hinting"),
         QStringLiteral("With --font: auto (FreeType's autohinter, default), font (the font's own) or none."),
@@ -104,7 +119,7 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
                        "is never replaced."));
     parser.addOptions({tableOption, orderOption, formatOption, widthOption, reverseOption, slotsOption, headerOption,
                        outputOption, progmemOption, fontOption, sizeOption, fontFormatOption, hintingOption,
-                       newTableOption});
+                       sampleOption, zoomOption, newTableOption});
     parser.addPositionalArgument(QStringLiteral("TEXT"), QStringLiteral("The text to convert (UTF-8)."),
                                  QStringLiteral("[TEXT]"));
     const QCommandLineOption helpOption = parser.addHelpOption();
@@ -137,10 +152,17 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
     for (const QCommandLineOption* fontOnly : {&sizeOption, &fontFormatOption, &hintingOption})
         if (!font && parser.isSet(*fontOnly))
             return UsageError{QStringLiteral("--%1 goes with --font.").arg(fontOnly->names().first())};
-    if (font && (!texts.isEmpty() || parser.isSet(headerOption) || parser.isSet(formatOption) || parser.isSet(slotsOption)
-                 || parser.isSet(orderOption) || parser.isSet(reverseOption) || parser.isSet(widthOption)))
-        return error("--font writes the display's font: give neither TEXT nor --header, --format, --slots, --order, "
-                     "--reverse or --width.");
+    const bool picture = font && valueNamed(kFontFormatNames, parser.value(fontFormatOption)) == FontFormat::Png;
+    for (const QCommandLineOption* pictureOnly : {&sampleOption, &zoomOption})
+        if (!picture && parser.isSet(*pictureOnly))
+            return UsageError{QStringLiteral("--%1 goes with --font-format png.").arg(pictureOnly->names().first())};
+    const bool sample = parser.isSet(sampleOption);
+    if (font && !sample && (parser.isSet(orderOption) || parser.isSet(reverseOption) || parser.isSet(widthOption)))
+        return error("--order, --reverse and --width go with --font only for a picture of a text, with --sample.");
+    if (font && (!texts.isEmpty() || parser.isSet(headerOption) || parser.isSet(formatOption) || parser.isSet(slotsOption)))
+        return error("--font writes the display's font: give neither TEXT nor --header, --format or --slots.");
+    if (picture && !parser.isSet(outputOption) && outputIsTerminal)
+        return error("a PNG picture is not for the terminal: give --output FILE, or redirect standard output.");
     if (font && parser.isSet(progmemOption))
         return error("--progmem goes with --header.");
     const bool header = parser.isSet(headerOption);
@@ -156,7 +178,7 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
 
     CliRequest request;
     request.line.slotNumbers = parser.isSet(slotsOption);
-    request.line.order = header ? DisplayOrder::Visual : DisplayOrder::Typing;
+    request.line.order = header || sample ? DisplayOrder::Visual : DisplayOrder::Typing;
     if (parser.isSet(orderOption)) {
         const std::optional<DisplayOrder> order = valueNamed(kDisplayOrderNames, parser.value(orderOption));
         if (!order)
@@ -210,7 +232,7 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
         if (parser.isSet(fontFormatOption)) {
             const std::optional<FontFormat> format = valueNamed(kFontFormatNames, parser.value(fontFormatOption));
             if (!format)
-                return error("--font-format is bdf.");
+                return error("--font-format is bdf or png.");
             fontRequest.format = *format;
         }
         if (parser.isSet(hintingOption)) {
@@ -219,6 +241,14 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
                 return error("--hinting is auto, font or none.");
             fontRequest.hinting = *hinting;
         }
+        if (parser.isSet(zoomOption)) {
+            bool number = false;
+            fontRequest.zoom = parser.value(zoomOption).toInt(&number);
+            if (!number || fontRequest.zoom < 1 || fontRequest.zoom > kMaxZoom)
+                return UsageError{QStringLiteral("--zoom takes a whole number from 1 to %1.").arg(kMaxZoom)};
+        }
+        if (sample)
+            fontRequest.sample = SampleRequest{parser.value(sampleOption), request.line.order, request.line.width};
     }
     return request;
 }

@@ -17,7 +17,14 @@ inline constexpr int kMaxWidth = 65535;
 inline constexpr int kMaxPixelSize = 1000;
 
 // The formats of the display's font.
-enum class FontFormat { Bdf };
+enum class FontFormat { Bdf, Png };
+
+// What --sample asks for: a picture of a text as the display shows it, instead of the glyph sheet.
+struct SampleRequest {
+    QString text;
+    DisplayOrder order = DisplayOrder::Visual;
+    int width = 0;  // 0: one row
+};
 
 // What `--font` asks for: the display's font, rendered from a font file.
 struct FontRequest {
@@ -25,6 +32,8 @@ struct FontRequest {
     std::optional<int> pixelSize;   // --size
     FontFormat format = FontFormat::Bdf;
     Hinting hinting = Hinting::Auto;
+    int zoom = 4;  // png: every pixel of the display a square of zoom × zoom
+    std::optional<SampleRequest> sample;  // png
 };
 
 // What one run of the converter is asked to do.
@@ -47,6 +56,8 @@ struct UsageError {
 
 // Parses the converter's arguments (the first is the program). --help and --version print
 // and end the program here; --help names `defaultTablePath`, the table used without --table.
-std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& arguments, const QString& defaultTablePath);
+// A picture is not written to a terminal: `outputIsTerminal` says whether standard output is one.
+std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& arguments, const QString& defaultTablePath,
+                                                      bool outputIsTerminal);
 
 }  // namespace harfcode

@@ -2,9 +2,13 @@
 
 #include "cli/exit_status.h"
 #include "cli/standard_streams.h"
+#include "cli/conversion_warnings.h"
+#include "firmware/strings_header.h"
 #include "font/bdf_format.h"
 #include "font/display_font.h"
 #include "font/font_lookup.h"
+#include "font/font_pictures.h"
+#include "font/png_format.h"
 #include "table/new_display_codes.h"
 #include "table/system_files.h"
 #include "table/table_file.h"
@@ -55,6 +59,32 @@ int writeOutput(const FontCommand& command, const QByteArray& bytes, const QStri
     return kExitDone;
 }
 
+// The picture that --font-format png asks for, the text of --sample or the glyph sheet, as a PNG
+// file; or why there is none.
+std::variant<QByteArray, QString> fontPng(const FontCommand& command, const FontFace& face, const DisplayFont& font,
+                                          const FontExportSource& source,
+                                          const std::function<void(const QString&)>& printError)
+{
+    const FontRequest& request = command.request;
+    std::variant<QImage, QString> picture;
+    if (const std::optional<SampleRequest>& sample = request.sample) {
+        ConversionWarnings(printError).noteCharactersWithoutSlot(sample->text, 1, 0);
+        // displayFont() has found every code a byte: the rows are whole.
+        picture = sampleText(font, entryCodes(sample->text, command.codes, sample->order, sample->width).rows,
+                             request.zoom);
+    } else {
+        const HexDigitGlyphs labels = hexDigitGlyphs(face, request.hinting);
+        if (!labels.missing.isEmpty())
+            printError(QStringLiteral("warning: the font has no glyph for \"%1\"; the sheet labels the codes with "
+                                      "small digits of its own.")
+                           .arg(labels.missing));
+        picture = glyphSheet(font, labels, request.zoom);
+    }
+    if (const QString* reason = std::get_if<QString>(&picture))
+        return *reason;
+    return pngFile(std::get<QImage>(std::move(picture)), source);
+}
+
 }  // namespace
 
 int writeDisplayFont(const FontCommand& command, const std::function<void(const QString&)>& printError)
@@ -91,6 +121,15 @@ int writeDisplayFont(const FontCommand& command, const std::function<void(const 
     case FontFormat::Bdf:
         bytes = bdfFont(font, source);
         break;
+    case FontFormat::Png: {
+        auto png = fontPng(command, face, font, source, printError);
+        if (const QString* reason = std::get_if<QString>(&png)) {
+            printError(QStringLiteral("cannot draw the picture: %1; nothing is written.").arg(*reason));
+            return kExitInvalidInput;
+        }
+        bytes = std::get<QByteArray>(std::move(png));
+        break;
+    }
     }
     return writeOutput(command, bytes, fontFile, printError);
 }

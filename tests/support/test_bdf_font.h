@@ -23,7 +23,7 @@ inline QByteArray bdfTestFont(int pixelSize, int ascent, int descent, const std:
     const auto number = [](int value) { return QByteArray::number(value); };
     QByteArray out = "STARTFONT 2.1\nFONT -Test-Tiny-Medium-R-Normal--" + number(pixelSize) + "-" + number(pixelSize * 10)
                      + "-72-72-P-30-ISO10646-1\nSIZE " + number(pixelSize) + " 72 72\nFONTBOUNDINGBOX 8 8 -2 -2\n"
-                     + "STARTPROPERTIES 5\nPIXEL_SIZE " + number(pixelSize) + "\nFONT_ASCENT " + number(ascent)
+                     + "STARTPROPERTIES 6\nFAMILY_NAME \"Tiny\"\nPIXEL_SIZE " + number(pixelSize) + "\nFONT_ASCENT " + number(ascent)
                      + "\nFONT_DESCENT " + number(descent)
                      + "\nCHARSET_REGISTRY \"ISO10646\"\nCHARSET_ENCODING \"1\"\nENDPROPERTIES\nCHARS "
                      + number(int(glyphs.size())) + "\n";
