@@ -66,7 +66,7 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
         QStringLiteral("FILE"));
     const QCommandLineOption orderOption(
         QStringLiteral("order"),
-        QStringLiteral("typing (default), reverse or visual (default with --header)."), QStringLiteral("ORDER"));
+        QStringLiteral("typing (default), reverse or visual (default with --header and --sample)."), QStringLiteral("ORDER"));
     const QCommandLineOption formatOption(
         QStringLiteral("format"), QStringLiteral("spaced (default), c-array, c-string, bytes or glyphs."),
         QStringLiteral("FORMAT"));
