@@ -1,6 +1,7 @@
 #include "cli/command_line.h"
 
 #include "font/gfx_font_format.h"
+#include "font/font_pictures.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -17,7 +18,7 @@ constexpr std::pair<CodeFormat, const char*> kFormatNames[] = {
 };
 
 constexpr std::pair<FontFormat, const char*> kFontFormatNames[] = {
-    {FontFormat::Bdf, "bdf"}, {FontFormat::C, "c"}, {FontFormat::Gfx, "gfx"},
+    {FontFormat::Bdf, "bdf"}, {FontFormat::C, "c"}, {FontFormat::Gfx, "gfx"}, {FontFormat::Png, "png"},
 };
 
 constexpr std::pair<BitmapBits, const char*> kBitmapBitsNames[] = {{BitmapBits::Rows, "rows"}, {BitmapBits::Columns, "columns"}};
@@ -64,7 +65,8 @@ const char* const kDescription =
 
 }  // namespace
 
-std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& arguments, const QString& defaultTablePath)
+std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& arguments, const QString& defaultTablePath,
+                                                      bool outputIsTerminal)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromLatin1(kDescription));
@@ -74,7 +76,7 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
         QStringLiteral("FILE"));
     const QCommandLineOption orderOption(
         QStringLiteral("order"),
-        QStringLiteral("typing (default), reverse or visual (default with --header)."), QStringLiteral("ORDER"));
+        QStringLiteral("typing (default), reverse or visual (default with --header and --sample)."), QStringLiteral("ORDER"));
     const QCommandLineOption formatOption(
         QStringLiteral("format"), QStringLiteral("spaced (default), c-array, c-string, bytes or glyphs."),
         QStringLiteral("FORMAT"));
@@ -106,8 +108,8 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
         QStringLiteral("PX"));
     const QCommandLineOption fontFormatOption(
         QStringLiteral("font-format"),
-        QStringLiteral("With --font: bdf (default), c (a C header of bitmaps for any display) or gfx (an Adafruit "
-                       "GFX font)."),
+        QStringLiteral("With --font: bdf (default), c (a C header of bitmaps for any display), gfx (an Adafruit "
+                       "GFX font) or png (a picture of the glyph sheet, or of a text with --sample)."),
         QStringLiteral("FORMAT"));
     const QCommandLineOption bitsOption(
         QStringLiteral("bits"),
@@ -119,6 +121,16 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
         QStringLiteral("With --font-format c or gfx: the prefix of the header's names (default %1).")
             .arg(QLatin1StringView(kDefaultFontName)),
         QStringLiteral("PREFIX"));
+    const QCommandLineOption sampleOption(
+        QStringLiteral("sample"),
+        QStringLiteral("With --font-format png: a picture of TEXT as the display shows it, in --order (visual by "
+                       "default) and in rows of --width."),
+        QStringLiteral("TEXT"));
+    const QCommandLineOption zoomOption(
+        QStringLiteral("zoom"),
+        QStringLiteral("With --font-format png: every pixel of the display a square of N × N (1 to %1, default 4).")
+            .arg(kMaxZoom),
+        QStringLiteral("N"));
     const QCommandLineOption hintingOption(
         QStringLiteral("hinting"),
         QStringLiteral("With --font: auto (FreeType's autohinter, default), font (the font's own) or none."),
@@ -130,7 +142,7 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
                        "is never replaced."));
     parser.addOptions({tableOption, orderOption, formatOption, widthOption, reverseOption, slotsOption, headerOption,
                        outputOption, progmemOption, fontOption, sizeOption, fontFormatOption, bitsOption, nameOption,
-                       hintingOption, newTableOption});
+                       hintingOption, sampleOption, zoomOption, newTableOption});
     parser.addPositionalArgument(QStringLiteral("TEXT"), QStringLiteral("The text to convert (UTF-8)."),
                                  QStringLiteral("[TEXT]"));
     const QCommandLineOption helpOption = parser.addHelpOption();
@@ -163,10 +175,17 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
     for (const QCommandLineOption* fontOnly : {&sizeOption, &fontFormatOption, &bitsOption, &nameOption, &hintingOption})
         if (!font && parser.isSet(*fontOnly))
             return UsageError{QStringLiteral("--%1 goes with --font.").arg(fontOnly->names().first())};
-    if (font && (!texts.isEmpty() || parser.isSet(headerOption) || parser.isSet(formatOption) || parser.isSet(slotsOption)
-                 || parser.isSet(orderOption) || parser.isSet(reverseOption) || parser.isSet(widthOption)))
-        return error("--font writes the display's font: give neither TEXT nor --header, --format, --slots, --order, "
-                     "--reverse or --width.");
+    const bool picture = font && valueNamed(kFontFormatNames, parser.value(fontFormatOption)) == FontFormat::Png;
+    for (const QCommandLineOption* pictureOnly : {&sampleOption, &zoomOption})
+        if (!picture && parser.isSet(*pictureOnly))
+            return UsageError{QStringLiteral("--%1 goes with --font-format png.").arg(pictureOnly->names().first())};
+    const bool sample = parser.isSet(sampleOption);
+    if (font && !sample && (parser.isSet(orderOption) || parser.isSet(reverseOption) || parser.isSet(widthOption)))
+        return error("--order, --reverse and --width go with --font only for a picture of a text, with --sample.");
+    if (font && (!texts.isEmpty() || parser.isSet(headerOption) || parser.isSet(formatOption) || parser.isSet(slotsOption)))
+        return error("--font writes the display's font: give neither TEXT nor --header, --format or --slots.");
+    if (picture && !parser.isSet(outputOption) && outputIsTerminal)
+        return error("a PNG picture is not for the terminal: give --output FILE, or redirect standard output.");
     const bool header = parser.isSet(headerOption);
     if (parser.isSet(slotsOption) &&
         (parser.isSet(orderOption) || parser.isSet(formatOption) || parser.isSet(widthOption) ||
@@ -180,7 +199,7 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
 
     CliRequest request;
     request.line.slotNumbers = parser.isSet(slotsOption);
-    request.line.order = header ? DisplayOrder::Visual : DisplayOrder::Typing;
+    request.line.order = header || sample ? DisplayOrder::Visual : DisplayOrder::Typing;
     if (parser.isSet(orderOption)) {
         const std::optional<DisplayOrder> order = valueNamed(kDisplayOrderNames, parser.value(orderOption));
         if (!order)
@@ -234,7 +253,7 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
         if (parser.isSet(fontFormatOption)) {
             const std::optional<FontFormat> format = valueNamed(kFontFormatNames, parser.value(fontFormatOption));
             if (!format)
-                return error("--font-format is bdf, c or gfx.");
+                return error("--font-format is bdf, c, gfx or png.");
             fontRequest.format = *format;
         }
         if (parser.isSet(bitsOption)) {
@@ -246,7 +265,7 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
             fontRequest.bits = *bits;
         }
         for (const QCommandLineOption* headerOnly : {&nameOption, &progmemOption})
-            if (fontRequest.format == FontFormat::Bdf && parser.isSet(*headerOnly))
+            if (fontRequest.format != FontFormat::C && fontRequest.format != FontFormat::Gfx && parser.isSet(*headerOnly))
                 return UsageError{QStringLiteral("--%1 goes with --font-format c or gfx.").arg(headerOnly->names().first())};
         fontRequest.progmem = parser.isSet(progmemOption);
         if (parser.isSet(nameOption)) {
@@ -264,6 +283,14 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
                 return error("--hinting is auto, font or none.");
             fontRequest.hinting = *hinting;
         }
+        if (parser.isSet(zoomOption)) {
+            bool number = false;
+            fontRequest.zoom = parser.value(zoomOption).toInt(&number);
+            if (!number || fontRequest.zoom < 1 || fontRequest.zoom > kMaxZoom)
+                return UsageError{QStringLiteral("--zoom takes a whole number from 1 to %1.").arg(kMaxZoom)};
+        }
+        if (sample)
+            fontRequest.sample = SampleRequest{parser.value(sampleOption), request.line.order, request.line.width};
     }
     return request;
 }

@@ -23,6 +23,14 @@ enum class FontFormat {
     Bdf,
     C,    // a C header of bitmaps, for any display
     Gfx,  // an Adafruit GFX font in a C header
+    Png,  // a picture of the glyph sheet or of a text
+};
+
+// What --sample asks for: a picture of a text as the display shows it, instead of the glyph sheet.
+struct SampleRequest {
+    QString text;
+    DisplayOrder order = DisplayOrder::Visual;
+    int width = 0;  // 0: one row
 };
 
 // What `--font` asks for: the display's font, rendered from a font file.
@@ -35,6 +43,8 @@ struct FontRequest {
     BitmapBits bits = BitmapBits::Rows;  // C only
     QString name = QLatin1StringView(kDefaultFontName);
     bool progmem = false;
+    int zoom = 4;  // png: every pixel of the display a square of zoom × zoom
+    std::optional<SampleRequest> sample;  // png
 };
 
 // What one run of the converter is asked to do.
@@ -57,6 +67,8 @@ struct UsageError {
 
 // Parses the converter's arguments (the first is the program). --help and --version print
 // and end the program here; --help names `defaultTablePath`, the table used without --table.
-std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& arguments, const QString& defaultTablePath);
+// A picture is not written to a terminal: `outputIsTerminal` says whether standard output is one.
+std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& arguments, const QString& defaultTablePath,
+                                                      bool outputIsTerminal);
 
 }  // namespace harfcode

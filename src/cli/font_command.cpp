@@ -1,12 +1,16 @@
 #include "cli/font_command.h"
 
+#include "cli/conversion_warnings.h"
 #include "cli/exit_status.h"
 #include "cli/standard_streams.h"
+#include "firmware/strings_header.h"
 #include "font/bdf_format.h"
 #include "font/c_font_format.h"
 #include "font/display_font.h"
 #include "font/font_lookup.h"
+#include "font/font_pictures.h"
 #include "font/gfx_font_format.h"
+#include "font/png_format.h"
 #include "table/new_display_codes.h"
 #include "table/system_files.h"
 #include "table/table_file.h"
@@ -54,20 +58,6 @@ void warnOfGfxLineEnds(const DisplayFont& font, const std::function<void(const Q
                            .arg(slotName(glyph->slot), QString::fromLatin1(hexCode(code))));
 }
 
-std::variant<QByteArray, FieldOverflow> exportedFont(const DisplayFont& font, const FontExportSource& source,
-                                                     const FontRequest& request)
-{
-    switch (request.format) {
-    case FontFormat::C:
-        return cFont(font, source, {request.name, request.bits, request.progmem});
-    case FontFormat::Gfx:
-        return gfxFont(font, source, request.name);
-    case FontFormat::Bdf:
-        break;
-    }
-    return bdfFont(font, source);
-}
-
 int writeOutput(const FontCommand& command, const QByteArray& bytes, const QString& fontFile,
                 const std::function<void(const QString&)>& printError)
 {
@@ -84,6 +74,60 @@ int writeOutput(const FontCommand& command, const QByteArray& bytes, const QStri
         return kExitInvalidInput;
     }
     return kExitDone;
+}
+
+// The picture that --font-format png asks for, the text of --sample or the glyph sheet, as a PNG
+// file; or why there is none.
+std::variant<QByteArray, QString> fontPng(const FontCommand& command, const FontFace& face, const DisplayFont& font,
+                                          const FontExportSource& source,
+                                          const std::function<void(const QString&)>& printError)
+{
+    const FontRequest& request = command.request;
+    std::variant<QImage, QString> picture;
+    if (const std::optional<SampleRequest>& sample = request.sample) {
+        ConversionWarnings(printError).noteCharactersWithoutSlot(sample->text, 1, 0);
+        // displayFont() has found every code a byte: the rows are whole.
+        picture = sampleText(font, entryCodes(sample->text, command.codes, sample->order, sample->width).rows,
+                             request.zoom);
+    } else {
+        const HexDigitGlyphs labels = hexDigitGlyphs(face, request.hinting);
+        if (!labels.missing.isEmpty())
+            printError(QStringLiteral("warning: the font has no glyph for \"%1\"; the sheet labels the codes with "
+                                      "small digits of its own.")
+                           .arg(labels.missing));
+        picture = glyphSheet(font, labels, request.zoom);
+    }
+    if (const QString* reason = std::get_if<QString>(&picture))
+        return *reason;
+    return pngFile(std::get<QImage>(std::move(picture)), source);
+}
+
+// The font in the format asked for, or why it cannot be had.
+std::variant<QByteArray, QString> exportedFont(const FontCommand& command, const FontFace& face, const DisplayFont& font,
+                                               const FontExportSource& source,
+                                               const std::function<void(const QString&)>& printError)
+{
+    const FontRequest& request = command.request;
+    const auto header = [](std::variant<QByteArray, FieldOverflow> made) -> std::variant<QByteArray, QString> {
+        if (const auto* overflow = std::get_if<FieldOverflow>(&made))
+            return overflow->description() + QStringLiteral("; take a smaller --size");
+        return std::get<QByteArray>(std::move(made));
+    };
+    switch (request.format) {
+    case FontFormat::Bdf:
+        break;
+    case FontFormat::C:
+        return header(cFont(font, source, {request.name, request.bits, request.progmem}));
+    case FontFormat::Gfx:
+        return header(gfxFont(font, source, request.name));
+    case FontFormat::Png: {
+        std::variant<QByteArray, QString> png = fontPng(command, face, font, source, printError);
+        if (const QString* reason = std::get_if<QString>(&png))
+            return QStringLiteral("cannot draw the picture: %1").arg(*reason);
+        return png;
+    }
+    }
+    return bdfFont(font, source);
 }
 
 }  // namespace
@@ -119,9 +163,9 @@ int writeDisplayFont(const FontCommand& command, const std::function<void(const 
                                   face.family(), face.copyright(), face.pixelSize()};
     if (request.format == FontFormat::Gfx)
         warnOfGfxLineEnds(font, printError);
-    const std::variant<QByteArray, FieldOverflow> exported = exportedFont(font, source, request);
-    if (const auto* overflow = std::get_if<FieldOverflow>(&exported)) {
-        printError(overflow->description() + QStringLiteral("; take a smaller --size."));
+    const std::variant<QByteArray, QString> exported = exportedFont(command, face, font, source, printError);
+    if (const auto* reason = std::get_if<QString>(&exported)) {
+        printError(*reason + u'.');
         printError(QStringLiteral("nothing is written."));
         return kExitInvalidInput;
     }

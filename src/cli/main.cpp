@@ -148,7 +148,7 @@ int run(int argc, char** argv)
 
     const QString defaultTablePath = tableLocation(
         QCoreApplication::applicationDirPath(), QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
-    const auto parsed = parseCommandLine(QCoreApplication::arguments(), defaultTablePath);
+    const auto parsed = parseCommandLine(QCoreApplication::arguments(), defaultTablePath, ::isatty(STDOUT_FILENO) == 1);
     if (const auto* usage = std::get_if<UsageError>(&parsed)) {
         printError(usage->message);
         std::fputs("Try 'harfcode-cli --help' for more information.\n", stderr);

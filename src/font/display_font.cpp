@@ -62,8 +62,9 @@ std::variant<DisplayFont, DisplayFontError> displayFont(const FontFace& face, co
     }
     error.unfilledTable = error.invalidCodes.empty() && slotsOfCode.empty();
 
-    int top = face.ascender();
-    int bottom = face.descender();
+    // A broken font may put its ascender below the baseline, or its descender above it.
+    int top = std::max(face.ascender(), 0);
+    int bottom = std::min(face.descender(), 0);
     for (const auto& [code, slots] : slotsOfCode) {
         const Slot slot = slots.front();
         std::optional<RenderedGlyph> bitmap = face.render(characterOfSlot(slot), hinting);

@@ -19,7 +19,7 @@ namespace harfcode {
 namespace {
 
 // Beyond this a glyph is no display's: a broken font, or a size no display has.
-constexpr long kMaxGlyphPixels = 1L << 22;
+constexpr std::uint64_t kMaxGlyphPixels = 1 << 22;
 
 int pixels(FT_Pos value)  // 26.6 fixed point, rounded
 {
@@ -169,28 +169,32 @@ std::optional<RenderedGlyph> FontFace::render(char32_t character, Hinting hintin
         return std::nullopt;
     }
     const FT_Bitmap& source = mono ? slot->bitmap : bitmap;
+    // A broken font may leave a bitmap without its pixels, or with rows shorter than its width.
+    const std::uint64_t area = std::uint64_t(source.width) * source.rows;
+    const std::uint64_t rowBytes = mono ? (std::uint64_t(source.width) + 7) / 8 : source.width;
+    const bool fits = source.width <= kMaxGlyphPixels && source.rows <= kMaxGlyphPixels && area <= kMaxGlyphPixels
+                      && (area == 0 || (source.buffer && std::uint64_t(std::abs(source.pitch)) >= rowBytes));
+    if (!fits) {
+        FT_Bitmap_Done(m_handles->library, &bitmap);
+        return std::nullopt;
+    }
     RenderedGlyph glyph;
     glyph.width = static_cast<int>(source.width);
     glyph.rows = static_cast<int>(source.rows);
     glyph.left = slot->bitmap_left;
     glyph.top = slot->bitmap_top;
     glyph.advance = pixels(slot->advance.x);
-    const bool fits = long(glyph.width) * glyph.rows <= kMaxGlyphPixels;
-    if (fits) {
-        glyph.ink.resize(static_cast<std::size_t>(glyph.width) * static_cast<std::size_t>(glyph.rows));
-        for (int row = 0; row < glyph.rows; ++row) {
-            // A negative pitch stores the rows from the bottom up.
-            const std::ptrdiff_t stored = source.pitch >= 0 ? row : glyph.rows - 1 - row;
-            const unsigned char* line = source.buffer + stored * std::abs(source.pitch);
-            for (int column = 0; column < glyph.width; ++column) {
-                const bool ink = mono ? (line[column >> 3] >> (7 - (column & 7))) & 1 : line[column] >= 0x80;
-                glyph.ink[static_cast<std::size_t>(row * glyph.width + column)] = ink;
-            }
+    glyph.ink.resize(static_cast<std::size_t>(area));
+    for (int row = 0; row < glyph.rows; ++row) {
+        // A negative pitch stores the rows from the bottom up.
+        const std::ptrdiff_t stored = source.pitch >= 0 ? row : glyph.rows - 1 - row;
+        const unsigned char* line = source.buffer + stored * std::abs(source.pitch);
+        for (int column = 0; column < glyph.width; ++column) {
+            const bool ink = mono ? (line[column >> 3] >> (7 - (column & 7))) & 1 : line[column] >= 0x80;
+            glyph.ink[static_cast<std::size_t>(row * glyph.width + column)] = ink;
         }
     }
     FT_Bitmap_Done(m_handles->library, &bitmap);
-    if (!fits)
-        return std::nullopt;
     return glyph;
 }
 

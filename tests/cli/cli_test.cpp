@@ -1,8 +1,10 @@
+#include "support/test_bdf_font.h"
 #include "table/table_file.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -255,6 +257,76 @@ TEST(Cli, RunningOutOfMemoryIsAnInternalErrorNotAnAbort)
     EXPECT_FALSE(QFile::exists(dir.filePath("strings.h")));
 }
 
+// --font-format png: the glyph sheet, or a text with --sample, in a font whose pixels are known
+// (tests/font checks them one by one); a picture never goes to a terminal.
+TEST(Cli, DrawsThePicturesOfTheDisplaysFont)
+{
+    QTemporaryDir dir;
+    const QString table = writeTable(dir, "HexTable.txt",
+        {{1, "20"}, {26, "B3"}, {52, "C4"}, {4, "0B"}, {55, "D5"}, {65, "31"}, {68, "34"}, {74, "41"}});
+    const QString font = dir.filePath("tiny.bdf");
+    QFile fontFile(font);
+    ASSERT_TRUE(fontFile.open(QIODevice::WriteOnly));
+    fontFile.write(tinyTestFont());
+    fontFile.close();
+    const QString picture = dir.filePath("picture.png");
+    const QStringList png = {"--font", font, "--table", table, "--font-format", "png"};
+    const QString fontLine = "font: " + font + " (Tiny, 4 px)";
+    const QString unfilled = "warning: 95 slots still have the code \"00\"";
+    const QString noDigits = "warning: the font has no glyph for \"0356789BCDEF\"";
+    const QString salam = QString::fromUtf8("سلام");
+    const QString withSample = "go with --font only for a picture of a text, with --sample";
+    // Standard error goes around the terminal that standard output is.
+    const auto inTerminal = [&](const QStringList& arguments) {
+        return QStringList{"-c", "exec script -qec \"'$0' " + arguments.join(' ') + " 2>&3\" /dev/null 3>&2", kCli};
+    };
+    const CliRun cases[] = {
+        {"/bin/sh", inTerminal(png), {}, 64, "", {"a PNG picture is not for the terminal: give --output FILE"}},
+        {"/bin/sh", inTerminal(png + QStringList{"--output", picture}), {}, 0, "", {fontLine, unfilled, noDigits}},
+        {kCli, png + QStringList{"--zoom", "64"}, {}, 1, "",
+         {fontLine, unfilled, noDigits, "cannot draw the picture: the picture would be 11328 × 13376 pixels", "nothing is written"}},
+        {kCli, png + QStringList{"--sample", "xA", "--output", dir.filePath("x.png")}, {}, 0, "",
+         {fontLine, unfilled, "warning: line 1, character 1: U+0078 \"x\" has no glyph"}},
+        // Wrong usage.
+        {kCli, {"--font", font, "--table", table, "--sample", salam}, {}, 64, "", {"--sample goes with --font-format png"}},
+        {kCli, {"--font", font, "--font-format", "bdf", "--zoom", "2"}, {}, 64, "", {"--zoom goes with --font-format png"}},
+        {kCli, {"--sample", salam}, {}, 64, "", {"--sample goes with --font-format png"}},
+        {kCli, png + QStringList{"--width", "3"}, {}, 64, "", {withSample}},
+        {kCli, png + QStringList{"--reverse"}, {}, 64, "", {withSample}},
+        {kCli, {"--font", font, "--order", "visual"}, {}, 64, "", {withSample}},
+        {kCli, png + QStringList{"--zoom", "0"}, {}, 64, "", {"--zoom takes a whole number from 1 to 64"}},
+        {kCli, png + QStringList{"--zoom", "65"}, {}, 64, "", {"--zoom takes a whole number from 1 to 64"}},
+        {kCli, png + QStringList{"--sample", salam, salam}, {}, 64, "", {"--font writes the display's font: give neither TEXT"}},
+        {kCli, png + QStringList{"--font-format", "gif"}, {}, 64, "", {"--font-format is bdf, c, gfx or png"}},
+    };
+    for (const CliRun& c : cases)
+        check(c);
+    EXPECT_EQ(QImage(picture).size(), QSize(177, 209) * 4) << "written, at the zoom of 4 by default";
+
+    // The sheet of 16 × 16 cells, or the sample's rows, at the zoom asked for.
+    const std::pair<QStringList, QSize> pictures[] = {
+        {{}, QSize(177, 209) * 4},
+        {{"--zoom", "1"}, QSize(177, 209)},
+        {{"--sample", salam}, QSize(11, 4) * 4},  // visual order: the seen's ink ends it
+        {{"--sample", salam, "--order", "typing", "--zoom", "1"}, QSize(10, 4)},
+        {{"--sample", salam, "--width", "3", "--zoom", "1"}, QSize(8, 8)},
+        {{"--sample", "A1", "--reverse", "--zoom", "1"}, QSize(5, 4)},  // the A's ink left of its origin within
+        {{"--sample", "A1", "--zoom", "1"}, QSize(6, 4)},
+    };
+    for (const auto& [options, size] : pictures) {
+        QByteArray bytes[2];
+        for (QByteArray& out : bytes) {
+            QProcess process;
+            process.start(kCli, png + options);
+            ASSERT_TRUE(process.waitForFinished(30000));
+            EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+            out = process.readAllStandardOutput();
+        }
+        EXPECT_EQ(QImage::fromData(bytes[0], "PNG").size(), size) << options.join(' ').toStdString();
+        EXPECT_EQ(bytes[0], bytes[1]) << "the same bytes every time: " << options.join(' ').toStdString();
+    }
+}
+
 // Ended while it writes a header, the converter leaves the old header whole and no temporary
 // file, and dies of the signal as a shell loop or make must see it.
 TEST(Cli, ASignalWhileAHeaderIsWrittenLeavesNoTraceAndEndsTheProgram)
@@ -385,7 +457,7 @@ TEST(Cli, WritesTheDisplaysFontOrSaysWhyNot)
         {{"--font", unifont, "--size", "16", "A"}, 64, {"give neither TEXT"}},
         {{"--font", unifont, "--size", "16", "--header", table}, 64, {"give neither TEXT"}},
         {{"--font", unifont, "--size", "0"}, 64, {"--size takes a whole number of pixels from 1 to 1000"}},
-        {{"--font", unifont, "--size", "16", "--font-format", "ttf"}, 64, {"--font-format is bdf, c or gfx"}},
+        {{"--font", unifont, "--size", "16", "--font-format", "ttf"}, 64, {"--font-format is bdf, c, gfx or png"}},
         {{"--font", unifont, "--size", "16", "--hinting", "full"}, 64, {"--hinting is auto, font or none"}},
         {{"--new-table", table, "--table", table}, 64, {"--new-table takes nothing but"}},
     };

@@ -252,7 +252,7 @@ step_ok "a field that does not fit exits 1 and leaves the output as it was"
 sed -n '/^ \*     for (/,/^ \*     }$/s/^ \*     //p' font.h >header_loop.c
 [[ -s header_loop.c ]] || fail "the header's comment shows no loop"
 awk '
-    /^### / { section = ($0 == "### The display'"'"'s font: C and GFX headers") }
+    /^### / { section = ($0 == "### C and GFX headers") }
     /^## / { section = 0 }
     section && fence && /^```/ { exit }
     section && fence { print }

@@ -1,0 +1,224 @@
+#include "font/font_pictures.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace harfcode {
+namespace {
+
+constexpr int kGridSize = 16;
+constexpr int kLine = 1;    // grid lines
+constexpr int kMargin = 1;  // around a cell's contents, and between its label and glyph
+
+// The columns and rows of a glyph's bitmap that hold ink: [left, right) and [top, bottom).
+struct InkBox {
+    int left = 0;
+    int right = 0;
+    int top = 0;
+    int bottom = 0;
+    bool empty() const { return left >= right; }
+};
+
+InkBox inkBox(const RenderedGlyph& glyph)
+{
+    InkBox box{glyph.width, 0, glyph.rows, 0};
+    for (int row = 0; row < glyph.rows; ++row)
+        for (int column = 0; column < glyph.width; ++column)
+            if (glyph.inkAt(column, row))
+                box = {std::min(box.left, column), std::max(box.right, column + 1), std::min(box.top, row),
+                       std::max(box.bottom, row + 1)};
+    return box;
+}
+
+// A glyph of a run, its ink found once: a sample shows the same few glyphs many times.
+struct RunGlyph {
+    const RenderedGlyph* bitmap;
+    InkBox ink;
+};
+using Run = std::vector<RunGlyph>;  // glyphs on one baseline, left to right
+
+RunGlyph runGlyph(const RenderedGlyph& bitmap)
+{
+    return {&bitmap, inkBox(bitmap)};
+}
+
+// How far a run reaches from its first origin, to the left and to the right: its origins, its
+// pen's end and its ink. 64 bits: a broken font's advances add up beyond an int.
+struct Reach {
+    qint64 left = 0;
+    qint64 right = 0;
+    qint64 width() const { return right - left; }
+};
+
+Reach reachOf(const Run& run)
+{
+    Reach reach;
+    qint64 pen = 0;
+    for (const auto& [glyph, ink] : run) {
+        if (!ink.empty()) {
+            reach.left = std::min(reach.left, pen + glyph->left + ink.left);
+            reach.right = std::max(reach.right, pen + glyph->left + ink.right);
+        }
+        pen += glyph->advance;
+        reach.left = std::min(reach.left, pen);
+        reach.right = std::max(reach.right, pen);
+    }
+    return reach;
+}
+
+// A picture being drawn, in the display's pixels.
+class Canvas {
+public:
+    // A white picture of at least one pixel, or why there is none.
+    static std::variant<Canvas, QString> blank(qint64 width, qint64 height, int zoom)
+    {
+        if (zoom < 1 || zoom > kMaxZoom)
+            return QStringLiteral("the zoom is %1; it is 1 to %2").arg(zoom).arg(kMaxZoom);
+        const qint64 zoomedWidth = std::max<qint64>(width, 1) * zoom;
+        const qint64 zoomedHeight = std::max<qint64>(height, 1) * zoom;
+        if (zoomedWidth > kMaxPictureSide || zoomedHeight > kMaxPictureSide
+            || zoomedWidth * zoomedHeight > kMaxPicturePixels)
+            return QStringLiteral("the picture would be %1 × %2 pixels; a picture has at most %3 pixels a side and "
+                                  "%4 in all")
+                .arg(zoomedWidth)
+                .arg(zoomedHeight)
+                .arg(kMaxPictureSide)
+                .arg(kMaxPicturePixels);
+        QImage image(int(zoomedWidth), int(zoomedHeight), QImage::Format_Grayscale8);
+        if (image.isNull())
+            return QStringLiteral("there is no memory for a picture of %1 × %2 pixels").arg(zoomedWidth).arg(zoomedHeight);
+        image.fill(kPaperShade);
+        return Canvas(std::move(image), zoom);
+    }
+
+    // One pixel of the display; nothing outside the picture.
+    void paint(qint64 x, qint64 y, std::uint8_t shade)
+    {
+        if (x < 0 || y < 0 || x >= m_image.width() / m_zoom || y >= m_image.height() / m_zoom)
+            return;
+        for (int row = 0; row < m_zoom; ++row)
+            std::memset(m_image.scanLine(int(y) * m_zoom + row) + x * m_zoom, shade, std::size_t(m_zoom));
+    }
+
+    void fill(qint64 x, qint64 y, qint64 width, qint64 height, std::uint8_t shade)
+    {
+        for (qint64 row = y; row < y + height; ++row)
+            for (qint64 column = x; column < x + width; ++column)
+                paint(column, row, shade);
+    }
+
+    // The glyphs of `run`, the first at `originX`, on the baseline above row `baselineY`.
+    void draw(const Run& run, qint64 originX, qint64 baselineY, std::uint8_t shade)
+    {
+        qint64 pen = originX;
+        for (const auto& [glyph, ink] : run) {
+            for (int row = ink.top; row < ink.bottom; ++row)
+                for (int column = ink.left; column < ink.right; ++column)
+                    if (glyph->inkAt(column, row))
+                        paint(pen + glyph->left + column, baselineY - glyph->top + row, shade);
+            pen += glyph->advance;
+        }
+    }
+
+    QImage take() { return std::move(m_image); }
+
+private:
+    Canvas(QImage image, int zoom)
+        : m_image(std::move(image))
+        , m_zoom(zoom)
+    {
+    }
+
+    QImage m_image;
+    int m_zoom;
+};
+
+// The sheet's labels: how far above and below the baseline their ink reaches, over all sixteen
+// digits, so that every cell's label stands on the same baseline.
+struct LabelLine {
+    int above = 0;
+    int below = 0;
+    int height() const { return above + below; }
+};
+
+LabelLine labelLine(const std::vector<RunGlyph>& digits)
+{
+    LabelLine line;
+    bool inked = false;
+    for (const auto& [digit, ink] : digits) {
+        if (ink.empty())
+            continue;
+        line.above = inked ? std::max(line.above, digit->top - ink.top) : digit->top - ink.top;
+        line.below = inked ? std::max(line.below, ink.bottom - digit->top) : ink.bottom - digit->top;
+        inked = true;
+    }
+    return line;
+}
+
+}  // namespace
+
+std::variant<QImage, QString> glyphSheet(const DisplayFont& font, const HexDigitGlyphs& labels, int zoom)
+{
+    std::vector<RunGlyph> digits;
+    for (const RenderedGlyph& digit : labels.digits)
+        digits.push_back(runGlyph(digit));
+    const auto labelOf = [&](std::uint8_t code) { return Run{digits[code >> 4], digits[code & 0xF]}; };
+
+    // Every glyph alone, at one origin: the leftmost and rightmost reach of any.
+    Reach glyphs;
+    qint64 labelWidth = 0;
+    for (const DisplayGlyph& glyph : font.glyphs) {
+        const Reach reach = reachOf({runGlyph(glyph.bitmap)});
+        glyphs = {std::min(glyphs.left, reach.left), std::max(glyphs.right, reach.right)};
+        labelWidth = std::max(labelWidth, reachOf(labelOf(glyph.code)).width());
+    }
+    const LabelLine line = labelLine(digits);
+    const qint64 cellWidth = kMargin + std::max(glyphs.width(), labelWidth) + kMargin;
+    const qint64 cellHeight = kMargin + line.height() + kMargin + font.height + kMargin;
+    const qint64 pitchX = kLine + cellWidth;
+    const qint64 pitchY = kLine + cellHeight;
+    auto blank = Canvas::blank(kGridSize * pitchX + kLine, kGridSize * pitchY + kLine, zoom);
+    if (const QString* reason = std::get_if<QString>(&blank))
+        return *reason;
+    Canvas& canvas = std::get<Canvas>(blank);
+
+    for (int gridLine = 0; gridLine <= kGridSize; ++gridLine) {
+        canvas.fill(gridLine * pitchX, 0, kLine, kGridSize * pitchY + kLine, kGridShade);
+        canvas.fill(0, gridLine * pitchY, kGridSize * pitchX + kLine, kLine, kGridShade);
+    }
+    for (const DisplayGlyph& glyph : font.glyphs) {
+        const qint64 left = (glyph.code & 0xF) * pitchX + kLine + kMargin;
+        const qint64 top = (glyph.code >> 4) * pitchY + kLine + kMargin;
+        const Run label = labelOf(glyph.code);
+        canvas.draw(label, left - reachOf(label).left, top + line.above, kLabelShade);
+        canvas.draw({runGlyph(glyph.bitmap)}, left - glyphs.left, top + line.height() + kMargin + font.baseline,
+                    kInkShade);
+    }
+    return canvas.take();
+}
+
+std::variant<QImage, QString> sampleText(const DisplayFont& font, const std::vector<QByteArray>& rows, int zoom)
+{
+    std::vector<RunGlyph> glyphs;  // as font.glyphs
+    for (const DisplayGlyph& glyph : font.glyphs)
+        glyphs.push_back(runGlyph(glyph.bitmap));
+    std::vector<Run> runs;
+    Reach picture;
+    for (const QByteArray& codes : rows) {
+        Run& run = runs.emplace_back();
+        for (const char code : codes)
+            if (const DisplayGlyph* glyph = font.glyphAt(static_cast<std::uint8_t>(code)))
+                run.push_back(glyphs[std::size_t(glyph - font.glyphs.data())]);
+        const Reach reach = reachOf(run);
+        picture = {std::min(picture.left, reach.left), std::max(picture.right, reach.right)};
+    }
+    auto blank = Canvas::blank(picture.width(), qint64(font.height) * qint64(rows.size()), zoom);
+    if (const QString* reason = std::get_if<QString>(&blank))
+        return *reason;
+    Canvas& canvas = std::get<Canvas>(blank);
+    for (std::size_t row = 0; row < runs.size(); ++row)
+        canvas.draw(runs[row], -picture.left, qint64(row) * font.height + font.baseline, kInkShade);
+    return canvas.take();
+}
+
+}  // namespace harfcode
