@@ -10,7 +10,7 @@
 
 namespace {
 
-const char* const kFormats[] = {"bdf", "c", "gfx"};
+const char* const kFormats[] = {"bdf", "c", "gfx", "png"};
 
 void BM_FontExport(benchmark::State& state)
 {

@@ -1,9 +1,12 @@
 // The C and GFX headers of the display's font, read back from their bytes, against references
 // nobody here drew: GNU Unifont's designed bitmaps and FreeType's rendering.
 #include "exported_font_reader.h"
+#include "firmware/strings_header.h"
 #include "font/c_font_format.h"
 #include "font/display_font.h"
+#include "font/font_pictures.h"
 #include "font/gfx_font_format.h"
+#include "font/png_format.h"
 #include "table/new_display_codes.h"
 #include "unifont_reference.h"
 
@@ -236,6 +239,41 @@ TEST(FontHeaders, TheDrawingLoopDrawsALineOfCodesAsTheGlyphsStand)
             EXPECT_EQ(parsedPbm(*pbm), drawnLine(expected, font->height, font->baseline))
                 << (font == &*tahoma ? "Tahoma" : "Unifont") << (bits == BitmapBits::Rows ? ", rows" : ", columns");
         }
+}
+
+// The drawing loop draws a text's codes exactly as the PNG sample shows them: Wine's Tahoma at
+// 12 px, in visual order, with mixed Persian, digits and capitals, a half-space and a character
+// without a glyph.
+TEST(FontHeaders, TheDrawingLoopDrawsWhatThePngSampleShows)
+{
+    const CodeStrings codes = newDisplayCodes();
+    const std::optional<DisplayFont> tahoma = renderedFont("/usr/share/wine/fonts/tahoma.ttf", 12, codes, Hinting::Auto);
+    ASSERT_TRUE(tahoma);
+    const char* const texts[] = {"سلام دنیا ۱۴۰۳", "قیمت LED 120", "می\u200Cشود", "یک x دو", "(گل)"};
+    for (const BitmapBits bits : {BitmapBits::Rows, BitmapBits::Columns}) {
+        const QByteArray header = headerOf(cFont(*tahoma, kSource, {kDefaultFontName, bits, false}));
+        for (const char* text : texts) {
+            const std::vector<QByteArray> rows = entryCodes(QString::fromUtf8(text), codes, DisplayOrder::Visual, 0).rows;
+            ASSERT_EQ(rows.size(), 1u) << text;
+            QStringList hexCodes;
+            for (const char code : rows.front())
+                hexCodes.append(QString::asprintf("%02X", static_cast<unsigned char>(code)));
+            const std::optional<QByteArray> pbm = runWithFontHeader(
+                header, "draw_codes.c", bits == BitmapBits::Columns ? QStringList{"DRAW_COLUMNS"} : QStringList{}, hexCodes);
+            ASSERT_TRUE(pbm) << text;
+
+            const auto drawn = sampleText(*tahoma, rows, 1);
+            ASSERT_TRUE(std::holds_alternative<QImage>(drawn)) << text;
+            const auto png = pngFile(std::get<QImage>(drawn), kSource);
+            ASSERT_TRUE(std::holds_alternative<QByteArray>(png)) << text;
+            const QImage sample = QImage::fromData(std::get<QByteArray>(png), "PNG");
+            Picture shown{sample.width(), sample.height(), {}};
+            for (int y = 0; y < sample.height(); ++y)
+                for (int x = 0; x < sample.width(); ++x)
+                    shown.pixels += qGray(sample.pixel(x, y)) < 0x80 ? '1' : '0';
+            EXPECT_EQ(parsedPbm(*pbm), shown) << text << (bits == BitmapBits::Rows ? ", rows" : ", columns");
+        }
+    }
 }
 
 // A glyph `width` by `rows` pixels, all ink.
