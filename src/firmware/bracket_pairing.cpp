@@ -302,6 +302,7 @@ std::optional<std::uint16_t> BracketPairing::pair(std::size_t index)
     }
     if (firstEntryBelow)
         popOpenings(1);
+    // Settled for good (N0b, or N0c with nothing listed below), ICU drops them from its list.
     const bool ofRunDirection = isLeftToRight(m_runLevel) ? leftToRightInside : rightToLeftInside;
     if (ofRunDirection || opening.index == 0)
         forgetOpenings(firstEntryBelow ? opening.index - 1 : opening.index);
