@@ -1,5 +1,6 @@
 // Slot selection and the whole conversion against ICU's Arabic shaping of the same text, and
-// the converter program on lines of text, in characters per second.
+// the converter program on lines of text and on one long line in visual order, in characters
+// per second.
 
 #include "conversion/code_output.h"
 #include "conversion/slot_selection.h"
@@ -121,6 +122,34 @@ void BM_ConverterProgram(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * characters);
 }
 
+// harfcode-cli putting one line of 4 MiB in visual order: `words` repeated, once with brackets
+// that never close and once without. Counts the line's characters, start-up included.
+void BM_ConverterProgramVisualLine(benchmark::State& state, const char* words)
+{
+    QTemporaryDir dir;
+    const QString table = dir.filePath(QStringLiteral("HexTable.txt"));
+    if (harfcode::writeTableFile(table, sampleCodes()).error) {
+        state.SkipWithError("cannot write the table");
+        return;
+    }
+    const QByteArray line = QByteArray(words).repeated((4 << 20) / qstrlen(words)) + '\n';
+    QFile input(dir.filePath(QStringLiteral("line.txt")));
+    if (!input.open(QIODevice::WriteOnly) || input.write(line) != line.size()) {
+        state.SkipWithError("cannot write the input");
+        return;
+    }
+    input.close();
+    for (auto _ : state) {
+        QProcess converter;
+        converter.setStandardInputFile(input.fileName());
+        converter.setStandardOutputFile(QProcess::nullDevice());
+        converter.start(QStringLiteral(HARFCODE_CLI_PATH), {QStringLiteral("--table"), table, QStringLiteral("--order"), QStringLiteral("visual")});
+        if (!converter.waitForFinished(-1) || converter.exitCode() != 0)
+            state.SkipWithError("harfcode-cli failed");
+    }
+    state.SetItemsProcessed(state.iterations() * QString::fromUtf8(line.chopped(1)).size());
+}
+
 constexpr int64_t kThousand = 1'000;
 constexpr int64_t kHundredThousand = 100'000;
 constexpr int64_t kMillion = 1'000'000;
@@ -129,6 +158,10 @@ BENCHMARK(BM_SlotSelection)->Arg(kThousand)->Arg(kHundredThousand)->Arg(kMillion
 BENCHMARK(BM_Conversion)->Arg(kThousand)->Arg(kHundredThousand)->Arg(kMillion);
 BENCHMARK(BM_IcuShapeArabic)->Arg(kThousand)->Arg(kHundredThousand)->Arg(kMillion);
 BENCHMARK(BM_ConverterProgram)->Arg(40 * kMillion)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK_CAPTURE(BM_ConverterProgramVisualLine, brackets_never_closing, "(سلام ABC [")
+    ->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK_CAPTURE(BM_ConverterProgramVisualLine, no_brackets, "سلام ABC ")
+    ->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 }  // namespace
 

@@ -1,11 +1,13 @@
 // Reads a row width from the first byte and UTF-16LE text from the rest; breaks the text into
 // display rows and puts it in visual order, also in pieces, and selects it in two pieces; aborts
-// on anything these may not produce.
+// on anything these may not produce, or on a visual order other than ICU's on the whole,
+// unchanged text.
 #include "conversion/slot_selection.h"
 #include "firmware/display_order.h"
 #include "firmware/display_rows.h"
 
 #include "invariant.h"
+#include "support/icu_visual_order.h"
 
 #include <QString>
 
@@ -18,6 +20,7 @@ namespace {
 
 using namespace harfcode;
 using harfcode::fuzz::require;
+using namespace harfcode::testing;
 
 qsizetype glyphCount(QStringView text)
 {
@@ -54,32 +57,26 @@ void checkRows(QStringView text, int width)
     }
 }
 
-void checkVisualOrder(QStringView text)
+void checkVisualOrder(QStringView text, const std::vector<int32_t>& icuMap)
 {
-    std::vector<Slot> typing = selectSlots(text);
-    typing.erase(std::remove(typing.begin(), typing.end(), kNoSlot), typing.end());
-    std::vector<Slot> visual = slotsInOrder(text, DisplayOrder::Visual);
-    std::sort(typing.begin(), typing.end());
-    std::sort(visual.begin(), visual.end());
-    require(typing == visual, "visual order loses, adds or changes a glyph");
+    require(slotsInOrder(marks(0, text.size()), text, DisplayOrder::Visual) == marksInOrder(icuMap, 0, text.size()),
+            "visual order differs from ICU's on the whole text");
 }
 
 // Where the visual order may be cut, found from two pieces of the text, the pieces' visual
-// orders, the second's first, are the whole's; a left-to-right run that a cut takes apart
-// stays one run, left to right.
-void checkVisualCuts(QStringView text, qsizetype split)
+// orders, the second's first, are ICU's of the whole; a left-to-right run that a cut takes
+// apart stays one run, left to right.
+void checkVisualCuts(QStringView text, qsizetype split, const std::vector<int32_t>& icuMap)
 {
     VisualCutFinder finder;
     finder.add(text.first(split));
     finder.add(text.sliced(split));
-    const std::vector<Slot> slots = selectSlots(text);
-    const std::vector<Slot> whole = slotsInOrder(slots, text, DisplayOrder::Visual);
+    const std::vector<Slot> whole = marksInOrder(icuMap, 0, text.size());
     for (const VisualCut& cut : finder.finish()) {
         const qsizetype at = cut.at.units;
         require(at > 0 && at < text.size(), "a cut at an end of the text");
-        const auto middle = slots.begin() + at;
-        const VisualPiece first = visualPiece(std::vector<Slot>(slots.begin(), middle), text.first(at));
-        const VisualPiece second = visualPiece(std::vector<Slot>(middle, slots.end()), text.sliced(at));
+        const VisualPiece first = visualPiece(marks(0, at), text.first(at));
+        const VisualPiece second = visualPiece(marks(at, text.size()), text.sliced(at), cut.heldOpenings);
         const qsizetype closing = cut.withinLeftToRightRun ? first.closingRun : 0;
         const qsizetype opening = cut.withinLeftToRightRun ? second.openingRun : 0;
         std::vector<Slot> joined(second.slots.begin(), second.slots.end() - opening);
@@ -131,9 +128,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         text[i] = QChar(static_cast<char16_t>(data[1 + 2 * i] | (data[2 + 2 * i] << 8)));
 
     checkRows(text, width);
-    checkVisualOrder(text);
+    const std::vector<int32_t> icuMap = icuVisualMap(text);
+    checkVisualOrder(text, icuMap);
     const qsizetype split = text.isEmpty() ? 0 : data[0] % (text.size() + 1);
-    checkVisualCuts(text, split);
+    checkVisualCuts(text, split, icuMap);
     checkSelectionInPieces(text, split);
     checkRowsInPieces(text, width, split);
     return 0;

@@ -172,7 +172,8 @@ bool LineConverter::planPieces(QByteArrayView text, PieceDone pieceDone)
         if (!visual) {
             end = decodePiece(text, from);
         } else {
-            end = index < visualCuts.size() ? PieceEnd{visualCuts[index].at.bytes, visualCuts[index].withinLeftToRightRun}
+            end = index < visualCuts.size() ? PieceEnd{visualCuts[index].at.bytes, visualCuts[index].withinLeftToRightRun,
+                                                       visualCuts[index].heldOpenings}
                                             : PieceEnd{text.size()};
             if (!decode(text.sliced(from, end->to - from)))
                 end.reset();
@@ -254,7 +255,7 @@ void LineConverter::writeVisualPieces(QByteArrayView line, OutputBuffer& output)
     };
     const auto visualPieceAt = [&](qsizetype index) {
         selectPiece(line, index);
-        return visualPiece(m_slots, m_text);
+        return visualPiece(m_slots, m_text, index > 0 ? m_pieces[static_cast<std::size_t>(index) - 1].end.heldOpenings : 0);
     };
     struct HeldPart {
         qsizetype piece;

@@ -58,6 +58,7 @@ private:
     struct PieceEnd {
         qsizetype to;  // bytes of the text
         bool withinLeftToRightRun = false;  // in visual order: a run goes on into the next piece
+        std::uint16_t heldOpenings = 0;     // in visual order: VisualCut's, for the next piece
     };
     struct Piece {
         qsizetype from;  // bytes of the text (the line, or one of its rows)

@@ -2,6 +2,8 @@
 
 #include "conversion/slot_selection.h"
 
+#include <QString>
+
 #include <unicode/ubidi.h>
 #include <unicode/uchar.h>
 
@@ -40,120 +42,66 @@ BidiLayout bidiLayout(QStringView text)
     return layout;
 }
 
-// The pairs of brackets that the bidirectional algorithm knows: canonically equivalent
-// brackets pair as the same.
-char32_t canonicalBracket(char32_t bracket)
-{
-    return bracket == 0x3008 ? 0x2329 : bracket == 0x3009 ? 0x232A : bracket;
-}
+// What an opening bracket that never pairs is for ICU: a neutral of the same class, which
+// cannot pair.
+constexpr char16_t kUnpairedOpening = u'!';
 
-// What the bidirectional algorithm leaves out before it resolves levels: the embedding marks
-// and the boundary neutrals (the joiners, for one).
-bool removedFromLevels(UCharDirection direction)
+// The layout of `text` as ICU gives it, at a cost linear in its length: ICU is handed the text
+// with its opening brackets that never pair made neutrals, unless the pairing cannot say which
+// those are.
+BidiLayout visualLayout(QStringView text, std::uint16_t heldOpenings)
 {
-    switch (direction) {
-    case U_LEFT_TO_RIGHT_EMBEDDING:
-    case U_LEFT_TO_RIGHT_OVERRIDE:
-    case U_RIGHT_TO_LEFT_EMBEDDING:
-    case U_RIGHT_TO_LEFT_OVERRIDE:
-    case U_POP_DIRECTIONAL_FORMAT:
-    case U_BOUNDARY_NEUTRAL:
-        return true;
-    default:
-        return false;
+    BracketPairing pairing(heldOpenings);
+    std::vector<bool> unpaired(static_cast<std::size_t>(text.size()));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        switch (pairing.pass(text[i].unicode())) {
+        case BracketPairing::Step::Opened:
+            unpaired[static_cast<std::size_t>(i)] = true;
+            break;
+        case BracketPairing::Step::Paired:
+            unpaired[static_cast<std::size_t>(pairing.pairedOpening())] = false;
+            break;
+        case BracketPairing::Step::Other:
+            break;
+        }
     }
+    if (!pairing.followsIcu() || std::find(unpaired.begin(), unpaired.end(), true) == unpaired.end())
+        return bidiLayout(text);
+    QString neutral = text.toString();
+    for (qsizetype i = 0; i < neutral.size(); ++i)
+        if (unpaired[static_cast<std::size_t>(i)])
+            neutral[i] = kUnpairedOpening;
+    return bidiLayout(neutral);
 }
 
 }  // namespace
 
 void VisualCutFinder::add(QStringView piece)
 {
-    // The algorithm pairs brackets only up to this depth, and none after it.
-    constexpr std::size_t kBracketDepth = 63;
-    // Embeddings and isolates deeper than this are not followed.
-    constexpr std::size_t kExplicitDepth = 60;
     const qsizetype pieceStart = m_place.units;
     for (const QChar character : piece) {
         const char16_t unit = character.unicode();
-        // A letter outside the basic plane is never strong here: no cut next to a surrogate.
-        const UCharDirection direction = QChar::isSurrogate(unit) ? U_OTHER_NEUTRAL : u_charDirection(unit);
         const TextPlace place = m_place;
         m_place.passUnit(unit);
+        if (m_pairing.pass(unit) == BracketPairing::Step::Paired) {
+            // The brackets open at the places after the opening one did pair up.
+            while (!m_candidates.empty() && m_candidates.back().cut.at.units > m_pairing.pairedOpening())
+                m_candidates.pop_back();
+        }
+        // A letter outside the basic plane is never strong here: no cut next to a surrogate.
+        const UCharDirection direction = QChar::isSurrogate(unit) ? U_OTHER_NEUTRAL : u_charDirection(unit);
+        // No place after a paragraph separator, which a paragraph of its own follows, nor where
+        // the pairing stops following ICU's.
+        m_stopped = m_stopped || direction == U_BLOCK_SEPARATOR || !m_pairing.followsIcu();
         if (m_stopped)
             continue;
-        switch (direction) {
-        case U_BLOCK_SEPARATOR:
-            // A paragraph of its own follows.
-            m_stopped = true;
-            continue;
-        case U_LEFT_TO_RIGHT_EMBEDDING:
-        case U_LEFT_TO_RIGHT_OVERRIDE:
-        case U_RIGHT_TO_LEFT_EMBEDDING:
-        case U_RIGHT_TO_LEFT_OVERRIDE:
-            m_embeddingMayPart = m_embeddingMayPart || m_explicit.empty();
-            m_explicit.push_back(Explicit::Embedding);
-            m_stopped = m_explicit.size() > kExplicitDepth;
-            break;
-        case U_LEFT_TO_RIGHT_ISOLATE:
-        case U_RIGHT_TO_LEFT_ISOLATE:
-        case U_FIRST_STRONG_ISOLATE:
-            m_explicit.push_back(Explicit::Isolate);
-            m_stopped = m_explicit.size() > kExplicitDepth;
-            break;
-        case U_POP_DIRECTIONAL_ISOLATE:
-            // Ends the last isolate with every embedding inside it; alone, it ends nothing.
-            if (const auto isolate = std::find(m_explicit.rbegin(), m_explicit.rend(), Explicit::Isolate);
-                isolate != m_explicit.rend())
-                m_explicit.erase(isolate.base() - 1, m_explicit.end());
-            break;
-        case U_POP_DIRECTIONAL_FORMAT:
-            // Ends the last embedding, but no isolate.
-            if (!m_explicit.empty() && m_explicit.back() == Explicit::Embedding)
-                m_explicit.pop_back();
-            break;
-        default:
-            break;
-        }
-        if (m_explicit.empty()) {
-            m_embeddingMayPart = false;
-        } else {
-            if (m_embeddingMayPart && !removedFromLevels(direction)) {
-                // An embedding that holds text parts what precedes it from what follows: no
-                // bracket pairs across it, so the brackets open now never close, and the places
-                // inside them stay.
-                m_embeddingMayPart = false;
-                m_closingBrackets.clear();
-                for (Candidate& candidate : m_candidates)
-                    candidate.openBrackets = 0;
-            }
-            m_beforeIsStrong = false;
-            continue;
-        }
-        switch (u_getIntPropertyValue(unit, UCHAR_BIDI_PAIRED_BRACKET_TYPE)) {
-        case U_BPT_OPEN:
-            if (m_closingBrackets.size() == kBracketDepth) {
-                m_stopped = true;
-                continue;
-            }
-            m_closingBrackets.push_back(canonicalBracket(u_getBidiPairedBracket(unit)));
-            break;
-        case U_BPT_CLOSE:
-            if (const auto match = std::find(m_closingBrackets.rbegin(), m_closingBrackets.rend(), canonicalBracket(unit));
-                match != m_closingBrackets.rend()) {
-                const auto depth = static_cast<std::size_t>(m_closingBrackets.rend() - match) - 1;
-                m_closingBrackets.resize(depth);
-                // The brackets open at these places did pair up.
-                std::erase_if(m_candidates, [&](const Candidate& candidate) { return candidate.openBrackets > depth; });
-            }
-            break;
-        default:
-            break;
-        }
         const bool leftToRight = direction == U_LEFT_TO_RIGHT;
-        const bool strong = leftToRight || direction == U_RIGHT_TO_LEFT || direction == U_RIGHT_TO_LEFT_ARABIC;
+        const bool strong = m_pairing.atParagraphLevel() &&
+                            (leftToRight || direction == U_RIGHT_TO_LEFT || direction == U_RIGHT_TO_LEFT_ARABIC);
         if (m_beforeIsStrong && strong) {
             // The piece's last place, and of its places the one inside the fewest brackets.
-            const Candidate candidate{{place, m_beforeIsLeftToRight && leftToRight}, m_closingBrackets.size()};
+            const Candidate candidate{{place, m_beforeIsLeftToRight && leftToRight, m_pairing.heldOpenings()},
+                                      m_pairing.openBrackets()};
             const bool pieceHasOne = !m_candidates.empty() && m_candidates.back().cut.at.units >= pieceStart;
             if (!pieceHasOne)
                 m_candidates.push_back(candidate);
@@ -167,7 +115,11 @@ void VisualCutFinder::add(QStringView piece)
 
 std::vector<VisualCut> VisualCutFinder::finish()
 {
-    // Brackets still open never pair up now.
+    // Brackets still open never pair up now. Where the pairing stopped following ICU's, the
+    // last piece reaches ICU as it is: it starts where ICU holds no bracket.
+    if (!m_pairing.followsIcu())
+        while (!m_candidates.empty() && m_candidates.back().cut.heldOpenings != 0)
+            m_candidates.pop_back();
     std::vector<VisualCut> cuts;
     cuts.reserve(m_candidates.size());
     for (const Candidate& candidate : m_candidates)
@@ -196,12 +148,12 @@ std::vector<Slot> slotsInOrder(std::vector<Slot> slots, QStringView text, Displa
     return slots;
 }
 
-VisualPiece visualPiece(const std::vector<Slot>& typingSlots, QStringView text)
+VisualPiece visualPiece(const std::vector<Slot>& typingSlots, QStringView text, std::uint16_t heldOpenings)
 {
     VisualPiece piece;
     if (text.isEmpty())
         return piece;
-    const BidiLayout layout = bidiLayout(text);
+    const BidiLayout layout = visualLayout(text, heldOpenings);
     piece.slots.reserve(typingSlots.size());
     for (const int32_t logical : layout.visualMap)
         if (typingSlots[static_cast<std::size_t>(logical)] != kNoSlot)

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "firmware/bracket_pairing.h"
 #include "firmware/text_place.h"
 #include "table/slot_catalogue.h"
 
 #include <QStringView>
 
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -27,28 +29,32 @@ inline constexpr std::pair<DisplayOrder, const char*> kDisplayOrderNames[] = {
 
 // The slots of `text`, their contextual forms chosen in typing order, then put in `order`.
 // Typing and reverse order keep kNoSlot where a character has no glyph (the empty elements
-// of the windows' output); visual order leaves such positions out. Visual order runs the
-// Unicode bidirectional algorithm over the whole text as one right-to-left paragraph.
+// of the windows' output); visual order leaves such positions out. Visual order is ICU's
+// bidirectional algorithm over the whole text as one right-to-left paragraph, at a cost linear
+// in its length.
 std::vector<Slot> slotsInOrder(QStringView text, DisplayOrder order);
 // The same for slots already selected: `typingSlots` are those of `text` in typing order.
 std::vector<Slot> slotsInOrder(std::vector<Slot> typingSlots, QStringView text, DisplayOrder order);
 
 // A place where a text can be cut into pieces that are put in visual order each on its own:
-// between two adjacent strong letters, outside any embedding, override or isolate and any
-// pair of brackets. The levels of every piece are then those of the whole, and the visual
-// order of the whole is that of the pieces, the last piece first, except where the cut falls
-// inside a left-to-right run: that run, which closes the one piece and opens the next, stays
-// one run, left to right.
+// between two adjacent strong letters, outside any embedding, override and isolate, where no
+// bracket opened before pairs with one after. The levels of every piece are then those of the
+// whole, and the visual order of the whole is that of the pieces, the last piece first, except
+// where the cut falls inside a left-to-right run: that run, which closes the one piece and
+// opens the next, stays one run, left to right.
 struct VisualCut {
     TextPlace at;
     bool withinLeftToRightRun = false;  // the place lies between two left-to-right letters
+    // The brackets that ICU still holds there, none of which pairs: visualPiece() of the text
+    // after the place takes them.
+    std::uint16_t heldOpenings = 0;
 };
 
 // Finds such places in a text given piece by piece, the last of each piece where it has one.
 // Whether brackets open at a place pair up is known only from what follows: such a place is
-// dropped when they close, and kept when the text ends, or an embedding that holds text
-// begins, before. After a paragraph separator, or embeddings or brackets nested too deep, no
-// place is looked for.
+// dropped when one of them pairs. After a paragraph separator no place is looked for; where
+// the bracket pairing no longer follows ICU's (BracketPairing), the places end before it at
+// one where ICU holds no bracket.
 class VisualCutFinder {
 public:
     void add(QStringView piece);
@@ -58,17 +64,14 @@ public:
 private:
     struct Candidate {
         VisualCut cut;
-        std::size_t openBrackets;  // brackets open there, which must never close
+        std::size_t openBrackets;  // that may still pair there
     };
-    enum class Explicit { Embedding, Isolate };  // embeddings stand for overrides too
 
     TextPlace m_place;  // of the unit being looked at
+    BracketPairing m_pairing;
     bool m_stopped = false;
     bool m_beforeIsStrong = false;
     bool m_beforeIsLeftToRight = false;
-    std::vector<Explicit> m_explicit;  // the embeddings and isolates open, innermost last
-    bool m_embeddingMayPart = false;   // an embedding is open outside all others, with no text yet
-    std::vector<char32_t> m_closingBrackets;  // of the brackets open outside them, innermost last
     std::vector<Candidate> m_candidates;
 };
 
@@ -80,6 +83,7 @@ struct VisualPiece {
     qsizetype closingRun = 0;  // its glyphs, the first of `slots`
     bool oneRun = false;       // the whole piece is one left-to-right run
 };
-VisualPiece visualPiece(const std::vector<Slot>& typingSlots, QStringView text);
+// `heldOpenings`: those of the cut that the piece starts at.
+VisualPiece visualPiece(const std::vector<Slot>& typingSlots, QStringView text, std::uint16_t heldOpenings = 0);
 
 }  // namespace harfcode

@@ -99,5 +99,17 @@ TEST(LineConversion, PiecesOfAnySizeGiveTheOutputOfTheWholeLine)
     }
 }
 
+// A visual piece starts where ICU still holds brackets that never closed before it, which
+// decide, since ICU's count of them wraps at 65536, whether a bracket after it pairs: here
+// the last '(' is the 65536th, and the blank before ')' lies right of "B" only when they pair.
+TEST(LineConversion, AVisualPieceStartsWithTheBracketsIcuHoldsThere)
+{
+    const QString angles = QString(u'\u2329').repeated(16383);  // each fills two entries
+    const QByteArray line = (angles + QString::fromUtf8("بب") + angles + QString::fromUtf8("\u2329[A(B )ب")).toUtf8();
+    const LineOptions visual{false, DisplayOrder::Visual, CodeFormat::Spaced, 0};
+    EXPECT_EQ(convert(visual, numberedCodes(), line, 16 << 10).output,
+              convert(visual, numberedCodes(), line, LineConverter::kPieceBytes).output);
+}
+
 }  // namespace
 }  // namespace harfcode
