@@ -87,6 +87,17 @@ void BM_IcuShapeArabic(benchmark::State& state)
     setCharacterRate(state);
 }
 
+// One run of harfcode-cli reading `inputPath`, its output thrown away.
+void runConverter(benchmark::State& state, const QString& inputPath, const QStringList& arguments)
+{
+    QProcess converter;
+    converter.setStandardInputFile(inputPath);
+    converter.setStandardOutputFile(QProcess::nullDevice());
+    converter.start(QStringLiteral(HARFCODE_CLI_PATH), arguments);
+    if (!converter.waitForFinished(-1) || converter.exitCode() != 0)
+        state.SkipWithError("harfcode-cli failed");
+}
+
 // harfcode-cli as a build script runs it: lines of about 45 characters on standard input,
 // default options, the output thrown away. Counts the characters of the lines, start-up included.
 void BM_ConverterProgram(benchmark::State& state)
@@ -111,14 +122,8 @@ void BM_ConverterProgram(benchmark::State& state)
         return;
     }
     input.close();
-    for (auto _ : state) {
-        QProcess converter;
-        converter.setStandardInputFile(input.fileName());
-        converter.setStandardOutputFile(QProcess::nullDevice());
-        converter.start(QStringLiteral(HARFCODE_CLI_PATH), {QStringLiteral("--table"), table});
-        if (!converter.waitForFinished(-1) || converter.exitCode() != 0)
-            state.SkipWithError("harfcode-cli failed");
-    }
+    for (auto _ : state)
+        runConverter(state, input.fileName(), {QStringLiteral("--table"), table});
     state.SetItemsProcessed(state.iterations() * characters);
 }
 
@@ -139,14 +144,8 @@ void BM_ConverterProgramVisualLine(benchmark::State& state, const char* words)
         return;
     }
     input.close();
-    for (auto _ : state) {
-        QProcess converter;
-        converter.setStandardInputFile(input.fileName());
-        converter.setStandardOutputFile(QProcess::nullDevice());
-        converter.start(QStringLiteral(HARFCODE_CLI_PATH), {QStringLiteral("--table"), table, QStringLiteral("--order"), QStringLiteral("visual")});
-        if (!converter.waitForFinished(-1) || converter.exitCode() != 0)
-            state.SkipWithError("harfcode-cli failed");
-    }
+    for (auto _ : state)
+        runConverter(state, input.fileName(), {QStringLiteral("--table"), table, QStringLiteral("--order"), QStringLiteral("visual")});
     state.SetItemsProcessed(state.iterations() * QString::fromUtf8(line.chopped(1)).size());
 }
 
