@@ -241,25 +241,36 @@ TEST(FontHeaders, TheDrawingLoopDrawsALineOfCodesAsTheGlyphsStand)
         }
 }
 
-// The drawing loop draws a text's codes exactly as the PNG sample shows them: Wine's Tahoma at
-// 12 px, in visual order, with mixed Persian, digits and capitals, a half-space and a character
-// without a glyph.
+// The drawing loop of the C header, and Adafruit GFX's way of drawing a GFX font, draw a text's
+// codes exactly as the PNG sample shows them: Wine's Tahoma at 12 px, in visual order, with mixed
+// Persian, digits and capitals, a half-space and a character without a glyph.
 TEST(FontHeaders, TheDrawingLoopDrawsWhatThePngSampleShows)
 {
     const CodeStrings codes = newDisplayCodes();
     const std::optional<DisplayFont> tahoma = renderedFont("/usr/share/wine/fonts/tahoma.ttf", 12, codes, Hinting::Auto);
     ASSERT_TRUE(tahoma);
     const char* const texts[] = {"سلام دنیا ۱۴۰۳", "قیمت LED 120", "می\u200Cشود", "یک x دو", "(گل)"};
-    for (const BitmapBits bits : {BitmapBits::Rows, BitmapBits::Columns}) {
-        const QByteArray header = headerOf(cFont(*tahoma, kSource, {kDefaultFontName, bits, false}));
+    const struct {
+        const char* what;
+        QByteArray header;
+        const char* program;
+        QStringList defines;
+        QStringList arguments;  // before the codes
+    } drawings[] = {
+        {"c, rows", headerOf(cFont(*tahoma, kSource, {kDefaultFontName, BitmapBits::Rows, false})), "draw_codes.c", {}, {}},
+        {"c, columns", headerOf(cFont(*tahoma, kSource, {kDefaultFontName, BitmapBits::Columns, false})), "draw_codes.c",
+         {"DRAW_COLUMNS"}, {}},
+        {"gfx", headerOf(gfxFont(*tahoma, kSource, kDefaultFontName)), "draw_gfx_codes.c", {},
+         {QString::number(tahoma->height), QString::number(tahoma->baseline)}},
+    };
+    for (const auto& drawing : drawings) {
         for (const char* text : texts) {
             const std::vector<QByteArray> rows = entryCodes(QString::fromUtf8(text), codes, DisplayOrder::Visual, 0).rows;
             ASSERT_EQ(rows.size(), 1u) << text;
-            QStringList hexCodes;
+            QStringList arguments = drawing.arguments;
             for (const char code : rows.front())
-                hexCodes.append(QString::asprintf("%02X", static_cast<unsigned char>(code)));
-            const std::optional<QByteArray> pbm = runWithFontHeader(
-                header, "draw_codes.c", bits == BitmapBits::Columns ? QStringList{"DRAW_COLUMNS"} : QStringList{}, hexCodes);
+                arguments.append(QString::asprintf("%02X", static_cast<unsigned char>(code)));
+            const std::optional<QByteArray> pbm = runWithFontHeader(drawing.header, drawing.program, drawing.defines, arguments);
             ASSERT_TRUE(pbm) << text;
 
             const auto drawn = sampleText(*tahoma, rows, 1);
@@ -271,7 +282,7 @@ TEST(FontHeaders, TheDrawingLoopDrawsWhatThePngSampleShows)
             for (int y = 0; y < sample.height(); ++y)
                 for (int x = 0; x < sample.width(); ++x)
                     shown.pixels += qGray(sample.pixel(x, y)) < 0x80 ? '1' : '0';
-            EXPECT_EQ(parsedPbm(*pbm), shown) << text << (bits == BitmapBits::Rows ? ", rows" : ", columns");
+            EXPECT_EQ(parsedPbm(*pbm), shown) << text << ", " << drawing.what;
         }
     }
 }
