@@ -5,7 +5,8 @@
  *
  * Build: cc -std=c99 -include font.h -DHARFCODE_FONT_IMPLEMENTATION draw_codes.c -o draw_codes,
  * with -DDRAW_COLUMNS for a header of --bits columns. */
-#include <stdio.h>
+#include "plain_pbm.h"
+
 #include <stdlib.h>
 
 static unsigned char *pixels;
@@ -38,7 +39,7 @@ static void draw_codes(const uint8_t *codes, int count, int x, int y)
 int main(int argc, char **argv)
 {
     uint8_t *codes = malloc((size_t)argc);
-    int count = argc - 1, i, pen = 0, right = 0, printed = 0;
+    int count = argc - 1, i, pen = 0, right = 0;
     if (!codes)
         return 1;
     for (i = 0; i < count; ++i) {
@@ -67,15 +68,7 @@ int main(int argc, char **argv)
         return 1;
     draw_codes(codes, count, 0, 0);
 
-    /* Plain PBM lines are at most 70 characters. */
-    printf("P1\n%d %d\n", image_width, HARFCODE_FONT_HEIGHT);
-    for (i = 0; i < image_width * HARFCODE_FONT_HEIGHT; ++i) {
-        putchar(pixels[i] ? '1' : '0');
-        if (++printed == 70 || (i + 1) % image_width == 0) {
-            putchar('\n');
-            printed = 0;
-        }
-    }
+    print_plain_pbm(pixels, image_width, HARFCODE_FONT_HEIGHT);
     free(pixels);
     free(codes);
     return 0;

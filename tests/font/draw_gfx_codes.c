@@ -5,7 +5,8 @@
  * the pen's last position. The codes follow in hexadecimal: draw_gfx_codes 15 12 B3 C4 80 20 41
  *
  * Build: cc -std=c99 -include font.h -DHARFCODE_FONT_IMPLEMENTATION draw_gfx_codes.c */
-#include <stdio.h>
+#include "plain_pbm.h"
+
 #include <stdlib.h>
 
 static unsigned char *pixels;
@@ -54,7 +55,7 @@ static int draw_codes(const uint8_t *codes, int count, int x, int y)
 
 int main(int argc, char **argv)
 {
-    int count = argc - 3, i, pen, printed = 0;
+    int count = argc - 3, i, pen;
     uint8_t *codes;
     if (argc < 3)
         return 2;
@@ -73,15 +74,7 @@ int main(int argc, char **argv)
         return 1;
     measuring = 0;
     draw_codes(codes, count, 0, atoi(argv[2]) - 1);
-    /* Plain PBM lines are at most 70 characters. */
-    printf("P1\n%d %d\n", image_width, image_height);
-    for (i = 0; i < image_width * image_height; ++i) {
-        putchar(pixels[i] ? '1' : '0');
-        if (++printed == 70 || (i + 1) % image_width == 0) {
-            putchar('\n');
-            printed = 0;
-        }
-    }
+    print_plain_pbm(pixels, image_width, image_height);
     free(pixels);
     free(codes);
     return 0;
