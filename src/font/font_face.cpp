@@ -213,11 +213,6 @@ int FontFace::lineHeight() const
     return pixels(m_handles->face->size->metrics.height);
 }
 
-bool FontFace::isScalable() const
-{
-    return FT_IS_SCALABLE(m_handles->face);
-}
-
 bool FontFace::isRegular() const
 {
     return (m_handles->face->style_flags & (FT_STYLE_FLAG_BOLD | FT_STYLE_FLAG_ITALIC)) == 0;

@@ -50,7 +50,6 @@ public:
     int ascender() const;   // pixels above the baseline
     int descender() const;  // pixels below it, negative
     int lineHeight() const; // from one baseline to the next
-    bool isScalable() const;
     bool isRegular() const;  // neither bold nor italic
     QString family() const;
     QString copyright() const;  // empty where the font names none

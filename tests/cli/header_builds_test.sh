@@ -13,17 +13,11 @@ if [[ $# -ne 2 ]]; then
 fi
 cli=$1
 source_dir=$2
+# shellcheck source=../support/build_steps.sh
+source "$source_dir/tests/support/build_steps.sh"
 
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-step_ok() { echo "ok: $*"; }
-
-for tool in cc:gcc c++:g++ avr-gcc:gcc-avr avr-g++:gcc-avr avr-nm:binutils-avr avr-objdump:binutils-avr \
-            iconv:libc-bin cmake:cmake; do
-    command -v "${tool%%:*}" >/dev/null || fail "${tool%%:*} is missing (Debian package ${tool##*:})"
-done
+require_tools cc:gcc c++:g++ avr-gcc:gcc-avr avr-g++:gcc-avr avr-nm:binutils-avr avr-objdump:binutils-avr \
+              iconv:libc-bin cmake:cmake
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
