@@ -1,6 +1,7 @@
 #include "cli/command_line.h"
 
 #include "font/gfx_font_format.h"
+#include "firmware/display_rows.h"
 #include "font/font_pictures.h"
 
 #include <QCommandLineParser>
@@ -15,10 +16,6 @@ namespace {
 constexpr std::pair<CodeFormat, const char*> kFormatNames[] = {
     {CodeFormat::Spaced, "spaced"}, {CodeFormat::CArray, "c-array"}, {CodeFormat::CString, "c-string"},
     {CodeFormat::Bytes, "bytes"},   {CodeFormat::Glyphs, "glyphs"},
-};
-
-constexpr std::pair<FontFormat, const char*> kFontFormatNames[] = {
-    {FontFormat::Bdf, "bdf"}, {FontFormat::C, "c"}, {FontFormat::Gfx, "gfx"}, {FontFormat::Png, "png"},
 };
 
 constexpr std::pair<BitmapBits, const char*> kBitmapBitsNames[] = {{BitmapBits::Rows, "rows"}, {BitmapBits::Columns, "columns"}};
@@ -241,6 +238,7 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
     if (font) {
         FontRequest& fontRequest = request.font.emplace();
         fontRequest.font = parser.value(fontOption);
+        FontExportSettings& settings = fontRequest.settings;
         if (fontRequest.font.isEmpty())
             return error("--font needs a font file or a family name.");
         if (parser.isSet(sizeOption)) {
@@ -254,43 +252,43 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
             const std::optional<FontFormat> format = valueNamed(kFontFormatNames, parser.value(fontFormatOption));
             if (!format)
                 return error("--font-format is bdf, c, gfx or png.");
-            fontRequest.format = *format;
+            settings.format = *format;
         }
         if (parser.isSet(bitsOption)) {
             const std::optional<BitmapBits> bits = valueNamed(kBitmapBitsNames, parser.value(bitsOption));
-            if (fontRequest.format != FontFormat::C)
+            if (settings.format != FontFormat::C)
                 return error("--bits goes with --font-format c.");
             if (!bits)
                 return error("--bits is rows or columns.");
-            fontRequest.bits = *bits;
+            settings.header.bits = *bits;
         }
         for (const QCommandLineOption* headerOnly : {&nameOption, &progmemOption})
-            if (fontRequest.format != FontFormat::C && fontRequest.format != FontFormat::Gfx && parser.isSet(*headerOnly))
+            if (settings.format != FontFormat::C && settings.format != FontFormat::Gfx && parser.isSet(*headerOnly))
                 return UsageError{QStringLiteral("--%1 goes with --font-format c or gfx.").arg(headerOnly->names().first())};
-        fontRequest.progmem = parser.isSet(progmemOption);
+        settings.header.progmem = parser.isSet(progmemOption);
         if (parser.isSet(nameOption)) {
-            fontRequest.name = parser.value(nameOption);
-            if (fontRequest.name.isEmpty())
+            settings.header.prefix = parser.value(nameOption);
+            if (settings.header.prefix.isEmpty())
                 return error("--name needs the prefix of the header's names.");
-            const QStringList names = fontRequest.format == FontFormat::C ? cFontNames(fontRequest.name)
-                                                                          : gfxFontNames(fontRequest.name);
-            if (const std::optional<QString> problem = fontNameProblem(fontRequest.name, names))
+            const QStringList names = settings.format == FontFormat::C ? cFontNames(settings.header.prefix)
+                                                                          : gfxFontNames(settings.header.prefix);
+            if (const std::optional<QString> problem = fontNameProblem(settings.header.prefix, names))
                 return UsageError{QStringLiteral("--name: %1.").arg(*problem)};
         }
         if (parser.isSet(hintingOption)) {
             const std::optional<Hinting> hinting = valueNamed(kHintingNames, parser.value(hintingOption));
             if (!hinting)
                 return error("--hinting is auto, font or none.");
-            fontRequest.hinting = *hinting;
+            settings.hinting = *hinting;
         }
         if (parser.isSet(zoomOption)) {
             bool number = false;
-            fontRequest.zoom = parser.value(zoomOption).toInt(&number);
-            if (!number || fontRequest.zoom < 1 || fontRequest.zoom > kMaxZoom)
+            settings.zoom = parser.value(zoomOption).toInt(&number);
+            if (!number || settings.zoom < 1 || settings.zoom > kMaxZoom)
                 return UsageError{QStringLiteral("--zoom takes a whole number from 1 to %1.").arg(kMaxZoom)};
         }
         if (sample)
-            fontRequest.sample = SampleRequest{parser.value(sampleOption), request.line.order, request.line.width};
+            settings.sample = SampleRequest{parser.value(sampleOption), request.line.order, request.line.width};
     }
     return request;
 }

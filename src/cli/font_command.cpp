@@ -3,14 +3,10 @@
 #include "cli/conversion_warnings.h"
 #include "cli/exit_status.h"
 #include "cli/standard_streams.h"
-#include "firmware/strings_header.h"
-#include "font/bdf_format.h"
-#include "font/c_font_format.h"
 #include "font/display_font.h"
+#include "font/font_export.h"
 #include "font/font_lookup.h"
-#include "font/font_pictures.h"
 #include "font/gfx_font_format.h"
-#include "font/png_format.h"
 #include "table/new_display_codes.h"
 #include "table/system_files.h"
 #include "table/table_file.h"
@@ -76,60 +72,6 @@ int writeOutput(const FontCommand& command, const QByteArray& bytes, const QStri
     return kExitDone;
 }
 
-// The picture that --font-format png asks for, the text of --sample or the glyph sheet, as a PNG
-// file; or why there is none.
-std::variant<QByteArray, QString> fontPng(const FontCommand& command, const FontFace& face, const DisplayFont& font,
-                                          const FontExportSource& source,
-                                          const std::function<void(const QString&)>& printError)
-{
-    const FontRequest& request = command.request;
-    std::variant<QImage, QString> picture;
-    if (const std::optional<SampleRequest>& sample = request.sample) {
-        ConversionWarnings(printError).noteCharactersWithoutSlot(sample->text, 1, 0);
-        // displayFont() has found every code a byte: the rows are whole.
-        picture = sampleText(font, entryCodes(sample->text, command.codes, sample->order, sample->width).rows,
-                             request.zoom);
-    } else {
-        const HexDigitGlyphs labels = hexDigitGlyphs(face, request.hinting);
-        if (!labels.missing.isEmpty())
-            printError(QStringLiteral("warning: the font has no glyph for \"%1\"; the sheet labels the codes with "
-                                      "small digits of its own.")
-                           .arg(labels.missing));
-        picture = glyphSheet(font, labels, request.zoom);
-    }
-    if (const QString* reason = std::get_if<QString>(&picture))
-        return *reason;
-    return pngFile(std::get<QImage>(std::move(picture)), source);
-}
-
-// The font in the format asked for, or why it cannot be had.
-std::variant<QByteArray, QString> exportedFont(const FontCommand& command, const FontFace& face, const DisplayFont& font,
-                                               const FontExportSource& source,
-                                               const std::function<void(const QString&)>& printError)
-{
-    const FontRequest& request = command.request;
-    const auto header = [](std::variant<QByteArray, FieldOverflow> made) -> std::variant<QByteArray, QString> {
-        if (const auto* overflow = std::get_if<FieldOverflow>(&made))
-            return overflow->description() + QStringLiteral("; take a smaller --size");
-        return std::get<QByteArray>(std::move(made));
-    };
-    switch (request.format) {
-    case FontFormat::Bdf:
-        break;
-    case FontFormat::C:
-        return header(cFont(font, source, {request.name, request.bits, request.progmem}));
-    case FontFormat::Gfx:
-        return header(gfxFont(font, source, request.name));
-    case FontFormat::Png: {
-        std::variant<QByteArray, QString> png = fontPng(command, face, font, source, printError);
-        if (const QString* reason = std::get_if<QString>(&png))
-            return QStringLiteral("cannot draw the picture: %1").arg(*reason);
-        return png;
-    }
-    }
-    return bdfFont(font, source);
-}
-
 }  // namespace
 
 int writeDisplayFont(const FontCommand& command, const std::function<void(const QString&)>& printError)
@@ -149,7 +91,7 @@ int writeDisplayFont(const FontCommand& command, const std::function<void(const 
     const FontFace& face = *std::get<std::unique_ptr<FontFace>>(opened);
     printError(QStringLiteral("font: %1 (%2, %3 px)").arg(fontFile, face.family()).arg(face.pixelSize()));
 
-    const auto rendered = displayFont(face, command.codes, request.hinting);
+    const auto rendered = displayFont(face, command.codes, request.settings.hinting);
     if (const auto* error = std::get_if<DisplayFontError>(&rendered)) {
         for (const QString& description : error->descriptions())
             printError(description + u'.');
@@ -161,15 +103,24 @@ int writeDisplayFont(const FontCommand& command, const std::function<void(const 
 
     const FontExportSource source{QStringLiteral("harfcode-cli " HARFCODE_VERSION), command.commandLine, fontFile,
                                   face.family(), face.copyright(), face.pixelSize()};
-    if (request.format == FontFormat::Gfx)
+    const FontExportSettings& settings = request.settings;
+    if (settings.format == FontFormat::Gfx)
         warnOfGfxLineEnds(font, printError);
-    const std::variant<QByteArray, QString> exported = exportedFont(command, face, font, source, printError);
-    if (const auto* reason = std::get_if<QString>(&exported)) {
-        printError(*reason + u'.');
+    if (settings.format == FontFormat::Png && settings.sample)
+        ConversionWarnings(printError).noteCharactersWithoutSlot(settings.sample->text, 1, 0);
+    const ExportedFont exported = exportedFont(settings, face, font, source, command.codes);
+    if (!exported.missingLabelDigits.isEmpty())
+        printError(QStringLiteral("warning: the font has no glyph for \"%1\"; the sheet labels the codes with "
+                                  "small digits of its own.")
+                       .arg(exported.missingLabelDigits));
+    if (const auto* failure = std::get_if<FontExportFailure>(&exported.bytes)) {
+        printError(failure->kind == FontExportFailure::Kind::FieldOverflow
+                       ? failure->reason + QStringLiteral("; take a smaller --size.")
+                       : QStringLiteral("cannot draw the picture: %1.").arg(failure->reason));
         printError(QStringLiteral("nothing is written."));
         return kExitInvalidInput;
     }
-    return writeOutput(command, std::get<QByteArray>(exported), fontFile, printError);
+    return writeOutput(command, std::get<QByteArray>(exported.bytes), fontFile, printError);
 }
 
 int writeNewTable(const QString& path, const std::function<void(const QString&)>& printError)

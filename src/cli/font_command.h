@@ -9,10 +9,6 @@
 
 namespace harfcode {
 
-// Where the converter looks for a family that fontconfig does not know: Wine's fonts, among
-// them the Tahoma with Tahoma's metrics that the windows use.
-inline constexpr char kWineFontFolder[] = "/usr/share/wine/fonts";
-
 // What `harfcode-cli --font` was asked to do; the table is already read.
 struct FontCommand {
     FontRequest request;

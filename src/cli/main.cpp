@@ -9,6 +9,7 @@
 #include "cli/standard_streams.h"
 #include "cli/utf8_decoder.h"
 #include "conversion/character_names.h"
+#include "font/font_lookup.h"
 #include "table/table_file.h"
 #include "table/table_location.h"
 

@@ -9,6 +9,9 @@
 
 namespace harfcode {
 
+// No display row is wider than a few hundred glyphs; a row is padded to its width in memory.
+inline constexpr int kMaxWidth = 65535;
+
 // Breaks `text` into display rows of at most `width` glyphs (characters with a slot; the
 // blank is one), in reading order, before any reordering. Rows break greedily at blanks and a
 // break drops the whole run of blanks where it falls, with the characters without a slot among

@@ -11,6 +11,9 @@
 
 namespace harfcode {
 
+// A glyph bitmap of more pixels per em is no display's.
+inline constexpr int kMaxPixelSize = 1000;
+
 // How FreeType fits outlines to the pixel grid before the monochrome renderer runs.
 enum class Hinting {
     Auto,  // FreeType's autohinter, which knows Arabic script

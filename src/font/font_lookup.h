@@ -6,6 +6,10 @@
 
 namespace harfcode {
 
+// Where a family that fontconfig does not know is looked for: Wine's fonts, among them the
+// Tahoma with Tahoma's metrics that the windows use.
+inline constexpr char kWineFontFolder[] = "/usr/share/wine/fonts";
+
 // The font file that a name stands for.
 struct FontFile {
     QString path;
