@@ -8,7 +8,7 @@
 #include "font/font_lookup.h"
 #include "font/gfx_font_format.h"
 #include "table/new_display_codes.h"
-#include "table/system_files.h"
+#include "files/file_access.h"
 #include "table/table_file.h"
 
 #include <QFileInfo>

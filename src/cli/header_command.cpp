@@ -4,7 +4,7 @@
 #include "cli/standard_streams.h"
 #include "firmware/strings_file.h"
 #include "firmware/strings_header.h"
-#include "table/system_files.h"
+#include "files/file_access.h"
 
 #include <QFile>
 #include <QFileInfo>

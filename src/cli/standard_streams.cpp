@@ -1,7 +1,7 @@
 #include "cli/standard_streams.h"
 
 #include "cli/exit_status.h"
-#include "table/system_files.h"
+#include "files/file_access.h"
 
 #include <unistd.h>
 

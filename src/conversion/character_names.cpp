@@ -4,9 +4,14 @@
 
 namespace harfcode {
 
+QString codePointDigits(char32_t character)
+{
+    return QString::number(character, 16).toUpper().rightJustified(4, u'0');
+}
+
 QString codePointName(char32_t character)
 {
-    return QStringLiteral("U+%1").arg(QString::number(character, 16).toUpper().rightJustified(4, u'0'));
+    return QStringLiteral("U+") + codePointDigits(character);
 }
 
 bool isUnseenControl(char32_t character)

@@ -4,6 +4,9 @@
 
 namespace harfcode {
 
+// "064E": a character's number in at least four upper-case hexadecimal digits, as Unicode
+// writes it.
+QString codePointDigits(char32_t character);
 // "U+064E": a character as Unicode names it, for messages and comments that must not show
 // it as it is.
 QString codePointName(char32_t character);

@@ -1,6 +1,7 @@
 #include "firmware/strings_file.h"
 
 #include "conversion/slot_selection.h"
+#include "files/file_access.h"
 #include "firmware/reserved_names.h"
 
 #include <QHash>
@@ -14,7 +15,6 @@
 namespace harfcode {
 namespace {
 
-const QByteArray kUtf8Bom("\xEF\xBB\xBF", 3);
 
 // The keywords of C (up to C23) and C++ (up to C++20), the alternative operator spellings
 // among them: a name that is one of them cannot be declared in both languages.
@@ -137,8 +137,8 @@ QString rowsMacro(const QString& name)
 
 StringsFile parseStringsFile(QByteArrayView bytes, const QStringList& headerMacros)
 {
-    if (bytes.startsWith(kUtf8Bom))
-        bytes = bytes.sliced(kUtf8Bom.size());
+    if (bytes.startsWith(kUtf8ByteOrderMark))
+        bytes = bytes.sliced(kUtf8ByteOrderMark.size());
     StringsFile file;
     DefinedNames definedNames;
     long lineNumber = 0;

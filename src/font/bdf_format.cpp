@@ -1,5 +1,7 @@
 #include "font/bdf_format.h"
 
+#include "conversion/character_names.h"
+
 #include <algorithm>
 #include <climits>
 
@@ -97,7 +99,7 @@ QByteArray bdfFont(const DisplayFont& font, const FontExportSource& source)
     for (const DisplayGlyph& glyph : font.glyphs) {
         const RenderedGlyph& bitmap = glyph.bitmap;
         const long scalableWidth = pixelSize > 0 ? (long(bitmap.advance) * 1000 + pixelSize / 2) / pixelSize : 0;
-        out += "STARTCHAR uni" + QByteArray::number(uint(characterOfSlot(glyph.slot)), 16).toUpper().rightJustified(4, '0') + '\n';
+        out += "STARTCHAR uni" + codePointDigits(characterOfSlot(glyph.slot)).toLatin1() + '\n';
         out += "ENCODING " + QByteArray::number(glyph.code) + '\n';
         out += "SWIDTH " + QByteArray::number(scalableWidth) + " 0\n";
         out += "DWIDTH " + QByteArray::number(bitmap.advance) + " 0\n";

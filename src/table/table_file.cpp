@@ -1,6 +1,6 @@
 #include "table/table_file.h"
 
-#include "table/system_files.h"
+#include "files/file_access.h"
 
 #include <QDir>
 #include <QFile>

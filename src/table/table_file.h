@@ -1,7 +1,7 @@
 #pragma once
 
 #include "table/code_strings.h"
-#include "table/system_files.h"
+#include "files/file_access.h"
 #include "table/table_file_error.h"
 #include "table/table_reading.h"
 

@@ -1,5 +1,7 @@
 #include "table/table_reading.h"
 
+#include "files/file_access.h"
+
 #include "table/slot_catalogue.h"
 
 #include <QByteArray>
@@ -18,7 +20,6 @@ constexpr qint64 kChunkSize = 16 * 1024;
 constexpr qint64 kMaxTableBytes = 1024 * 1024;
 constexpr qsizetype kCodeLength = 2;
 const QByteArray kUtf16LeBom("\xFF\xFE", 2);
-const QByteArray kUtf8Bom("\xEF\xBB\xBF", 3);
 
 // Splits decoded text, handed over in pieces of any size, into lines and keeps the code
 // string of each: never more than two units of a line are held.
@@ -117,8 +118,8 @@ TableReading readTable(QIODevice& device, const QString& path)
     const bool isUtf16 = chunk.startsWith(kUtf16LeBom);
     if (isUtf16)
         chunk.remove(0, kUtf16LeBom.size());
-    else if (chunk.startsWith(kUtf8Bom))
-        chunk.remove(0, kUtf8Bom.size());
+    else if (chunk.startsWith(kUtf8ByteOrderMark))
+        chunk.remove(0, kUtf8ByteOrderMark.size());
     if (isUtf16 && !device.isSequential() && device.size() % 2 != 0)
         return fail(oddLength);
     QStringDecoder decoder(isUtf16 ? QStringDecoder::Utf16LE : QStringDecoder::Utf8,

@@ -11,8 +11,11 @@
 
 namespace harfcode {
 
-// What the table files need of the operating system, in one place: opening a source without
-// ever blocking on it, and replacing a file atomically.
+// What reading and writing files needs of the operating system, in one place: opening a source
+// without ever blocking on it, and replacing a file atomically.
+
+// The byte-order mark that some editors put at the start of a UTF-8 text file; it is no text.
+inline constexpr QByteArrayView kUtf8ByteOrderMark("\xEF\xBB\xBF", 3);
 
 // The system's own words for an errno value ("File name too long").
 QString systemReason(int error);

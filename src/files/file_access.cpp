@@ -1,4 +1,4 @@
-#include "table/system_files.h"
+#include "files/file_access.h"
 
 #include <QFileInfo>
 
