@@ -1,7 +1,7 @@
 // Reads a row width from the first byte and UTF-16LE text from the rest; breaks the text into
-// display rows and puts it in visual order, also in pieces, and selects it in two pieces; aborts
-// on anything these may not produce, or on a visual order other than ICU's on the whole,
-// unchanged text.
+// display rows and puts it in visual order, also in pieces joined as the converter joins them,
+// and selects it in two pieces; aborts on anything these may not produce, or on a visual order
+// other than ICU's on the whole, unchanged text.
 #include "conversion/slot_selection.h"
 #include "firmware/display_order.h"
 #include "firmware/display_rows.h"
@@ -63,28 +63,58 @@ void checkVisualOrder(QStringView text, const std::vector<int32_t>& icuMap)
             "visual order differs from ICU's on the whole text");
 }
 
-// Where the visual order may be cut, found from two pieces of the text, the pieces' visual
-// orders, the second's first, are ICU's of the whole; a left-to-right run that a cut takes
-// apart stays one run, left to right.
-void checkVisualCuts(QStringView text, qsizetype split, const std::vector<int32_t>& icuMap)
+// `text` cut at `cuts`, each piece put in visual order on its own, and the pieces joined as
+// the converter joins them.
+std::vector<Slot> joinedVisualOrder(QStringView text, const std::vector<VisualCut>& cuts)
 {
+    std::vector<VisualPiece> pieces;
+    for (std::size_t index = 0; index <= cuts.size(); ++index) {
+        const qsizetype from = index > 0 ? cuts[index - 1].at.units : 0;
+        const qsizetype to = index < cuts.size() ? cuts[index].at.units : text.size();
+        require(from < to, "cuts out of order");
+        pieces.push_back(visualPiece(marks(from, to), text.sliced(from, to - from), index > 0 ? cuts[index - 1].heldOpenings : 0));
+    }
+    std::vector<Slot> joined;
+    std::vector<PiecePart> held;
+    for (auto index = static_cast<qsizetype>(cuts.size()); index >= 0; --index) {
+        const auto at = static_cast<std::size_t>(index);
+        VisualJoin join = joinVisualPiece(index, pieces[at], at > 0 && cuts[at - 1].withinLeftToRightRun,
+                                          at < cuts.size() && cuts[at].withinLeftToRightRun, std::move(held));
+        for (const PiecePart& part : join.parts) {
+            const std::vector<Slot>& slots = pieces[static_cast<std::size_t>(part.piece)].slots;
+            require(part.piece >= index && part.from <= part.to && part.to <= static_cast<qsizetype>(slots.size()),
+                    "a part outside its piece");
+            joined.insert(joined.end(), slots.begin() + part.from, slots.begin() + part.to);
+        }
+        held = std::move(join.held);
+    }
+    require(held.empty(), "a part held past the first piece");
+    return joined;
+}
+
+// Where the visual order may be cut, found from the text given in pieces, the pieces' visual
+// orders joined are ICU's of the whole: cut at each place alone, where the text was given in
+// two pieces, and at all the places found in pieces of `partLength` units.
+void checkVisualCuts(QStringView text, qsizetype split, qsizetype partLength, const std::vector<int32_t>& icuMap)
+{
+    const std::vector<Slot> whole = marksInOrder(icuMap, 0, text.size());
     VisualCutFinder finder;
     finder.add(text.first(split));
     finder.add(text.sliced(split));
-    const std::vector<Slot> whole = marksInOrder(icuMap, 0, text.size());
     for (const VisualCut& cut : finder.finish()) {
-        const qsizetype at = cut.at.units;
-        require(at > 0 && at < text.size(), "a cut at an end of the text");
-        const VisualPiece first = visualPiece(marks(0, at), text.first(at));
-        const VisualPiece second = visualPiece(marks(at, text.size()), text.sliced(at), cut.heldOpenings);
-        const qsizetype closing = cut.withinLeftToRightRun ? first.closingRun : 0;
-        const qsizetype opening = cut.withinLeftToRightRun ? second.openingRun : 0;
-        std::vector<Slot> joined(second.slots.begin(), second.slots.end() - opening);
-        joined.insert(joined.end(), first.slots.begin(), first.slots.begin() + closing);
-        joined.insert(joined.end(), second.slots.end() - opening, second.slots.end());
-        joined.insert(joined.end(), first.slots.begin() + closing, first.slots.end());
-        require(joined == whole, "a visual cut changes the order");
+        require(cut.at.units > 0 && cut.at.units < text.size(), "a cut at an end of the text");
+        require(joinedVisualOrder(text, {cut}) == whole, "a visual cut changes the order");
     }
+    VisualCutFinder partsFinder;
+    for (qsizetype from = 0; from < text.size();) {
+        qsizetype to = std::min(text.size(), from + partLength);
+        // The converter gives whole characters.
+        if (to < text.size() && text[to - 1].isHighSurrogate() && text[to].isLowSurrogate())
+            ++to;
+        partsFinder.add(text.sliced(from, to - from));
+        from = to;
+    }
+    require(joinedVisualOrder(text, partsFinder.finish()) == whole, "visual cuts change the order");
 }
 
 // Rows found from two pieces of the text are the rows of the whole.
@@ -131,7 +161,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<int32_t> icuMap = icuVisualMap(text);
     checkVisualOrder(text, icuMap);
     const qsizetype split = text.isEmpty() ? 0 : data[0] % (text.size() + 1);
-    checkVisualCuts(text, split, icuMap);
+    checkVisualCuts(text, split, 1 + data[0] % 8, icuMap);
     checkSelectionInPieces(text, split);
     checkRowsInPieces(text, width, split);
     return 0;

@@ -13,11 +13,6 @@
 namespace harfcode {
 namespace {
 
-constexpr std::pair<CodeFormat, const char*> kFormatNames[] = {
-    {CodeFormat::Spaced, "spaced"}, {CodeFormat::CArray, "c-array"}, {CodeFormat::CString, "c-string"},
-    {CodeFormat::Bytes, "bytes"},   {CodeFormat::Glyphs, "glyphs"},
-};
-
 constexpr std::pair<BitmapBits, const char*> kBitmapBitsNames[] = {{BitmapBits::Rows, "rows"}, {BitmapBits::Columns, "columns"}};
 
 constexpr std::pair<Hinting, const char*> kHintingNames[] = {
@@ -195,7 +190,6 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
         return error("--output goes with --header or --font, --progmem with --header or --font.");
 
     CliRequest request;
-    request.line.slotNumbers = parser.isSet(slotsOption);
     request.line.order = header || sample ? DisplayOrder::Visual : DisplayOrder::Typing;
     if (parser.isSet(orderOption)) {
         const std::optional<DisplayOrder> order = valueNamed(kDisplayOrderNames, parser.value(orderOption));
@@ -209,11 +203,13 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
         request.line.order = DisplayOrder::Reverse;
     }
     if (parser.isSet(formatOption)) {
-        const std::optional<CodeFormat> format = valueNamed(kFormatNames, parser.value(formatOption));
+        const std::optional<CodeFormat> format = valueNamed(kCodeFormatNames, parser.value(formatOption));
         if (!format)
             return error("--format is spaced, c-array, c-string, bytes or glyphs.");
         request.line.format = *format;
     }
+    if (parser.isSet(slotsOption))
+        request.line.format = CodeFormat::SlotNumbers;
     if (parser.isSet(widthOption)) {
         bool number = false;
         const int width = parser.value(widthOption).toInt(&number);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/line_conversion.h"
+#include "lines/line_options.h"
 #include "font/font_export.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #include "cli/font_command.h"
 
-#include "cli/conversion_warnings.h"
+#include "cli/warning_messages.h"
 #include "cli/exit_status.h"
 #include "cli/standard_streams.h"
 #include "font/display_font.h"
@@ -107,7 +107,7 @@ int writeDisplayFont(const FontCommand& command, const std::function<void(const 
     if (settings.format == FontFormat::Gfx)
         warnOfGfxLineEnds(font, printError);
     if (settings.format == FontFormat::Png && settings.sample)
-        ConversionWarnings(printError).noteCharactersWithoutSlot(settings.sample->text, 1, 0);
+        ConversionWarnings(warningPrinter(printError)).noteCharactersWithoutSlot(settings.sample->text, 1, 0);
     const ExportedFont exported = exportedFont(settings, face, font, source, command.codes);
     if (!exported.missingLabelDigits.isEmpty())
         printError(QStringLiteral("warning: the font has no glyph for \"%1\"; the sheet labels the codes with "

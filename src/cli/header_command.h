@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/conversion_warnings.h"
+#include "lines/conversion_warnings.h"
 #include "firmware/display_order.h"
 #include "table/code_strings.h"
 

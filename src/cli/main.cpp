@@ -5,11 +5,12 @@
 #include "cli/exit_status.h"
 #include "cli/font_command.h"
 #include "cli/header_command.h"
-#include "cli/line_conversion.h"
 #include "cli/standard_streams.h"
-#include "cli/utf8_decoder.h"
+#include "cli/warning_messages.h"
 #include "conversion/character_names.h"
 #include "font/font_lookup.h"
+#include "lines/line_converter.h"
+#include "lines/utf8_decoder.h"
 #include "table/table_file.h"
 #include "table/table_location.h"
 
@@ -163,10 +164,10 @@ int run(int argc, char** argv)
         return writeNewTable(*request.newTablePath, printError);
     }
 
-    ConversionWarnings warnings(printError);
+    ConversionWarnings warnings(warningPrinter(printError));
     const QString tablePath = request.tablePath.value_or(defaultTablePath);
     CodeStrings codes;
-    if (!request.line.slotNumbers && request.line.format != CodeFormat::Glyphs) {
+    if (writesCodes(request.line.format)) {
         // A table named on the command line may come through a pipe (--table <(make-table)).
         const std::optional<CodeStrings> loaded = loadCodes(tablePath, request.tablePath ? Pipes::Allowed : Pipes::Refused);
         if (!loaded) {
@@ -176,8 +177,9 @@ int run(int argc, char** argv)
             return kExitTableUnreadable;
         }
         codes = *loaded;
-        if (!request.font)
-            warnings.noteTable(codes);
+        if (!request.font && isUnfilled(codes))
+            printError(QStringLiteral("warning: every code of the table is still \"00\": fill in your display's codes "
+                                      "in the Hex Table window first."));
     }
 
     if (request.font) {

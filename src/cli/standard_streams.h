@@ -1,5 +1,7 @@
 #pragma once
 
+#include "lines/line_output.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -11,7 +13,7 @@
 namespace harfcode {
 
 // Standard output in large pieces: one system call for many lines, not one per line.
-class OutputBuffer {
+class OutputBuffer : public LineOutput {
 public:
     // `error`: the errno that writing to `stream` is known to fail with, or 0.
     explicit OutputBuffer(std::FILE* stream, int error = 0);
@@ -19,8 +21,8 @@ public:
     // Adds `bytes`; writes the buffer out once it holds a large piece.
     void append(QByteArrayView bytes);
     // What is still to be written, to append to in place; call written() after.
-    QByteArray& pending() { return m_buffer; }
-    void written();
+    QByteArray& pending() override { return m_buffer; }
+    void written() override;
     // Writes out what is buffered. After a failure nothing more is written.
     void flush();
 

@@ -13,15 +13,6 @@
 
 namespace harfcode {
 
-// How the converter writes the codes of one row.
-enum class CodeFormat {
-    Spaced,   // the code strings joined by two blanks, as the windows show them
-    CArray,   // 0xE1, 0x6B, 0x61
-    CString,  // "\xE1\x6B\x61"
-    Bytes,    // the raw bytes
-    Glyphs,   // the glyph of every slot: a preview of the display, no codes
-};
-
 // The byte a code string stands for when it is exactly two hexadecimal digits (either case).
 std::optional<std::uint8_t> codeByte(QStringView code);
 
@@ -53,10 +44,5 @@ QByteArray cStringEscapes(QByteArrayView bytes);  // \xE1\x6B\x61: the literal w
 // The glyph of every slot (a blank for slot 1), with nothing between them; kNoSlot adds nothing:
 // a preview of the display.
 QString glyphsOf(const std::vector<Slot>& slots);
-
-// The marks that a preview in reverse and visual order stands between, so that a terminal that
-// reorders text itself shows the glyphs as they stand.
-inline constexpr char16_t kLeftToRightOverride = 0x202D;
-inline constexpr char16_t kPopDirectionalFormatting = 0x202C;
 
 }  // namespace harfcode

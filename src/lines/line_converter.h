@@ -1,30 +1,22 @@
 #pragma once
 
-#include "cli/conversion_warnings.h"
-#include "cli/standard_streams.h"
-#include "cli/utf8_decoder.h"
 #include "conversion/code_output.h"
 #include "conversion/slot_selection.h"
 #include "firmware/code_formats.h"
-#include "firmware/display_order.h"
+#include "lines/conversion_warnings.h"
+#include "lines/line_options.h"
+#include "lines/line_output.h"
+#include "lines/utf8_decoder.h"
 #include "table/code_strings.h"
 
-#include <QByteArray>
 #include <QByteArrayView>
 #include <QStringView>
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
 namespace harfcode {
-
-// What the converter writes for every input line.
-struct LineOptions {
-    bool slotNumbers = false;  // the slot of every character instead of codes
-    DisplayOrder order = DisplayOrder::Typing;
-    CodeFormat format = CodeFormat::Spaced;
-    int width = 0;  // 0: the line is one row; N: rows of at most N glyphs
-};
 
 // Why a line was skipped: nothing of it was written.
 struct SkippedLine {
@@ -52,41 +44,47 @@ public:
     // Writes the output of the UTF-8 `line`, input line `number`, to `output`: a line per row,
     // LF-ended, or for the byte format the bytes alone. Writes nothing when the line is not
     // UTF-8 or a code in use is not a byte, and says which.
-    std::optional<SkippedLine> convert(QByteArrayView line, long number, OutputBuffer& output);
+    std::optional<SkippedLine> convert(QByteArrayView line, long number, LineOutput& output);
 
 private:
-    struct PieceEnd {
-        qsizetype to;  // bytes of the text
-        bool withinLeftToRightRun = false;  // in visual order: a run goes on into the next piece
-        std::uint16_t heldOpenings = 0;     // in visual order: VisualCut's, for the next piece
-    };
     struct Piece {
         qsizetype from;  // bytes of the text (the line, or one of its rows)
-        PieceEnd end;
-        SelectionState state;  // where selection stands at the piece's start
+        qsizetype to;
+        SelectionState state;            // where selection stands at the piece's start
         std::optional<QChar> following;  // the first unit after it that joins
+        // In visual order, of the cut at its end: a left-to-right run goes on into the next
+        // piece, and the brackets ICU holds there (VisualCut's).
+        bool runGoesOnAfter = false;
+        std::uint16_t heldOpenings = 0;
+    };
+    // A planned piece decoded and selected, kept until another is selected or the pieces are
+    // planned anew.
+    struct SelectedPiece {
+        qsizetype index = -1;
+        QStringView text;
+        std::vector<Slot> slots;  // in typing order
+        SelectionState after;     // where selection stands at its end
     };
 
     // Checks the whole line and tells its warnings; plans its pieces when it is one row.
     // Nothing is skipped when it gives nothing.
     std::optional<SkippedLine> survey(QByteArrayView line, long number);
-    // Cuts `text` (the line, or one of its rows) into pieces in m_pieces, calling `pieceDone`
-    // with each while its text and slots are in m_text and m_slots; false if it is not UTF-8.
+    // Cuts `text` (the line, or one of its rows) into pieces, calling `pieceDone` with each
+    // piece and its selection; false if it is not UTF-8.
     template <typename PieceDone>
     bool planPieces(QByteArrayView text, PieceDone pieceDone);
-    // Where the plain piece that starts at `from` ends, its text decoded into m_text; none
-    // when it is not UTF-8.
-    std::optional<PieceEnd> decodePiece(QByteArrayView text, qsizetype from);
     // Calls `rowDone` with every row of the (valid) line; stops when it gives false, and says
     // whether it did.
     template <typename RowDone>
     bool forEachRow(QByteArrayView line, RowDone rowDone);
     // Writes the planned pieces of `text` as one row.
-    void writePieces(QByteArrayView text, OutputBuffer& output);
-    void writeVisualPieces(QByteArrayView text, OutputBuffer& output);
-    // Decodes a planned piece of `text` into m_text and selects its slots into m_slots.
-    void selectPiece(QByteArrayView text, qsizetype index);
-    bool decode(QByteArrayView bytes);
+    void writePieces(QByteArrayView text, LineOutput& output);
+    void writeVisualPieces(QByteArrayView text, LineOutput& output);
+    // Planned piece `index` of `text`; none when it is not UTF-8.
+    const SelectedPiece* select(QByteArrayView text, qsizetype index);
+    // Where the plain piece of `text` that starts at `from` ends: `m_pieceBytes` on, or the
+    // few more bytes that finish the character there.
+    qsizetype plainPieceEnd(QByteArrayView text, qsizetype from) const;
 
     LineOptions m_options;
     const CodeStrings& m_codes;
@@ -94,11 +92,11 @@ private:
     ConversionWarnings& m_warnings;
     qsizetype m_pieceBytes;
 
-    Utf8Decoder m_decoder;
-    QStringView m_text;          // the piece decoded last
-    std::vector<Slot> m_slots;   // its slots in typing order
+    Utf8Decoder m_decoder;  // for the passes that only look
     std::vector<Piece> m_pieces;
-    qsizetype m_selectedPiece = -1;  // the piece in m_text and m_slots, if any
+    Utf8Decoder m_pieceDecoder;  // for the selected piece alone
+    SelectedPiece m_selected;
+    std::vector<Slot> m_reversed;
 };
 
 }  // namespace harfcode

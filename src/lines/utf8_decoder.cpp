@@ -1,4 +1,4 @@
-#include "cli/utf8_decoder.h"
+#include "lines/utf8_decoder.h"
 
 #include <QStringDecoder>
 

@@ -1,4 +1,4 @@
-#include "cli/row_writer.h"
+#include "lines/row_writer.h"
 
 #include "firmware/code_formats.h"
 
@@ -25,6 +25,11 @@ bool isNotBlank(char c)
     return c != ' ';
 }
 
+// The marks that a preview in reverse and visual order stands between, so that a terminal that
+// reorders text itself shows the glyphs as they stand.
+constexpr char16_t kLeftToRightOverride = 0x202D;
+constexpr char16_t kPopDirectionalFormatting = 0x202C;
+
 }  // namespace
 
 RowWriter::RowWriter(const LineOptions& options, const CodeStrings& codes, const Utf8SlotCodes& slotCodes,
@@ -40,8 +45,6 @@ void RowWriter::begin(QByteArray& out)
 {
     m_started = false;
     m_heldBlanks = 0;
-    if (m_options.slotNumbers)
-        return;
     if (m_options.format == CodeFormat::CString)
         out += '"';
     else if (m_options.format == CodeFormat::Glyphs && m_options.order != DisplayOrder::Typing)
@@ -50,15 +53,14 @@ void RowWriter::begin(QByteArray& out)
 
 void RowWriter::append(const std::vector<Slot>& slots, QByteArray& out)
 {
-    if (m_options.slotNumbers) {
+    switch (m_options.format) {
+    case CodeFormat::SlotNumbers:
         for (const Slot slot : slots) {
             if (std::exchange(m_started, true))
                 out += ' ';
             out += slot == kNoSlot ? QByteArray("-") : QByteArray::number(slot);
         }
         return;
-    }
-    switch (m_options.format) {
     case CodeFormat::Spaced:
         appendSpaced(slots, out);
         return;
@@ -86,10 +88,6 @@ void RowWriter::append(const std::vector<Slot>& slots, QByteArray& out)
 
 void RowWriter::end(QByteArray& out)
 {
-    if (m_options.slotNumbers) {
-        out += '\n';
-        return;
-    }
     if (m_options.format == CodeFormat::CString)
         out += '"';
     else if (m_options.format == CodeFormat::Glyphs && m_options.order != DisplayOrder::Typing)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "cli/conversion_warnings.h"
-#include "cli/line_conversion.h"
 #include "conversion/code_output.h"
+#include "lines/conversion_warnings.h"
+#include "lines/line_options.h"
 #include "table/code_strings.h"
 
 #include <QByteArray>
@@ -12,7 +12,7 @@
 namespace harfcode {
 
 // One row's output, written from the slots of its pieces as from all its slots at once: the
-// code strings, bytes, C elements, glyphs or slot numbers of LineOptions, then the line end.
+// code strings, bytes, C elements, glyphs or slot numbers of its format, then the line end.
 class RowWriter {
 public:
     RowWriter(const LineOptions& options, const CodeStrings& codes, const Utf8SlotCodes& slotCodes,
