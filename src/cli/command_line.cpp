@@ -27,6 +27,45 @@ std::optional<Value> valueNamed(const std::pair<Value, const char*> (&names)[N],
     return found == std::end(names) ? std::nullopt : std::optional<Value>(found->first);
 }
 
+// Takes the value that `option` names into `value` where it is given; the error where it names
+// none of `names`.
+template <typename Value, std::size_t N>
+std::optional<UsageError> takeNamed(const QCommandLineParser& parser, const QCommandLineOption& option,
+                                    const std::pair<Value, const char*> (&names)[N], Value& value)
+{
+    if (!parser.isSet(option))
+        return std::nullopt;
+    if (const std::optional<Value> named = valueNamed(names, parser.value(option))) {
+        value = *named;
+        return std::nullopt;
+    }
+    QStringList list;
+    for (const auto& named : names)
+        list.append(QLatin1StringView(named.second));
+    const QString last = list.takeLast();
+    return UsageError{QStringLiteral("--%1 is %2 or %3.").arg(option.names().first(), list.join(QStringLiteral(", ")), last)};
+}
+
+// Takes the whole number from `lowest` to `highest` that `option` gives into `value` where it is
+// given; the error, which counts the number in `units`, where it gives none.
+template <typename Target>
+std::optional<UsageError> takeNumber(const QCommandLineParser& parser, const QCommandLineOption& option, int lowest,
+                                     int highest, const char* units, Target& value)
+{
+    if (!parser.isSet(option))
+        return std::nullopt;
+    bool number = false;
+    const int given = parser.value(option).toInt(&number);
+    if (number && given >= lowest && given <= highest) {
+        value = given;
+        return std::nullopt;
+    }
+    return UsageError{QStringLiteral("--%1 takes a whole number %2from %3 to %4.")
+                          .arg(option.names().first(), QLatin1StringView(units))
+                          .arg(lowest)
+                          .arg(highest)};
+}
+
 const char* const kDescription =
     "Converts Persian text to the glyph codes of the table file, as the Harfcode window does.\n"
     "Without TEXT, converts every line of standard input, one output line per input line (per\n"
@@ -191,32 +230,19 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
 
     CliRequest request;
     request.line.order = header || sample ? DisplayOrder::Visual : DisplayOrder::Typing;
-    if (parser.isSet(orderOption)) {
-        const std::optional<DisplayOrder> order = valueNamed(kDisplayOrderNames, parser.value(orderOption));
-        if (!order)
-            return error("--order is typing, reverse or visual.");
-        request.line.order = *order;
-    }
+    if (auto wrong = takeNamed(parser, orderOption, kDisplayOrderNames, request.line.order))
+        return *wrong;
     if (parser.isSet(reverseOption)) {
         if (parser.isSet(orderOption) && request.line.order != DisplayOrder::Reverse)
             return error("--reverse is --order reverse: it cannot be combined with another order.");
         request.line.order = DisplayOrder::Reverse;
     }
-    if (parser.isSet(formatOption)) {
-        const std::optional<CodeFormat> format = valueNamed(kCodeFormatNames, parser.value(formatOption));
-        if (!format)
-            return error("--format is spaced, c-array, c-string, bytes or glyphs.");
-        request.line.format = *format;
-    }
+    if (auto wrong = takeNamed(parser, formatOption, kCodeFormatNames, request.line.format))
+        return *wrong;
     if (parser.isSet(slotsOption))
         request.line.format = CodeFormat::SlotNumbers;
-    if (parser.isSet(widthOption)) {
-        bool number = false;
-        const int width = parser.value(widthOption).toInt(&number);
-        if (!number || width < 1 || width > kMaxWidth)
-            return UsageError{QStringLiteral("--width takes a whole number of glyphs from 1 to %1.").arg(kMaxWidth)};
-        request.line.width = width;
-    }
+    if (auto wrong = takeNumber(parser, widthOption, 1, kMaxWidth, "of glyphs ", request.line.width))
+        return *wrong;
     if (parser.isSet(tableOption)) {
         request.tablePath = parser.value(tableOption);
         if (request.tablePath->isEmpty())
@@ -237,27 +263,14 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
         FontExportSettings& settings = fontRequest.settings;
         if (fontRequest.font.isEmpty())
             return error("--font needs a font file or a family name.");
-        if (parser.isSet(sizeOption)) {
-            bool number = false;
-            const int size = parser.value(sizeOption).toInt(&number);
-            if (!number || size < 1 || size > kMaxPixelSize)
-                return UsageError{QStringLiteral("--size takes a whole number of pixels from 1 to %1.").arg(kMaxPixelSize)};
-            fontRequest.pixelSize = size;
-        }
-        if (parser.isSet(fontFormatOption)) {
-            const std::optional<FontFormat> format = valueNamed(kFontFormatNames, parser.value(fontFormatOption));
-            if (!format)
-                return error("--font-format is bdf, c, gfx or png.");
-            settings.format = *format;
-        }
-        if (parser.isSet(bitsOption)) {
-            const std::optional<BitmapBits> bits = valueNamed(kBitmapBitsNames, parser.value(bitsOption));
-            if (settings.format != FontFormat::C)
-                return error("--bits goes with --font-format c.");
-            if (!bits)
-                return error("--bits is rows or columns.");
-            settings.header.bits = *bits;
-        }
+        if (auto wrong = takeNumber(parser, sizeOption, 1, kMaxPixelSize, "of pixels ", fontRequest.pixelSize))
+            return *wrong;
+        if (auto wrong = takeNamed(parser, fontFormatOption, kFontFormatNames, settings.format))
+            return *wrong;
+        if (parser.isSet(bitsOption) && settings.format != FontFormat::C)
+            return error("--bits goes with --font-format c.");
+        if (auto wrong = takeNamed(parser, bitsOption, kBitmapBitsNames, settings.header.bits))
+            return *wrong;
         for (const QCommandLineOption* headerOnly : {&nameOption, &progmemOption})
             if (settings.format != FontFormat::C && settings.format != FontFormat::Gfx && parser.isSet(*headerOnly))
                 return UsageError{QStringLiteral("--%1 goes with --font-format c or gfx.").arg(headerOnly->names().first())};
@@ -271,18 +284,10 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
             if (const std::optional<QString> problem = fontNameProblem(settings.header.prefix, names))
                 return UsageError{QStringLiteral("--name: %1.").arg(*problem)};
         }
-        if (parser.isSet(hintingOption)) {
-            const std::optional<Hinting> hinting = valueNamed(kHintingNames, parser.value(hintingOption));
-            if (!hinting)
-                return error("--hinting is auto, font or none.");
-            settings.hinting = *hinting;
-        }
-        if (parser.isSet(zoomOption)) {
-            bool number = false;
-            settings.zoom = parser.value(zoomOption).toInt(&number);
-            if (!number || settings.zoom < 1 || settings.zoom > kMaxZoom)
-                return UsageError{QStringLiteral("--zoom takes a whole number from 1 to %1.").arg(kMaxZoom)};
-        }
+        if (auto wrong = takeNamed(parser, hintingOption, kHintingNames, settings.hinting))
+            return *wrong;
+        if (auto wrong = takeNumber(parser, zoomOption, 1, kMaxZoom, "", settings.zoom))
+            return *wrong;
         if (sample)
             settings.sample = SampleRequest{parser.value(sampleOption), request.line.order, request.line.width};
     }

@@ -1,20 +1,14 @@
 #include "cli/font_command.h"
 
-#include "cli/warning_messages.h"
 #include "cli/exit_status.h"
 #include "cli/standard_streams.h"
+#include "cli/warning_messages.h"
 #include "font/display_font.h"
 #include "font/font_export.h"
 #include "font/font_lookup.h"
 #include "font/gfx_font_format.h"
 #include "table/new_display_codes.h"
-#include "files/file_access.h"
 #include "table/table_file.h"
-
-#include <QFileInfo>
-
-#include <cerrno>
-#include <cstdio>
 
 namespace harfcode {
 namespace {
@@ -52,24 +46,6 @@ void warnOfGfxLineEnds(const DisplayFont& font, const std::function<void(const Q
             printError(QStringLiteral("warning: Adafruit_GFX::write() takes code 0A as a line end and skips 0D: "
                                       "the glyph of %1 at code %2 is never drawn.")
                            .arg(slotName(glyph->slot), QString::fromLatin1(hexCode(code))));
-}
-
-int writeOutput(const FontCommand& command, const QByteArray& bytes, const QString& fontFile,
-                const std::function<void(const QString&)>& printError)
-{
-    if (command.outputPath.isEmpty()) {
-        OutputBuffer output(stdout, command.standardOutputClosed ? EBADF : 0);
-        output.append(bytes);
-        return finishOutput(output, printError, kExitDone);
-    }
-    const FileReplacement written = replaceFileAtomically(command.outputPath, bytes, {command.tablePath, fontFile});
-    if (written.notKept)
-        printError(QStringLiteral("warning: \"%1\" could not keep %2.").arg(command.outputPath, *written.notKept));
-    if (written.failure) {
-        printError(QStringLiteral("cannot write \"%1\": %2.").arg(command.outputPath, *written.failure));
-        return kExitInvalidInput;
-    }
-    return kExitDone;
 }
 
 }  // namespace
@@ -120,7 +96,9 @@ int writeDisplayFont(const FontCommand& command, const std::function<void(const 
         printError(QStringLiteral("nothing is written."));
         return kExitInvalidInput;
     }
-    return writeOutput(command, std::get<QByteArray>(exported.bytes), fontFile, printError);
+    const WholeOutput output{command.outputPath, u'"' + command.outputPath + u'"', {command.tablePath, fontFile},
+                             command.standardOutputClosed};
+    return writeWholeOutput(output, std::get<QByteArray>(exported.bytes), printError);
 }
 
 int writeNewTable(const QString& path, const std::function<void(const QString&)>& printError)

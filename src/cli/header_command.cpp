@@ -2,15 +2,12 @@
 
 #include "cli/exit_status.h"
 #include "cli/standard_streams.h"
-#include "firmware/strings_file.h"
 #include "firmware/strings_header.h"
 #include "files/file_access.h"
 
 #include <QFile>
 #include <QFileInfo>
 
-#include <algorithm>
-#include <cerrno>
 #include <optional>
 
 namespace harfcode {
@@ -36,39 +33,17 @@ int writeStringsHeader(const HeaderRequest& request, ConversionWarnings& warning
     HeaderSettings settings{QStringLiteral("harfcode-cli " HARFCODE_VERSION), request.commandLine, request.tablePath,
                             headerGuards(QFileInfo(headerPath).fileName()), request.order, request.width,
                             request.progmem};
-    StringsFile parsed = parseStringsFile(bytes, headerMacros(settings.guards));
-
-    std::vector<HeaderEntry> entries;
-    for (StringsEntry& entry : parsed.entries) {
+    const auto made = stringsHeaderOf(bytes, request.codes, settings, [&](const StringsEntry& entry) {
         warnings.noteCharactersWithoutSlot(entry.text, entry.line, entry.charactersBeforeText);
-        EntryCodes codes = entryCodes(entry.text, request.codes, request.order, request.width);
-        if (codes.invalid)
-            parsed.errors.push_back({entry.line, codes.invalid->description()});
-        else
-            entries.push_back({std::move(entry), std::move(codes.rows)});
-    }
-    if (!parsed.errors.empty()) {
-        std::stable_sort(parsed.errors.begin(), parsed.errors.end(),
-                         [](const StringsFileError& a, const StringsFileError& b) { return a.line < b.line; });
-        for (const StringsFileError& error : parsed.errors)
+    });
+    if (const auto* errors = std::get_if<std::vector<StringsFileError>>(&made)) {
+        for (const StringsFileError& error : *errors)
             printError(error.message(request.stringsPath));
         return kExitInvalidInput;
     }
-
-    const QByteArray header = stringsHeader(entries, settings);
-    if (request.outputPath.isEmpty()) {
-        OutputBuffer output(stdout, request.standardOutputClosed ? EBADF : 0);
-        output.append(header);
-        return finishOutput(output, printError, kExitDone);
-    }
-    const FileReplacement written = replaceFileAtomically(request.outputPath, header, {request.stringsPath, request.tablePath});
-    if (written.notKept)
-        printError(QStringLiteral("warning: the header \"%1\" could not keep %2.").arg(request.outputPath, *written.notKept));
-    if (const std::optional<QString>& reason = written.failure) {
-        printError(QStringLiteral("cannot write the header \"%1\": %2.").arg(request.outputPath, *reason));
-        return kExitInvalidInput;
-    }
-    return kExitDone;
+    const WholeOutput output{request.outputPath, QStringLiteral("the header \"%1\"").arg(request.outputPath),
+                             {request.stringsPath, request.tablePath}, request.standardOutputClosed};
+    return writeWholeOutput(output, std::get<QByteArray>(made), printError);
 }
 
 }  // namespace harfcode

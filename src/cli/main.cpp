@@ -29,25 +29,10 @@ using namespace harfcode;
 
 namespace {
 
-// `text` with every character that would act on the terminal or end the message spelt out:
-// names, texts and paths come from files that anybody may have written.
-QString shownInMessage(QStringView text)
-{
-    QString shown;
-    for (const char32_t c : text.toUcs4()) {
-        if (c < 0x80 && isUnseenControl(c))
-            shown += QStringLiteral("\\x") + QString::number(uint(c), 16).toUpper().rightJustified(2, u'0');
-        else if (isUnseenControl(c))
-            shown += codePointName(c);
-        else
-            shown += QString::fromUcs4(&c, 1);
-    }
-    return shown;
-}
-
+// Names, texts and paths in messages come from files that anybody may have written.
 void printError(const QString& message)
 {
-    std::fputs(qPrintable(QStringLiteral("harfcode-cli: %1\n").arg(shownInMessage(message))), stderr);
+    std::fputs(qPrintable(QStringLiteral("harfcode-cli: %1\n").arg(withControlsSpelledOut(message))), stderr);
 }
 
 // Qt decodes the command line without complaint, turning broken bytes into U+FFFD; the

@@ -68,6 +68,24 @@ int finishOutput(OutputBuffer& output, const std::function<void(const QString&)>
     return status;
 }
 
+int writeWholeOutput(const WholeOutput& output, QByteArrayView bytes,
+                     const std::function<void(const QString&)>& printError)
+{
+    if (output.path.isEmpty()) {
+        OutputBuffer standardOutput(stdout, output.standardOutputClosed ? EBADF : 0);
+        standardOutput.append(bytes);
+        return finishOutput(standardOutput, printError, kExitDone);
+    }
+    const FileReplacement written = replaceFileAtomically(output.path, bytes, output.inputs);
+    if (written.notKept)
+        printError(QStringLiteral("warning: %1 could not keep %2.").arg(output.name, *written.notKept));
+    if (written.failure) {
+        printError(QStringLiteral("cannot write %1: %2.").arg(output.name, *written.failure));
+        return kExitInvalidInput;
+    }
+    return kExitDone;
+}
+
 LineReader::LineReader(int descriptor, OutputBuffer& output)
     : m_descriptor(descriptor)
     , m_output(output)

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
 #include <cstdio>
 #include <functional>
@@ -39,6 +40,19 @@ private:
 // Flushes `output` and gives the exit status: `status` when all was written, kExitBrokenPipe
 // (quietly) when the reader went away, kExitInputOutput (telling `printError`) otherwise.
 int finishOutput(OutputBuffer& output, const std::function<void(const QString&)>& printError, int status);
+
+// Where a whole output goes, the header or the font: standard output, or a file replaced
+// atomically that may not be one of the files it is made from.
+struct WholeOutput {
+    QString path;          // empty: standard output
+    QString name;          // the output in messages: `the header "…"`, or the path alone
+    QStringList inputs;
+    bool standardOutputClosed = false;
+};
+
+// Writes `bytes` to `output`; gives the exit status, telling `printError` what went wrong.
+int writeWholeOutput(const WholeOutput& output, QByteArrayView bytes,
+                     const std::function<void(const QString&)>& printError);
 
 // The lines of a file descriptor (standard input), read in large pieces. A line ends at LF; a
 // CR before it is not part of the line, and a last line without LF counts. Before waiting for

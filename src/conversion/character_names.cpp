@@ -1,6 +1,7 @@
 #include "conversion/character_names.h"
 
 #include <QChar>
+#include <QList>
 
 namespace harfcode {
 
@@ -22,6 +23,20 @@ bool isUnseenControl(char32_t character)
                                   || (character >= 0x2066 && character <= 0x2069);
     return category == QChar::Other_Control || category == QChar::Separator_Line
            || category == QChar::Separator_Paragraph || directionControl;
+}
+
+QString withControlsSpelledOut(QStringView text)
+{
+    QString shown;
+    for (const char32_t c : text.toUcs4()) {
+        if (c < 0x80 && isUnseenControl(c))
+            shown += QStringLiteral("\\x") + QString::number(uint(c), 16).toUpper().rightJustified(2, u'0');
+        else if (isUnseenControl(c))
+            shown += codePointName(c);
+        else
+            shown += QString::fromUcs4(&c, 1);
+    }
+    return shown;
 }
 
 }  // namespace harfcode

@@ -16,4 +16,7 @@ QString codePointName(char32_t character);
 // line, drives a terminal or reorders what a reader sees.
 bool isUnseenControl(char32_t character);
 
+// `text` with every such character spelt out, as \x1B for ASCII's and as U+202E for the others.
+QString withControlsSpelledOut(QStringView text);
+
 }  // namespace harfcode

@@ -186,4 +186,25 @@ QByteArray stringsHeader(const std::vector<HeaderEntry>& entries, const HeaderSe
     return cHeader(parts);
 }
 
+std::variant<QByteArray, std::vector<StringsFileError>> stringsHeaderOf(
+    QByteArrayView bytes, const CodeStrings& codes, const HeaderSettings& settings,
+    const std::function<void(const StringsEntry&)>& entryRead)
+{
+    StringsFile parsed = parseStringsFile(bytes, headerMacros(settings.guards));
+    std::vector<HeaderEntry> entries;
+    for (StringsEntry& entry : parsed.entries) {
+        entryRead(entry);
+        EntryCodes rows = entryCodes(entry.text, codes, settings.order, settings.width);
+        if (rows.invalid)
+            parsed.errors.push_back({entry.line, rows.invalid->description()});
+        else
+            entries.push_back({std::move(entry), std::move(rows.rows)});
+    }
+    if (parsed.errors.empty())
+        return stringsHeader(entries, settings);
+    std::stable_sort(parsed.errors.begin(), parsed.errors.end(),
+                     [](const StringsFileError& a, const StringsFileError& b) { return a.line < b.line; });
+    return std::move(parsed.errors);
+}
+
 }  // namespace harfcode

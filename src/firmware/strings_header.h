@@ -10,7 +10,9 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <functional>
 #include <optional>
+#include <variant>
 #include <vector>
 
 namespace harfcode {
@@ -58,5 +60,12 @@ struct HeaderSettings {
 // The text of the header: valid C99 and C++11; each array declared in every file that
 // includes it and defined only where HARFCODE_STRINGS_IMPLEMENTATION is defined.
 QByteArray stringsHeader(const std::vector<HeaderEntry>& entries, const HeaderSettings& settings);
+
+// The header of the strings file `bytes`, or every error in it, by line: those of
+// parseStringsFile() and every entry whose codes are not bytes. `entryRead` hears every
+// entry, in file order.
+std::variant<QByteArray, std::vector<StringsFileError>> stringsHeaderOf(
+    QByteArrayView bytes, const CodeStrings& codes, const HeaderSettings& settings,
+    const std::function<void(const StringsEntry&)>& entryRead);
 
 }  // namespace harfcode
