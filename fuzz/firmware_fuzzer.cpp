@@ -76,17 +76,17 @@ std::vector<Slot> joinedVisualOrder(QStringView text, const std::vector<VisualCu
     }
     std::vector<Slot> joined;
     std::vector<PiecePart> held;
+    std::vector<PiecePart> parts;
     for (auto index = static_cast<qsizetype>(cuts.size()); index >= 0; --index) {
         const auto at = static_cast<std::size_t>(index);
-        VisualJoin join = joinVisualPiece(index, pieces[at], at > 0 && cuts[at - 1].withinLeftToRightRun,
-                                          at < cuts.size() && cuts[at].withinLeftToRightRun, std::move(held));
-        for (const PiecePart& part : join.parts) {
+        joinVisualPiece(index, pieces[at], at > 0 && cuts[at - 1].withinLeftToRightRun,
+                        at < cuts.size() && cuts[at].withinLeftToRightRun, held, parts);
+        for (const PiecePart& part : parts) {
             const std::vector<Slot>& slots = pieces[static_cast<std::size_t>(part.piece)].slots;
             require(part.piece >= index && part.from <= part.to && part.to <= static_cast<qsizetype>(slots.size()),
                     "a part outside its piece");
             joined.insert(joined.end(), slots.begin() + part.from, slots.begin() + part.to);
         }
-        held = std::move(join.held);
     }
     require(held.empty(), "a part held past the first piece");
     return joined;

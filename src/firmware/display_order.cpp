@@ -170,30 +170,27 @@ VisualPiece visualPiece(const std::vector<Slot>& typingSlots, QStringView text, 
     return piece;
 }
 
-VisualJoin joinVisualPiece(qsizetype index, const VisualPiece& piece, bool runGoesOnBefore, bool runGoesOnAfter,
-                           std::vector<PiecePart> held)
+void joinVisualPiece(qsizetype index, const VisualPiece& piece, bool runGoesOnBefore, bool runGoesOnAfter,
+                     std::vector<PiecePart>& held, std::vector<PiecePart>& parts)
 {
-    VisualJoin join;
+    parts.clear();
     const auto size = static_cast<qsizetype>(piece.slots.size());
     qsizetype rest = 0;
     if (runGoesOnAfter) {
         if (runGoesOnBefore && piece.oneRun) {
             held.push_back({index, 0, size});
-            join.held = std::move(held);
-            return join;
+            return;
         }
         // The run's part here, then the parts of it that waited in the pieces after.
         rest = piece.closingRun;
-        join.parts.push_back({index, 0, rest});
-        join.parts.insert(join.parts.end(), held.crbegin(), held.crend());
+        parts.push_back({index, 0, rest});
+        parts.insert(parts.end(), held.crbegin(), held.crend());
         held.clear();
     }
     const qsizetype restEnd = runGoesOnBefore ? std::max(rest, size - piece.openingRun) : size;
-    join.parts.push_back({index, rest, restEnd});
+    parts.push_back({index, rest, restEnd});
     if (runGoesOnBefore)
         held.push_back({index, restEnd, size});
-    join.held = std::move(held);
-    return join;
 }
 
 }  // namespace harfcode

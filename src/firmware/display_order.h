@@ -95,22 +95,17 @@ struct PiecePart {
     bool operator==(const PiecePart&) const = default;
 };
 
-// What joining one piece into the visual order of the whole gives: the parts to write now, in
-// the display's order, after those of the pieces after it; and the parts that wait for the
-// pieces before it, which the next call takes.
-struct VisualJoin {
-    std::vector<PiecePart> parts;
-    std::vector<PiecePart> held;
-};
-
 // Joins the pieces of a text cut at VisualCuts into the visual order of the whole, the pieces
 // taken from the last to the first: each piece's own visual order, except where a cut took a
 // left-to-right run apart. There the run's part from the piece before comes first, so the
 // part after the cut waits for it, held; a piece that the run goes through is held whole, and
 // a line that is one long run is held to its first piece. `runGoesOnBefore` and
 // `runGoesOnAfter` are VisualCut::withinLeftToRightRun of the cuts that start and end piece
-// `index`; `held` is what the call for the piece after it left held.
-VisualJoin joinVisualPiece(qsizetype index, const VisualPiece& piece, bool runGoesOnBefore, bool runGoesOnAfter,
-                           std::vector<PiecePart> held);
+// `index`. `held` comes with the parts that the pieces after it left waiting, and goes with
+// those that wait for the pieces before it; `parts` gets those to write now, in the display's
+// order, after those of the pieces after it. Nothing else is kept from call to call, and the
+// two vectors keep their memory for the next.
+void joinVisualPiece(qsizetype index, const VisualPiece& piece, bool runGoesOnBefore, bool runGoesOnAfter,
+                     std::vector<PiecePart>& held, std::vector<PiecePart>& parts);
 
 }  // namespace harfcode

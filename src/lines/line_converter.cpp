@@ -234,13 +234,13 @@ void LineConverter::writeVisualPieces(QByteArrayView text, LineOutput& output)
         return visualPiece(selected.slots, selected.text,
                            index > 0 ? m_pieces[static_cast<std::size_t>(index) - 1].heldOpenings : 0);
     };
-    std::vector<PiecePart> held;
+    m_heldParts.clear();
     for (auto index = static_cast<qsizetype>(m_pieces.size()) - 1; index >= 0; --index) {
         const VisualPiece piece = visualPieceAt(index);
         const bool runGoesOnBefore = index > 0 && m_pieces[static_cast<std::size_t>(index) - 1].runGoesOnAfter;
-        VisualJoin join = joinVisualPiece(index, piece, runGoesOnBefore,
-                                          m_pieces[static_cast<std::size_t>(index)].runGoesOnAfter, std::move(held));
-        for (const PiecePart& part : join.parts) {
+        joinVisualPiece(index, piece, runGoesOnBefore, m_pieces[static_cast<std::size_t>(index)].runGoesOnAfter,
+                        m_heldParts, m_partsToWrite);
+        for (const PiecePart& part : m_partsToWrite) {
             std::optional<VisualPiece> other;
             if (part.piece != index)
                 other = visualPieceAt(part.piece);
@@ -248,7 +248,6 @@ void LineConverter::writeVisualPieces(QByteArrayView text, LineOutput& output)
             writer.append(std::vector<Slot>(slots.cbegin() + part.from, slots.cbegin() + part.to), output.pending());
             output.written();
         }
-        held = std::move(join.held);
     }
     writer.end(output.pending());
     output.written();

@@ -97,6 +97,8 @@ private:
     Utf8Decoder m_pieceDecoder;  // for the selected piece alone
     SelectedPiece m_selected;
     std::vector<Slot> m_reversed;
+    std::vector<PiecePart> m_heldParts;     // in visual order, for joinVisualPiece()
+    std::vector<PiecePart> m_partsToWrite;
 };
 
 }  // namespace harfcode
