@@ -2,6 +2,7 @@
 // FreeType's own BDF reader and bdftopcf.
 #include "font/bdf_format.h"
 #include "font/display_font.h"
+#include "opened_fonts.h"
 #include "support/test_bdf_font.h"
 #include "table/new_display_codes.h"
 #include "unifont_reference.h"
@@ -17,15 +18,7 @@
 namespace harfcode {
 namespace {
 
-std::unique_ptr<FontFace> openFont(const QString& file, std::optional<int> size)
-{
-    auto opened = FontFace::open(file, size);
-    if (const QString* reason = std::get_if<QString>(&opened)) {
-        ADD_FAILURE() << file.toStdString() << ": " << reason->toStdString();
-        return nullptr;
-    }
-    return std::move(std::get<std::unique_ptr<FontFace>>(opened));
-}
+using testing::openedFont;
 
 // The glyph that FreeType's BDF driver reads at `code` of a BDF font.
 std::optional<RenderedGlyph> glyphOfBdf(FT_Face face, std::uint8_t code)
@@ -48,7 +41,7 @@ TEST(DisplayFont, UnifontRendersAsDesignedAndItsBdfReadsBackTheSame)
     ASSERT_EQ(designed.size(), 102u) << "Debian's unifont package holds every inked glyph";
     QTemporaryDir dir;
     for (const Hinting hinting : {Hinting::None, Hinting::Font}) {
-        const std::unique_ptr<FontFace> face = openFont(kUnifontFont, 16);
+        const std::unique_ptr<FontFace> face = openedFont(FontFace::open(kUnifontFont, 16));
         ASSERT_TRUE(face);
         const auto made = displayFont(*face, newDisplayCodes(), hinting);
         ASSERT_TRUE(std::holds_alternative<DisplayFont>(made));
@@ -101,7 +94,7 @@ TEST(DisplayFont, TheRecommendedDebianFontsHaveEveryGlyph)
     const char* const fonts[] = {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
                                  kUnifontFont};
     for (const char* file : fonts) {
-        const std::unique_ptr<FontFace> face = openFont(file, 12);
+        const std::unique_ptr<FontFace> face = openedFont(FontFace::open(file, 12));
         ASSERT_TRUE(face);
         const auto made = displayFont(*face, newDisplayCodes(), Hinting::Auto);
         const auto* error = std::get_if<DisplayFontError>(&made);

@@ -7,6 +7,7 @@
 #include "font/font_pictures.h"
 #include "font/gfx_font_format.h"
 #include "font/png_format.h"
+#include "opened_fonts.h"
 #include "table/new_display_codes.h"
 #include "unifont_reference.h"
 
@@ -19,22 +20,9 @@
 namespace harfcode {
 namespace {
 
-const FontExportSource kSource{"harfcode-cli 1.0.0", "harfcode-cli --font test", "test.ttf", "Test", "", 16};
+using testing::renderedFont;
 
-std::optional<DisplayFont> renderedFont(const QString& file, int size, const CodeStrings& codes, Hinting hinting)
-{
-    auto opened = FontFace::open(file, size);
-    if (const QString* reason = std::get_if<QString>(&opened)) {
-        ADD_FAILURE() << file.toStdString() << ": " << reason->toStdString();
-        return std::nullopt;
-    }
-    auto made = displayFont(*std::get<std::unique_ptr<FontFace>>(opened), codes, hinting);
-    if (const auto* error = std::get_if<DisplayFontError>(&made)) {
-        ADD_FAILURE() << error->descriptions().join(u'\n').toStdString();
-        return std::nullopt;
-    }
-    return std::get<DisplayFont>(std::move(made));
-}
+const FontExportSource kSource{"harfcode-cli 1.0.0", "harfcode-cli --font test", "test.ttf", "Test", "", 16};
 
 QByteArray headerOf(const std::variant<QByteArray, FieldOverflow>& exported)
 {

@@ -2,6 +2,7 @@
 #include "font/display_font.h"
 #include "font/font_pictures.h"
 #include "font/hex_digit_glyphs.h"
+#include "opened_fonts.h"
 #include "support/test_bdf_font.h"
 #include "table/new_display_codes.h"
 
@@ -16,6 +17,9 @@
 
 namespace harfcode {
 namespace {
+
+using testing::openedFont;
+using testing::renderedFont;
 
 // A picture as text, a character a pixel: "#" ink, "+" label, "|" grid line, "." paper.
 std::vector<std::string> art(const QImage& picture, int left, int top, int width, int height)
@@ -41,21 +45,6 @@ std::vector<std::string> art(const QImage& picture)
     return art(picture, 0, 0, picture.width(), picture.height());
 }
 
-std::unique_ptr<FontFace> openFont(const QByteArray& bytes, int pixelSize)
-{
-    auto opened = FontFace::fromBytes(bytes, pixelSize);
-    if (const QString* reason = std::get_if<QString>(&opened))
-        ADD_FAILURE() << reason->toStdString();
-    return std::get<std::unique_ptr<FontFace>>(std::move(opened));
-}
-
-DisplayFont displayFontOf(const FontFace& face, const CodeStrings& codes)
-{
-    auto rendered = displayFont(face, codes, Hinting::None);
-    if (const auto* error = std::get_if<DisplayFontError>(&rendered))
-        ADD_FAILURE() << error->descriptions().join(u'\n').toStdString();
-    return std::get<DisplayFont>(std::move(rendered));
-}
 
 // The tiny font's glyphs at these codes; the digit 2 has a glyph but no code.
 CodeStrings tinyCodes()
@@ -81,8 +70,8 @@ QImage sample(const DisplayFont& font, const QString& text, DisplayOrder order, 
 
 TEST(FontPictures, ASampleShowsEachRowAsTheDisplayDrawsIt)
 {
-    const auto face = openFont(tinyTestFont(), 4);
-    const DisplayFont font = displayFontOf(*face, tinyCodes());
+    const auto face = openedFont(FontFace::fromBytes(tinyTestFont(), 4));
+    const DisplayFont font = renderedFont(face.get(), tinyCodes(), Hinting::None).value();
     struct Case {
         const char* what;
         QString text;
@@ -121,8 +110,8 @@ TEST(FontPictures, ASampleShowsEachRowAsTheDisplayDrawsIt)
 
 TEST(FontPictures, TheSheetLabelsEveryCodeInUseInItsCell)
 {
-    const auto face = openFont(tinyTestFont(), 4);
-    const DisplayFont font = displayFontOf(*face, tinyCodes());
+    const auto face = openedFont(FontFace::fromBytes(tinyTestFont(), 4));
+    const DisplayFont font = renderedFont(face.get(), tinyCodes(), Hinting::None).value();
     const HexDigitGlyphs labels = hexDigitGlyphs(*face, Hinting::None);
     EXPECT_EQ(labels.missing, "0356789BCDEF");
     const QImage sheet = picture(glyphSheet(font, labels, 1));
@@ -184,7 +173,7 @@ TEST(FontPictures, TheLabelsAreTheFontsOwnDigitsWhereItHasAll)
             bits[std::size_t(bit)] = (value >> (3 - bit)) & 1 ? "##" : "#.";
         digits.push_back({char32_t("0123456789ABCDEF"[value]), 0, 0, 3, {bits.begin(), bits.end()}});
     }
-    const auto face = openFont(bdfTestFont(4, 4, 0, digits), 4);
+    const auto face = openedFont(FontFace::fromBytes(bdfTestFont(4, 4, 0, digits), 4));
     const HexDigitGlyphs labels = hexDigitGlyphs(*face, Hinting::None);
     EXPECT_EQ(labels.missing, "");
     for (int value = 0; value < 16; ++value) {
@@ -204,8 +193,8 @@ TEST(FontPictures, TheLabelsAreTheFontsOwnDigitsWhereItHasAll)
 // Zoomed, every pixel is a square: the sample and the sheet alike.
 TEST(FontPictures, ZoomMakesEveryPixelASquare)
 {
-    const auto face = openFont(tinyTestFont(), 4);
-    const DisplayFont font = displayFontOf(*face, tinyCodes());
+    const auto face = openedFont(FontFace::fromBytes(tinyTestFont(), 4));
+    const DisplayFont font = renderedFont(face.get(), tinyCodes(), Hinting::None).value();
     const HexDigitGlyphs labels = hexDigitGlyphs(*face, Hinting::None);
     const QString text = QString::fromUtf8("سلام ۱۴");
     const QImage sample1 = sample(font, text, DisplayOrder::Visual, 0);
@@ -225,8 +214,8 @@ TEST(FontPictures, ZoomMakesEveryPixelASquare)
 
 TEST(FontPictures, APictureTooLargeIsRefusedNotDrawn)
 {
-    const auto face = openFont(tinyTestFont(), 4);
-    const DisplayFont font = displayFontOf(*face, tinyCodes());
+    const auto face = openedFont(FontFace::fromBytes(tinyTestFont(), 4));
+    const DisplayFont font = renderedFont(face.get(), tinyCodes(), Hinting::None).value();
     struct Case {
         int codes;  // of the digit 1, 3 pixels each
         int zoom;
@@ -269,9 +258,9 @@ TEST(FontPictures, UnifontSampleHasUnifontsBitmapsAtTheirPlaces)
 {
     QFile unifont(QStringLiteral("/usr/share/fonts/opentype/unifont/unifont.otf"));
     ASSERT_TRUE(unifont.open(QIODevice::ReadOnly)) << "the package fonts-unifont";
-    const auto face = openFont(unifont.readAll(), 16);
+    const auto face = openedFont(FontFace::fromBytes(unifont.readAll(), 16));
     const CodeStrings codes = newDisplayCodes();
-    const DisplayFont font = displayFontOf(*face, codes);
+    const DisplayFont font = renderedFont(face.get(), codes, Hinting::None).value();
     const QImage picture = harfcode::picture(
         sampleText(font, entryCodes(QString::fromUtf8("سلام دنیا ۱۴۰۳"), codes, DisplayOrder::Visual, 0).rows, 1));
     const auto bitmaps = unifontBitmaps({U'1', U'4', U'0', U'3', U'\uFEB3'});
