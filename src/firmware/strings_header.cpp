@@ -123,21 +123,29 @@ QStringList headerMacros(const HeaderGuards& guards)
     return {guards.declarations, guards.definitions, QStringLiteral("PROGMEM"), QLatin1StringView(kImplementationMacro)};
 }
 
-EntryCodes entryCodes(QStringView text, const CodeStrings& codes, DisplayOrder order, int width)
+std::vector<std::vector<Slot>> entrySlots(QStringView text, DisplayOrder order, int width)
 {
     const std::vector<QStringView> textRows = width == 0 ? std::vector<QStringView>{text} : breakIntoRows(text, width);
-    EntryCodes result;
+    std::vector<std::vector<Slot>> rows;
+    rows.reserve(textRows.size());
     for (const QStringView textRow : textRows) {
-        CodeBytes row = codeBytesOf(slotsInOrder(textRow, order), codes);
-        if (!row.invalid && row.bytes.size() < width) {
-            const CodeBytes blank = codeBytesOf({kBlankSlot}, codes);
-            row.invalid = blank.invalid;
-            const QByteArray padding(width - row.bytes.size(), blank.invalid ? '\0' : blank.bytes.front());
-            row.bytes = order == DisplayOrder::Typing ? row.bytes + padding : padding + row.bytes;
-        }
+        std::vector<Slot> slots = slotsInOrder(textRow, order);
+        std::erase(slots, kNoSlot);
+        const std::size_t padding = slots.size() < std::size_t(width) ? std::size_t(width) - slots.size() : 0;
+        slots.insert(order == DisplayOrder::Typing ? slots.end() : slots.begin(), padding, kBlankSlot);
+        rows.push_back(std::move(slots));
+    }
+    return rows;
+}
+
+EntryCodes entryCodes(QStringView text, const CodeStrings& codes, DisplayOrder order, int width)
+{
+    EntryCodes result;
+    for (const std::vector<Slot>& slots : entrySlots(text, order, width)) {
+        CodeBytes row = codeBytesOf(slots, codes);
         if (row.invalid)
             return {{}, row.invalid};
-        result.rows.push_back(row.bytes);
+        result.rows.push_back(std::move(row.bytes));
     }
     return result;
 }

@@ -36,6 +36,10 @@ struct EntryCodes {
 };
 EntryCodes entryCodes(QStringView text, const CodeStrings& codes, DisplayOrder order, int width);
 
+// The slots whose codes entryCodes() gives, row by row: the characters without a slot left out,
+// the padding the blank's slot.
+std::vector<std::vector<Slot>> entrySlots(QStringView text, DisplayOrder order, int width);
+
 // `text` as it can stand inside a C comment: no "*/" to end it, no "/*" that -Wcomment flags,
 // no trigraph, no control character or direction override; each of those is spelt out.
 QString commentText(QStringView text);
