@@ -120,7 +120,6 @@ void DisplayPicture::paintEvent(QPaintEvent* event)
     const int height = rowHeight();
     const std::size_t firstRow = std::size_t(std::max(exposed.top(), 0) / height);
     const std::size_t endRow = std::min(m_sample->slots.size(), std::size_t(exposed.bottom() / height + 1));
-    painter.setPen(Qt::NoPen);
     for (std::size_t row = firstRow; row < endRow; ++row) {
         const std::vector<GlyphPlace>& places = m_sample->layout.rows[row];
         const std::vector<SlotGlyph>& glyphs = m_sample->glyphs[row];
@@ -137,14 +136,13 @@ void DisplayPicture::paintEvent(QPaintEvent* event)
                     painter.drawPixmap(QPoint(int(pictureLeft), top), picture.pixmap);
             }
             if (shown.mark != SlotGlyph::Mark::None && left <= exposed.right() && right > exposed.left()) {
-                QPen frame(markColour(shown.mark), kFrameWidth);
-                frame.setJoinStyle(Qt::MiterJoin);
-                painter.setPen(frame);
-                painter.setBrush(Qt::NoBrush);
-                const int inset = kFrameWidth / 2;
-                painter.drawRect(QRect(int(left) + inset, top + inset, int(right - left) - kFrameWidth,
-                                       height - kFrameWidth));
-                painter.setPen(Qt::NoPen);
+                // Four filled edges: stroking a frame costs far more, and marks may be many.
+                const QColor colour = markColour(shown.mark);
+                const int x = int(left), width = int(right - left);
+                painter.fillRect(x, top, width, kFrameWidth, colour);
+                painter.fillRect(x, top + height - kFrameWidth, width, kFrameWidth, colour);
+                painter.fillRect(x, top, kFrameWidth, height, colour);
+                painter.fillRect(x + width - kFrameWidth, top, kFrameWidth, height, colour);
             }
         }
     }

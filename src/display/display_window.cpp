@@ -154,7 +154,14 @@ void DisplayWindow::showConversion(const QString& text, const CodeStrings& codes
         m_codes = codes;
         m_font.reset();
     }
+    if (isVisible())
+        redraw();
+}
+
+void DisplayWindow::showEvent(QShowEvent* event)
+{
     redraw();
+    QWidget::showEvent(event);
 }
 
 void DisplayWindow::fontChanged()
@@ -302,7 +309,7 @@ void DisplayWindow::exportFont(const QString& path, FontFormat format)
         return;
     }
     if (!m_font)
-        m_font = partialDisplayFont(*m_face, *m_codes, Hinting::Auto);
+        redraw();  // makes the font for the picture and the export alike
     const FontFileExport result =
         exportFontFile(path, format, m_zoom->value(), {*m_face, m_fontFile, *m_font, *m_codes, m_tablePath});
     m_status->setText(result.message);

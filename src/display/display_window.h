@@ -38,8 +38,12 @@ public:
     // Writes the display's font to `path`: what "Export Font…" does once a file is chosen.
     void exportFont(const QString& path, FontFormat format);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 public Q_SLOTS:
-    // A conversion of the main window: its text and the table it read.
+    // A conversion of the main window: its text and the table it read; drawn while the window
+    // shows, or once it shows again.
     void showConversion(const QString& text, const CodeStrings& codes);
 
 private Q_SLOTS:
