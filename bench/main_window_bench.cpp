@@ -227,6 +227,8 @@ public:
         m_display.setVisible(open);
         if (open && !QTest::qWaitForWindowExposed(&m_display))
             qFatal("the Display window is not shown");
+        // What showing or hiding sets off (activation, focus, exposure) is not the keystroke's.
+        QTest::qWait(50);
     }
     // Repaints what shows: the main window, and the Display window while it is open.
     void repaint()
