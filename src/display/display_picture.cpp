@@ -39,7 +39,7 @@ DisplayPicture::DisplayPicture(QWidget* parent)
     setObjectName(QStringLiteral("picture"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    setFixedSize(1, 1);
+    resize(1, 1);
 }
 
 QColor DisplayPicture::markColour(SlotGlyph::Mark mark)
@@ -73,7 +73,8 @@ void DisplayPicture::showSample(const DisplayFont& font, const DisplaySample& sa
             width = std::max(width, sample.layout.rows[row].back().x + std::max(sample.layout.rows[row].back().advance, 1));
     width *= zoom;
     const qint64 height = std::max<qint64>(qint64(font.height) * qint64(sample.slots.size()), 1) * zoom;
-    setFixedSize(int(std::min<qint64>(width, QWIDGETSIZE_MAX)), int(std::min<qint64>(height, QWIDGETSIZE_MAX)));
+    // A resize, not a fixed size: the scroll area follows it without laying out the window again.
+    resize(int(std::min<qint64>(width, QWIDGETSIZE_MAX)), int(std::min<qint64>(height, QWIDGETSIZE_MAX)));
     update();
 }
 
@@ -82,7 +83,7 @@ void DisplayPicture::clear()
     m_font = nullptr;
     m_sample = nullptr;
     m_pictures.clear();
-    setFixedSize(1, 1);
+    resize(1, 1);
     update();
 }
 

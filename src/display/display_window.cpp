@@ -152,6 +152,9 @@ void DisplayWindow::showConversion(const QString& text, const CodeStrings& codes
     // the table changed.
     if (!m_codes || *m_codes != codes) {
         m_codes = codes;
+        // The picture points into the font: it lets go of it first.
+        m_picture->clear();
+        m_sample.reset();
         m_font.reset();
     }
     if (isVisible())
