@@ -85,8 +85,6 @@ void WindowFlow::endProgram()
     m_mainWindow.close();
     if (m_editor)
         m_editor->close();
-    if (m_display)
-        m_display->close();
     QCoreApplication::quit();
 }
 
