@@ -38,7 +38,11 @@ EntryCodes entryCodes(QStringView text, const CodeStrings& codes, DisplayOrder o
 
 // The slots whose codes entryCodes() gives, row by row: the characters without a slot left out,
 // the padding the blank's slot.
-std::vector<std::vector<Slot>> entrySlots(QStringView text, DisplayOrder order, int width);
+struct EntryRow {
+    std::vector<Slot> slots;
+    std::size_t padding = 0;  // the blanks that pad the row: its last slots in typing order, its first otherwise
+};
+std::vector<EntryRow> entrySlots(QStringView text, DisplayOrder order, int width);
 
 // `text` as it can stand inside a C comment: no "*/" to end it, no "/*" that -Wcomment flags,
 // no trigraph, no control character or direction override; each of those is spelt out.

@@ -9,10 +9,12 @@ DisplaySample displaySample(const DisplayFont& font, const CodeStrings& codes, Q
 {
     DisplaySample sample;
     sample.codes = codes;
-    sample.slots = entrySlots(text, order, width);
-    sample.glyphs.reserve(sample.slots.size());
-    sample.drawn.reserve(sample.slots.size());
-    for (const std::vector<Slot>& slots : sample.slots) {
+    std::vector<EntryRow> rows = entrySlots(text, order, width);
+    sample.slots.reserve(rows.size());
+    sample.glyphs.reserve(rows.size());
+    sample.drawn.reserve(rows.size());
+    for (EntryRow& row : rows) {
+        const std::vector<Slot>& slots = sample.slots.emplace_back(std::move(row.slots));
         std::vector<SlotGlyph>& glyphs = sample.glyphs.emplace_back();
         std::vector<const DisplayGlyph*>& drawn = sample.drawn.emplace_back();
         glyphs.reserve(slots.size());

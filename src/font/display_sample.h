@@ -15,7 +15,7 @@ namespace harfcode {
 // with it, and where it stands in the sample picture: what a preview draws and points at.
 struct DisplaySample {
     CodeStrings codes;  // the table it was made with
-    std::vector<std::vector<Slot>> slots;  // entrySlots()
+    std::vector<std::vector<Slot>> slots;  // of entrySlots(), padding included
     std::vector<std::vector<SlotGlyph>> glyphs;  // of every slot
     GlyphRows drawn;  // the glyphs sampleText() draws
     SampleLayout layout;
