@@ -189,8 +189,7 @@ bool DisplayWindow::openFace()
     if (const QString* reason = std::get_if<QString>(&found)) {
         QString problem = QStringLiteral("Cannot use the font \"%1\": %2.").arg(name, *reason);
         if (name == kDefaultFont)
-            problem += QStringLiteral(" Wine's Tahoma, which the display's glyphs are measured against, comes with "
-                                      "the Debian package fonts-wine.");
+            problem += QStringLiteral(" Wine's Tahoma comes with the Debian package fonts-wine.");
         m_faceProblem = problem;
         return false;
     }
