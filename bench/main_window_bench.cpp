@@ -3,7 +3,9 @@
 // field of the input's geometry, font and text in a window of the main window's size.
 // Both get the same keys in the same run, so the ratio holds however busy the machine is.
 
+#include "display/display_window.h"
 #include "shell/form1.h"
+#include "table/new_display_codes.h"
 #include "table/table_file.h"
 
 #include <benchmark/benchmark.h>
@@ -42,9 +44,9 @@ QString typedText(qsizetype length)
 // The main window on a table file of its own, shown.
 class MainWindow {
 public:
-    MainWindow()
+    explicit MainWindow(const harfcode::CodeStrings& codes = harfcode::defaultCodeStrings())
     {
-        if (harfcode::writeTableFile(m_tablePath, harfcode::defaultCodeStrings()).error)
+        if (harfcode::writeTableFile(m_tablePath, codes).error)
             qFatal("cannot write the table file");
         m_window.show();
         if (!QTest::qWaitForWindowExposed(&m_window))
@@ -52,6 +54,8 @@ public:
     }
     QWidget& window() { return m_window; }
     QTextEdit& input() { return *m_window.findChild<QTextEdit*>(QStringLiteral("InkEdit1")); }
+    harfcode::Form1& form() { return m_window; }
+    const QString& tablePath() const { return m_tablePath; }
 
 private:
     QTemporaryDir m_dir;
@@ -207,6 +211,77 @@ void BM_Paste(benchmark::State& state)
     }
 }
 
+// The main window with the Display window beside it, following its conversions; the Display
+// window open or closed (hidden, as closing leaves it), both repainted after every key.
+class WithDisplay {
+public:
+    explicit WithDisplay(MainWindow& main)
+        : m_main(main)
+        , m_display(main.tablePath())
+    {
+        QObject::connect(&main.form(), &harfcode::Form1::converted, &m_display, &harfcode::DisplayWindow::showConversion);
+        m_display.resize(720, 360);
+    }
+    void setOpen(bool open)
+    {
+        m_display.setVisible(open);
+        if (open && !QTest::qWaitForWindowExposed(&m_display))
+            qFatal("the Display window is not shown");
+        // What showing or hiding sets off (activation, focus, exposure) is not the keystroke's.
+        QTest::qWait(50);
+    }
+    // Repaints what shows: the main window, and the Display window while it is open.
+    void repaint()
+    {
+        m_main.window().repaint();
+        if (m_display.isVisible())
+            m_display.repaint();
+    }
+
+private:
+    MainWindow& m_main;
+    harfcode::DisplayWindow m_display;
+};
+
+// A keystroke appended to a text of state.range(0) characters at 12 px, until both windows are
+// repainted: the median of 3 with the Display window open is the benchmark's time; the median
+// of 3 with it closed and their ratio are counters.
+void BM_KeystrokeWithDisplay(benchmark::State& state)
+{
+    const QString text = typedText(state.range(0));
+    const QString keys = typedText(6);
+    for (auto _ : state) {
+        // A code for every glyph, as a display's table has: nothing is marked.
+        MainWindow mainWindow(harfcode::newDisplayCodes());
+        WithDisplay display(mainWindow);
+        display.setOpen(true);
+        appendText(mainWindow, text);
+        const auto keystroke = [&](QChar key) {
+            const auto start = Clock::now();
+            typeCharacter(mainWindow.input(), key);
+            QCoreApplication::processEvents();
+            display.repaint();
+            return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        };
+        std::vector<double> openTimes, closedTimes;
+        // Alternating, so that a burst of other work on the machine hits both alike.
+        for (qsizetype i = 0; i < keys.size(); i += 2) {
+            display.setOpen(true);
+            openTimes.push_back(keystroke(keys[i]));
+            display.setOpen(false);
+            closedTimes.push_back(keystroke(keys[i + 1]));
+        }
+        if (mainWindow.input().toPlainText() != text + keys)
+            state.SkipWithError("a keystroke was lost");
+        const double openMedian = median(openTimes);
+        const double closedMedian = median(closedTimes);
+        state.SetIterationTime(openMedian / 1000);
+        state.counters["closed_ms"] = closedMedian;
+        state.counters["ratio"] = openMedian / closedMedian;
+    }
+}
+
+BENCHMARK(BM_KeystrokeWithDisplay)->Arg(1'000)->Arg(10'000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_KeystrokeAppended)->Arg(100)->Arg(1'000)->Arg(10'000)->Arg(100'000)
     ->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Paste)->Arg(1'000'000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);

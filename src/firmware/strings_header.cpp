@@ -123,21 +123,34 @@ QStringList headerMacros(const HeaderGuards& guards)
     return {guards.declarations, guards.definitions, QStringLiteral("PROGMEM"), QLatin1StringView(kImplementationMacro)};
 }
 
-EntryCodes entryCodes(QStringView text, const CodeStrings& codes, DisplayOrder order, int width)
+std::vector<EntryRow> entrySlots(QStringView text, DisplayOrder order, int width)
 {
     const std::vector<QStringView> textRows = width == 0 ? std::vector<QStringView>{text} : breakIntoRows(text, width);
-    EntryCodes result;
+    std::vector<EntryRow> rows;
+    rows.reserve(textRows.size());
     for (const QStringView textRow : textRows) {
-        CodeBytes row = codeBytesOf(slotsInOrder(textRow, order), codes);
-        if (!row.invalid && row.bytes.size() < width) {
-            const CodeBytes blank = codeBytesOf({kBlankSlot}, codes);
-            row.invalid = blank.invalid;
-            const QByteArray padding(width - row.bytes.size(), blank.invalid ? '\0' : blank.bytes.front());
-            row.bytes = order == DisplayOrder::Typing ? row.bytes + padding : padding + row.bytes;
+        EntryRow& row = rows.emplace_back();
+        row.slots = slotsInOrder(textRow, order);
+        std::erase(row.slots, kNoSlot);
+        row.padding = row.slots.size() < std::size_t(width) ? std::size_t(width) - row.slots.size() : 0;
+        row.slots.insert(order == DisplayOrder::Typing ? row.slots.end() : row.slots.begin(), row.padding, kBlankSlot);
+    }
+    return rows;
+}
+
+EntryCodes entryCodes(QStringView text, const CodeStrings& codes, DisplayOrder order, int width)
+{
+    EntryCodes result;
+    for (const EntryRow& row : entrySlots(text, order, width)) {
+        CodeBytes bytes = codeBytesOf(row.slots, codes);
+        if (bytes.invalid) {
+            // The text's own codes are told before the blank's that pads it.
+            if (order == DisplayOrder::Typing || row.padding == 0)
+                return {{}, bytes.invalid};
+            const CodeBytes own = codeBytesOf({row.slots.begin() + qsizetype(row.padding), row.slots.end()}, codes);
+            return {{}, own.invalid ? own.invalid : bytes.invalid};
         }
-        if (row.invalid)
-            return {{}, row.invalid};
-        result.rows.push_back(row.bytes);
+        result.rows.push_back(std::move(bytes.bytes));
     }
     return result;
 }

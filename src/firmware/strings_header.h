@@ -38,6 +38,14 @@ struct EntryCodes {
 };
 EntryCodes entryCodes(QStringView text, const CodeStrings& codes, DisplayOrder order, int width);
 
+// The slots whose codes entryCodes() gives, row by row: the characters without a slot left out,
+// the padding the blank's slot.
+struct EntryRow {
+    std::vector<Slot> slots;
+    std::size_t padding = 0;  // the blanks that pad the row: its last slots in typing order, its first otherwise
+};
+std::vector<EntryRow> entrySlots(QStringView text, DisplayOrder order, int width);
+
 // `text` as it can stand inside a C comment: no "*/" to end it, no "/*" that -Wcomment flags,
 // no trigraph, no control character or direction override; each of those is spelt out.
 QString commentText(QStringView text);

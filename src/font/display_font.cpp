@@ -40,12 +40,24 @@ QStringList DisplayFontError::descriptions() const
         lines.append(QStringLiteral("every code of the table is still \"00\": there is no glyph to place; "
                                     "fill in your display's codes, or make a table with --new-table"));
     for (const MissingGlyph& missing : missingGlyphs)
-        lines.append(QStringLiteral("the font has no glyph for %1, code %2")
-                         .arg(slotName(missing.slot), QString::asprintf("%02X", missing.code)));
+        lines.append(missing.description());
     return lines;
 }
 
+QString MissingGlyph::description() const
+{
+    return QStringLiteral("the font has no glyph for %1, code %2").arg(slotName(slot), QString::asprintf("%02X", code));
+}
+
 std::variant<DisplayFont, DisplayFontError> displayFont(const FontFace& face, const CodeStrings& codes, Hinting hinting)
+{
+    PartialDisplayFont partial = partialDisplayFont(face, codes, hinting);
+    if (!partial.whole())
+        return std::move(partial.problems);
+    return std::move(partial.font);
+}
+
+PartialDisplayFont partialDisplayFont(const FontFace& face, const CodeStrings& codes, Hinting hinting)
 {
     DisplayFontError error;
     DisplayFont font;
@@ -82,12 +94,26 @@ std::variant<DisplayFont, DisplayFontError> displayFont(const FontFace& face, co
             font.sharedCodes.push_back({code, slot, {slots.begin() + 1, slots.end()}});
         font.glyphs.push_back({code, slot, std::move(*bitmap)});
     }
-    if (!error.invalidCodes.empty() || error.unfilledTable || !error.missingGlyphs.empty())
-        return error;
     font.height = top - bottom;
     font.baseline = top;
     font.lineHeight = face.lineHeight() > 0 ? face.lineHeight() : font.height;
-    return font;
+    return {std::move(font), std::move(error)};
+}
+
+SlotGlyph slotGlyph(const DisplayFont& font, const CodeStrings& codes, Slot slot)
+{
+    const QString& code = codes[static_cast<std::size_t>(slot - 1)];
+    const std::optional<std::uint8_t> byte = codeByte(code);
+    if (!byte)
+        return {nullptr, SlotGlyph::Mark::InvalidCode};
+    if (code == u"00")
+        return {nullptr, SlotGlyph::Mark::Unfilled};
+    const DisplayGlyph* glyph = font.glyphAt(*byte);
+    if (!glyph)
+        return {nullptr, SlotGlyph::Mark::MissingGlyph};
+    const bool shared = std::any_of(font.sharedCodes.begin(), font.sharedCodes.end(),
+                                    [&](const SharedCode& sharedCode) { return sharedCode.code == *byte; });
+    return {glyph, shared ? SlotGlyph::Mark::SharedCode : SlotGlyph::Mark::None};
 }
 
 }  // namespace harfcode

@@ -52,6 +52,9 @@ struct DisplayFont {
 struct MissingGlyph {
     Slot slot;
     std::uint8_t code;
+
+    // e.g. the font has no glyph for slot 26 (U+FEB3 "ﺳ"), code 5A
+    QString description() const;
 };
 
 // Why no display font can be made: codes that are not bytes, a table with nothing filled in,
@@ -65,5 +68,30 @@ struct DisplayFontError {
 };
 
 std::variant<DisplayFont, DisplayFontError> displayFont(const FontFace& face, const CodeStrings& codes, Hinting hinting);
+
+// The display's font as far as it can be made, for a preview that shows what is wrong where it
+// stands: the glyphs displayFont() would hold of every code that is a byte and filled in and
+// whose glyph the font has; `problems` holds what displayFont() would refuse the font for.
+struct PartialDisplayFont {
+    DisplayFont font;
+    DisplayFontError problems;
+
+    bool whole() const { return problems.invalidCodes.empty() && !problems.unfilledTable && problems.missingGlyphs.empty(); }
+};
+PartialDisplayFont partialDisplayFont(const FontFace& face, const CodeStrings& codes, Hinting hinting);
+
+// What the display shows for one slot of a text.
+struct SlotGlyph {
+    enum class Mark {
+        None,
+        InvalidCode,   // the code is not a byte: nothing is shown
+        Unfilled,      // the code is still "00": nothing is shown
+        MissingGlyph,  // the font lacks the glyph at the code: nothing is shown
+        SharedCode,    // other slots have the code too: one glyph stands for them all
+    };
+    const DisplayGlyph* glyph = nullptr;  // none where nothing is shown
+    Mark mark = Mark::None;
+};
+SlotGlyph slotGlyph(const DisplayFont& font, const CodeStrings& codes, Slot slot);
 
 }  // namespace harfcode

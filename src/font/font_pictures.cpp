@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 namespace harfcode {
 namespace {
@@ -197,21 +198,80 @@ std::variant<QImage, QString> glyphSheet(const DisplayFont& font, const HexDigit
     return canvas.take();
 }
 
+GlyphRows glyphRows(const DisplayFont& font, const std::vector<QByteArray>& rows)
+{
+    GlyphRows glyphs;
+    glyphs.reserve(rows.size());
+    for (const QByteArray& codes : rows) {
+        std::vector<const DisplayGlyph*>& row = glyphs.emplace_back();
+        row.reserve(std::size_t(codes.size()));
+        for (const char code : codes)
+            row.push_back(font.glyphAt(static_cast<std::uint8_t>(code)));
+    }
+    return glyphs;
+}
+
 std::variant<QImage, QString> sampleText(const DisplayFont& font, const std::vector<QByteArray>& rows, int zoom)
 {
-    std::vector<RunGlyph> glyphs;  // as font.glyphs
-    for (const DisplayGlyph& glyph : font.glyphs)
-        glyphs.push_back(runGlyph(glyph.bitmap));
+    return sampleText(font, glyphRows(font, rows), zoom);
+}
+
+namespace {
+
+// The rows as runs, each glyph's ink found once: a sample shows the same few glyphs many times.
+std::vector<Run> runsOf(const GlyphRows& rows)
+{
+    std::unordered_map<const DisplayGlyph*, RunGlyph> found;
     std::vector<Run> runs;
-    Reach picture;
-    for (const QByteArray& codes : rows) {
+    runs.reserve(rows.size());
+    for (const std::vector<const DisplayGlyph*>& glyphs : rows) {
         Run& run = runs.emplace_back();
-        for (const char code : codes)
-            if (const DisplayGlyph* glyph = font.glyphAt(static_cast<std::uint8_t>(code)))
-                run.push_back(glyphs[std::size_t(glyph - font.glyphs.data())]);
+        for (const DisplayGlyph* glyph : glyphs) {
+            if (!glyph)
+                continue;
+            auto known = found.find(glyph);
+            if (known == found.end())
+                known = found.emplace(glyph, runGlyph(glyph->bitmap)).first;
+            run.push_back(known->second);
+        }
+    }
+    return runs;
+}
+
+Reach pictureReach(const std::vector<Run>& runs)
+{
+    Reach picture;
+    for (const Run& run : runs) {
         const Reach reach = reachOf(run);
         picture = {std::min(picture.left, reach.left), std::max(picture.right, reach.right)};
     }
+    return picture;
+}
+
+}  // namespace
+
+SampleLayout sampleLayout(const GlyphRows& rows)
+{
+    const Reach picture = pictureReach(runsOf(rows));
+    SampleLayout layout{picture.width(), {}};
+    layout.rows.reserve(rows.size());
+    for (const std::vector<const DisplayGlyph*>& glyphs : rows) {
+        std::vector<GlyphPlace>& places = layout.rows.emplace_back();
+        places.reserve(glyphs.size());
+        qint64 pen = -picture.left;
+        for (const DisplayGlyph* glyph : glyphs) {
+            const int advance = glyph ? glyph->bitmap.advance : 0;
+            places.push_back({pen, advance});
+            pen += advance;
+        }
+    }
+    return layout;
+}
+
+std::variant<QImage, QString> sampleText(const DisplayFont& font, const GlyphRows& rows, int zoom)
+{
+    const std::vector<Run> runs = runsOf(rows);
+    const Reach picture = pictureReach(runs);
     auto blank = Canvas::blank(picture.width(), qint64(font.height) * qint64(rows.size()), zoom);
     if (const QString* reason = std::get_if<QString>(&blank))
         return *reason;

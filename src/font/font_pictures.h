@@ -38,4 +38,24 @@ std::variant<QImage, QString> glyphSheet(const DisplayFont& font, const HexDigit
 // picture reaches from the leftmost ink or origin of any row to the rightmost ink or advance.
 std::variant<QImage, QString> sampleText(const DisplayFont& font, const std::vector<QByteArray>& rows, int zoom);
 
+// A sample's rows as the glyphs of `font` they show, null where a code has none.
+using GlyphRows = std::vector<std::vector<const DisplayGlyph*>>;
+GlyphRows glyphRows(const DisplayFont& font, const std::vector<QByteArray>& rows);
+
+// The same picture from the glyphs themselves.
+std::variant<QImage, QString> sampleText(const DisplayFont& font, const GlyphRows& rows, int zoom);
+
+// Where sampleText() puts each glyph of `rows`, in the display's pixels: the pen's origin from
+// the picture's left edge, and how far the pen moves (0 for no glyph). Row r spans
+// DisplayFont::height rows of pixels from r × DisplayFont::height.
+struct GlyphPlace {
+    qint64 x = 0;
+    int advance = 0;
+};
+struct SampleLayout {
+    qint64 width = 0;  // of the picture, before it is at least one pixel wide
+    std::vector<std::vector<GlyphPlace>> rows;  // one place per glyph of each row
+};
+SampleLayout sampleLayout(const GlyphRows& rows);
+
 }  // namespace harfcode

@@ -90,8 +90,9 @@ Form1::Form1(QString tablePath, QWidget* parent)
     connect(m_input, &QTextEdit::textChanged, this, &Form1::convert);
     connect(hexTable, &QPushButton::clicked, this, &Form1::hexTableRequested);
     const auto report = [this](const QString& message) { Q_EMIT problem(message); };
-    addCodeCopyEntries(*m_reverseOrder, [this] { return convertedCodeBytes(DisplayOrder::Reverse); }, report);
-    addCodeCopyEntries(*m_typingOrder, [this] { return convertedCodeBytes(DisplayOrder::Typing); }, report);
+    const auto showOnDisplay = [this] { Q_EMIT displayRequested(); };
+    addCodeCopyEntries(*m_reverseOrder, [this] { return convertedCodeBytes(DisplayOrder::Reverse); }, report, showOnDisplay);
+    addCodeCopyEntries(*m_typingOrder, [this] { return convertedCodeBytes(DisplayOrder::Typing); }, report, showOnDisplay);
 }
 
 void Form1::closeEvent(QCloseEvent* event)
@@ -111,6 +112,8 @@ void Form1::convert()
     m_length->setText(m_output.lengthCaption);
     m_reverseOrder->showLine(m_output.reverseOrder);
     m_typingOrder->showLine(m_output.typingOrder);
+    m_hasConverted = true;
+    Q_EMIT converted(m_convertedText, m_codes);
     if (const auto notice = m_notices.noticeFor(reading, stampOfFile(m_tablePath)))
         Q_EMIT problem(*notice);
 }

@@ -24,8 +24,17 @@ class Form1 : public QWidget {
 public:
     explicit Form1(QString tablePath, QWidget* parent = nullptr);
 
+    // The text and the table of the last conversion; none before the first.
+    bool hasConverted() const { return m_hasConverted; }
+    const QString& convertedText() const { return m_convertedText; }
+    const CodeStrings& codes() const { return m_codes; }
+
 Q_SIGNALS:
     void hexTableRequested();
+    // "Show on Display…" from a code box's menu.
+    void displayRequested();
+    // After every conversion: the text converted and the table it was converted with.
+    void converted(const QString& text, const CodeStrings& codes);
     void problem(const QString& message);
     // The user closed the window.
     void closing();
@@ -44,6 +53,7 @@ private:
     // The text of the last conversion; with m_codes, which only conversions change, it gives
     // the bytes of the codes the boxes show, whatever the file or the boxes hold since.
     QString m_convertedText;
+    bool m_hasConverted = false;
     // Refreshed from the file at every conversion and never cleared, so slots that a short
     // or unreadable file does not reach keep the codes of earlier reads.
     CodeStrings m_codes;

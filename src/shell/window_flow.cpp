@@ -1,5 +1,6 @@
 #include "shell/window_flow.h"
 
+#include "display/display_window.h"
 #include "editor/form2.h"
 #include "shell/app_icon.h"
 #include "shell/window_placement.h"
@@ -18,6 +19,7 @@ WindowFlow::WindowFlow(QString tablePath, QObject* parent)
     m_mainWindow.setWindowIcon(appIcon());
     centreOnScreen(m_mainWindow);
     connect(&m_mainWindow, &Form1::hexTableRequested, this, &WindowFlow::openEditor);
+    connect(&m_mainWindow, &Form1::displayRequested, this, &WindowFlow::openDisplay);
     connect(&m_mainWindow, &Form1::problem, this, &WindowFlow::showProblem);
     connect(&m_mainWindow, &Form1::closing, this, &WindowFlow::endProgram);
 }
@@ -41,6 +43,20 @@ void WindowFlow::start()
 void WindowFlow::openEditor()
 {
     showEditor(&Form2::load);
+}
+
+void WindowFlow::openDisplay()
+{
+    if (!m_display) {
+        m_display = std::make_unique<DisplayWindow>(m_tablePath);
+        m_display->setWindowIcon(m_mainWindow.windowIcon());
+        if (m_mainWindow.hasConverted())
+            m_display->showConversion(m_mainWindow.convertedText(), m_mainWindow.codes());
+        connect(&m_mainWindow, &Form1::converted, m_display.get(), &DisplayWindow::showConversion);
+    }
+    m_display->show();
+    m_display->raise();
+    m_display->activateWindow();
 }
 
 void WindowFlow::handBack()

@@ -9,6 +9,7 @@
 
 namespace harfcode {
 
+class DisplayWindow;
 class Form2;
 
 // Which window shows when: the start-up, "Hex Table", the editor's hand-back, the closing
@@ -26,9 +27,12 @@ public:
     Form1& mainWindow() { return m_mainWindow; }
     // Null until the editor is first shown.
     Form2* editor() { return m_editor.get(); }
+    // Null until "Show on Display…" is first chosen; closing it hides it.
+    DisplayWindow* display() { return m_display.get(); }
 
 private Q_SLOTS:
     void openEditor();
+    void openDisplay();
     void handBack();
     void showProblem(const QString& message);
     void endProgram();
@@ -40,6 +44,8 @@ private:
     QString m_tablePath;
     Form1 m_mainWindow;
     std::unique_ptr<Form2> m_editor;
+    // Kept while the program runs, so that its settings do.
+    std::unique_ptr<DisplayWindow> m_display;
     bool m_ending = false;
 };
 

@@ -31,7 +31,8 @@ void copyAsC(const CodeBytesSource& source, CFormat format, const ProblemReport&
     QGuiApplication::clipboard()->setText(QString::fromLatin1(format(codes.bytes)));
 }
 
-QMenu* createCodeCopyMenu(QPlainTextEdit& box, const CodeBytesSource& source, const ProblemReport& report)
+QMenu* createCodeCopyMenu(QPlainTextEdit& box, const CodeBytesSource& source, const ProblemReport& report,
+                         const std::function<void()>& showOnDisplay)
 {
     QMenu* menu = box.createStandardContextMenu();
     menu->addSeparator();
@@ -41,17 +42,20 @@ QMenu* createCodeCopyMenu(QPlainTextEdit& box, const CodeBytesSource& source, co
         entry->setEnabled(!empty);
         QObject::connect(entry, &QAction::triggered, menu, [source, format, report] { copyAsC(source, format, report); });
     }
+    QObject::connect(menu->addAction(QStringLiteral("Show on Display…")), &QAction::triggered, menu, showOnDisplay);
     return menu;
 }
 
 }  // namespace
 
-void addCodeCopyEntries(QPlainTextEdit& box, CodeBytesSource source, ProblemReport report)
+void addCodeCopyEntries(QPlainTextEdit& box, CodeBytesSource source, ProblemReport report,
+                        std::function<void()> showOnDisplay)
 {
     box.setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(&box, &QWidget::customContextMenuRequested, &box,
-                     [&box, source = std::move(source), report = std::move(report)](const QPoint& position) {
-                         QMenu* menu = createCodeCopyMenu(box, source, report);
+                     [&box, source = std::move(source), report = std::move(report),
+                      showOnDisplay = std::move(showOnDisplay)](const QPoint& position) {
+                         QMenu* menu = createCodeCopyMenu(box, source, report, showOnDisplay);
                          // Shown without a nested event loop and gone once closed, as the
                          // standard menu is.
                          menu->setAttribute(Qt::WA_DeleteOnClose);

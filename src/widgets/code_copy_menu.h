@@ -18,8 +18,10 @@ using ProblemReport = std::function<void(const QString& message)>;
 
 // Gives a box of codes, instead of its standard context menu, that menu followed, after a
 // separator, by "Copy as C array" and "Copy as C string", which put the bytes of `source` on
-// the clipboard in that form. Both are disabled while the box is empty. When a code is not a
-// byte, the clipboard keeps what it held and `report` hears which code it is.
-void addCodeCopyEntries(QPlainTextEdit& box, CodeBytesSource source, ProblemReport report);
+// the clipboard in that form, and last by "Show on Display…", which calls `showOnDisplay`.
+// The copy entries are disabled while the box is empty. When a code is not a byte, the
+// clipboard keeps what it held and `report` hears which code it is.
+void addCodeCopyEntries(QPlainTextEdit& box, CodeBytesSource source, ProblemReport report,
+                        std::function<void()> showOnDisplay);
 
 }  // namespace harfcode

@@ -159,6 +159,8 @@ TEST(StringsHeader, RowsArePaddedWithTheBlankSoTheTextStandsRightAligned)
     EXPECT_EQ(entryCodes(u"سلام", codes, DisplayOrder::Visual, 6).invalid->slot, 1);
     EXPECT_EQ(entryCodes(u"سلام", codes, DisplayOrder::Visual, 6).rows.size(), 0u);
     EXPECT_FALSE(entryCodes(u"سلام", codes, DisplayOrder::Visual, 4).invalid);
+    codes[26 - 1] = "G1";  // the text's own code is told before the padding's
+    EXPECT_EQ(entryCodes(u"سلام", codes, DisplayOrder::Visual, 6).invalid->slot, 26);
 }
 
 TEST(StringsHeader, DeclaresEveryArrayAndDefinesItOnlyForTheImplementation)

@@ -137,7 +137,8 @@ TEST(CodeCopy, EndsTheStandardMenuAndIsOfferedWhileTheBoxShowsSomething)
             QPlainTextEdit& box = m.box(name);
             const std::unique_ptr<QMenu> standard(box.createStandardContextMenu());
             QStringList expected = entriesOf(*standard);
-            expected << "-" << (offers ? kCArray : '[' + kCArray + ']') << (offers ? kCString : '[' + kCString + ']');
+            expected << "-" << (offers ? kCArray : '[' + kCArray + ']') << (offers ? kCString : '[' + kCString + ']')
+                     << QStringLiteral("Show on Display…");
             EXPECT_EQ(contextMenuOf(box), expected) << s.what << ", " << name;
         }
     }

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "font/display_sample.h"
+
+#include <QColor>
+#include <QHash>
+#include <QPixmap>
+#include <QWidget>
+
+#include <optional>
+
+namespace harfcode {
+
+// A sample drawn as the display shows it: every pixel of the display a square of zoom × zoom,
+// lit on a dark panel, and a frame around each glyph that is wrong. Only the part on screen is
+// drawn, from each glyph's picture, made once per font and zoom.
+class DisplayPicture : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr QRgb kPanel = 0xFF0B1E33;  // a dark blue panel
+    static constexpr QRgb kLit = 0xFFE8F2FF;    // lit pixels, nearly white
+
+    explicit DisplayPicture(QWidget* parent = nullptr);
+
+    // Draws `sample` in `font`; both stay the caller's and must outlive what is drawn. A new
+    // font (newFont) throws away the glyph pictures of the last one.
+    void showSample(const DisplayFont& font, const DisplaySample& sample, int zoom, bool newFont);
+    void clear();
+
+    // "slot 26 (U+FEB3 "ﺳ"), code 5A" for the glyph under `position`, or nothing.
+    std::optional<QString> glyphAt(QPoint position) const;
+
+    // The colour a frame takes for each kind of mark.
+    static QColor markColour(SlotGlyph::Mark mark);
+
+Q_SIGNALS:
+    // The glyph under the mouse, or an empty text when it leaves the glyphs.
+    void hovered(const QString& text);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    // A glyph's picture at the zoom, lit on clear, and its origin's column in it.
+    struct GlyphPicture {
+        QPixmap pixmap;
+        qint64 originX = 0;
+    };
+    const GlyphPicture& pictureOf(const DisplayGlyph& glyph);
+    int rowHeight() const;  // in the widget's pixels
+
+    const DisplayFont* m_font = nullptr;
+    const DisplaySample* m_sample = nullptr;
+    int m_zoom = 1;
+    QHash<const DisplayGlyph*, GlyphPicture> m_pictures;
+    QString m_hovered;
+};
+
+}  // namespace harfcode

@@ -1,0 +1,363 @@
+// The Display window as the user meets it: opened from a code box's menu, following the main
+// window's every conversion, drawing the picture harfcode-cli draws, marking what cannot show,
+// and exporting the font.
+#include "display/display_picture.h"
+#include "display/display_window.h"
+#include "shell/window_flow.h"
+#include "support/test_bdf_font.h"
+#include "support/widget_test_support.h"
+#include "table/new_display_codes.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QSpinBox>
+#include <QTimer>
+#include <QToolTip>
+
+namespace harfcode {
+namespace {
+
+using namespace testing;
+
+const QString kShowOnDisplay = QStringLiteral("Show on Display…");
+
+// The program on a table of these codes, its main window showing.
+struct Program {
+    explicit Program(const CodeStrings& codes)
+    {
+        folder.write(encodeTable(codes));
+        flow.start();
+    }
+    Form1& main() { return flow.mainWindow(); }
+    // "Show on Display…" from the context menu of the box `boxName`, as a right click opens it.
+    DisplayWindow& openDisplay(const char* boxName = "Text1")
+    {
+        auto& box = *main().findChild<QPlainTextEdit*>(boxName);
+        const QPoint position = box.viewport()->rect().center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, position, box.viewport()->mapToGlobal(position));
+        QApplication::sendEvent(box.viewport(), &event);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        EXPECT_TRUE(menu);
+        if (menu) {
+            EXPECT_EQ(menu->actions().back()->text(), kShowOnDisplay) << "the last entry";
+            menu->actions().back()->trigger();
+            menu->close();
+        }
+        EXPECT_TRUE(flow.display());
+        return *flow.display();
+    }
+    DisplayWindow& display() { return *flow.display(); }
+
+    TableFolder folder;
+    WindowFlow flow{folder.tablePath()};
+};
+
+template <typename Control>
+Control& control(QWidget& window, const char* name)
+{
+    auto* found = window.findChild<Control*>(name);
+    EXPECT_TRUE(found) << name;
+    return *found;
+}
+
+// Sets the window's controls as the user does.
+void setFont(DisplayWindow& display, const QString& font, int pixelSize)
+{
+    control<QSpinBox>(display, "size").setValue(pixelSize);
+    auto& name = control<QLineEdit>(display, "font");
+    name.setText(font);
+    Q_EMIT name.editingFinished();
+}
+
+void setLayout(DisplayWindow& display, const QString& order, int width, int zoom)
+{
+    auto& orders = control<QComboBox>(display, "order");
+    orders.setCurrentIndex(orders.findText(order));
+    control<QSpinBox>(display, "width").setValue(width);
+    control<QSpinBox>(display, "zoom").setValue(zoom);
+}
+
+QImage drawn(DisplayWindow& display)
+{
+    return control<QWidget>(display, "picture").grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// The drawn picture with lit pixels black and the panel white, as the converter's pictures
+// are; a null image where any pixel is neither.
+QImage asInkOnPaper(const QImage& picture)
+{
+    QImage gray(picture.size(), QImage::Format_Grayscale8);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb pixel = picture.pixel(x, y);
+            if (pixel != DisplayPicture::kLit && pixel != DisplayPicture::kPanel)
+                return {};
+            gray.scanLine(y)[x] = pixel == DisplayPicture::kLit ? 0x00 : 0xFF;
+        }
+    return gray;
+}
+
+bool hasColour(const QImage& picture, const QColor& colour)
+{
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.pixel(x, y) == colour.rgb())
+                return true;
+    return false;
+}
+
+QString status(DisplayWindow& display) { return control<QLabel>(display, "status").text(); }
+
+// The picture harfcode-cli draws of `text`, zoom 1.
+QImage cliPicture(const QString& table, const QString& font, int size, const QString& text, const QString& order, int width)
+{
+    QStringList arguments{"--table", table, "--font", font, "--size", QString::number(size), "--font-format", "png",
+                          "--zoom", "1", "--sample", text, "--order", order};
+    if (width > 0)
+        arguments << "--width" << QString::number(width);
+    QProcess cli;
+    cli.start(QStringLiteral(HARFCODE_CLI_PATH), arguments);
+    EXPECT_TRUE(cli.waitForFinished(30000));
+    EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    return QImage::fromData(cli.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_Grayscale8);
+}
+
+TEST(DisplayWindow, DrawsThePictureTheConverterDraws)
+{
+    Program p(newDisplayCodes());
+    const QString seen = QStringLiteral("\u0633"), lam = QStringLiteral("\u0644"), meem = QStringLiteral("\u0645");
+    const QString salam = seen + lam + kAlef + meem;
+    struct Case { const char* what; QString text; const char* order; int width; };
+    const Case cases[] = {
+        {"Persian, digits and capitals", salam + " 123 LED " + kBeh + kAlef, "visual", 0},
+        {"a half-space", QStringLiteral("\u0645\u06CC\u200C\u0634\u0648\u062F"), "reverse", 0},
+        {"a word cut across rows", salam + " " + salam + salam + " AB", "visual", 5},
+        {"a character without a slot", salam + QStringLiteral("\u263A") + "7", "typing", 4},
+    };
+    DisplayWindow& display = p.openDisplay();
+    EXPECT_EQ(display.windowTitle(), "Display");
+    for (const Case& c : cases) {
+        setFont(display, "Tahoma", 12);
+        setLayout(display, c.order, c.width, 1);
+        QTest::keyClick(p.main().findChild<QWidget*>("InkEdit1"), Qt::Key_A, Qt::ControlModifier);
+        type(p.main(), c.text);
+        const QImage expected = cliPicture(p.folder.tablePath(), "Tahoma", 12, c.text, c.order, c.width);
+        ASSERT_FALSE(expected.isNull()) << c.what;
+        EXPECT_EQ(asInkOnPaper(drawn(display)), expected) << c.what << "; " << status(display).toStdString();
+        EXPECT_TRUE(status(display).startsWith("Font: ")) << c.what;
+    }
+}
+
+// The tiny BDF font, written out; its 4-pixel glyphs are known pixel by pixel.
+struct TinyFont {
+    TinyFont()
+    {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(tinyTestFont()) > 0);
+    }
+    QTemporaryDir dir;
+    QString path = dir.filePath("tiny.bdf");
+};
+
+// Codes for the tiny font's glyphs: the blank, seen, lam, alef, meem, 1, 2 and 4.
+CodeStrings tinyCodes()
+{
+    CodeStrings codes = defaultCodeStrings();
+    for (const auto& [slot, code] : {std::pair{1, "20"}, {26, "B3"}, {52, "C4"}, {4, "0B"}, {55, "D5"}, {65, "31"},
+                                     {66, "32"}, {68, "34"}})
+        codes[std::size_t(slot - 1)] = code;
+    return codes;
+}
+
+const QString kSalam = QStringLiteral("\u0633\u0644\u0627\u0645");
+
+TEST(DisplayWindow, FollowsTypingDeletingPastingAndTheTable)
+{
+    TinyFont font;
+    Program p(tinyCodes());
+    DisplayWindow& display = p.openDisplay("Text2");
+    setFont(display, font.path, 4);
+    setLayout(display, "visual", 0, 2);
+    type(p.main(), kSalam);
+    const QImage typed = drawn(display);
+    type(p.main(), "1");
+    const QImage oneMore = drawn(display);
+    EXPECT_NE(oneMore, typed) << "a keystroke shows";
+    QTest::keyClick(p.main().findChild<QWidget*>("InkEdit1"), Qt::Key_Backspace);
+    EXPECT_EQ(drawn(display), typed) << "the deleted glyph is gone";
+    QGuiApplication::clipboard()->setText(" 42");
+    QTest::keyClick(p.main().findChild<QWidget*>("InkEdit1"), Qt::Key_V, Qt::ControlModifier);
+    const QImage pasted = drawn(display);
+    EXPECT_NE(pasted, typed) << "a paste shows";
+    EXPECT_TRUE(status(display).startsWith("Font: ")) << status(display).toStdString();
+
+    CodeStrings changed = tinyCodes();
+    changed[26 - 1] = "00";
+    p.folder.write(encodeTable(changed));
+    type(p.main(), "1");
+    QTest::keyClick(p.main().findChild<QWidget*>("InkEdit1"), Qt::Key_Backspace);
+    EXPECT_NE(drawn(display), pasted) << "the table read at the last conversion shows";
+    EXPECT_TRUE(status(display).contains("Slot 26")) << status(display).toStdString();
+}
+
+TEST(DisplayWindow, MarksWhatCannotShowAndTellsItOnce)
+{
+    TinyFont font;
+    struct Case {
+        const char* what;
+        std::vector<std::pair<int, const char*>> codes;  // over tinyCodes()
+        QString text;
+        SlotGlyph::Mark mark;
+        QString told;
+    };
+    const Case cases[] = {
+        {"nothing wrong", {}, kSalam + " 12", SlotGlyph::Mark::None, "Font: "},
+        {"a glyph the font lacks", {{6, "A2"}}, kSalam + " " + kBeh + " " + kBeh, SlotGlyph::Mark::MissingGlyph,
+         QString::fromUtf8("The font has no glyph for slot 6 (U+FE8F \"ﺏ\"), code A2.")},
+        {"a code that is not a byte", {{68, "G4"}}, kSalam + " 44", SlotGlyph::Mark::InvalidCode,
+         QString::fromUtf8("Slot 68 (U+0034 \"4\") has the code \"G4\"")},
+        {"an unfilled code", {{66, "00"}}, "22 1", SlotGlyph::Mark::Unfilled,
+         QString::fromUtf8("Slot 66 (U+0032 \"2\") still has the code \"00\"")},
+        {"a code two slots share", {{66, "31"}}, "12 21", SlotGlyph::Mark::SharedCode,
+         QString::fromUtf8("Slots 65, 66 share the code 31")},
+    };
+    for (const Case& c : cases) {
+        CodeStrings codes = tinyCodes();
+        for (const auto& [slot, code] : c.codes)
+            codes[std::size_t(slot - 1)] = code;
+        Program p(codes);
+        DisplayWindow& display = p.openDisplay();
+        setFont(display, font.path, 4);
+        setLayout(display, "visual", 0, 4);
+        type(p.main(), c.text);
+        const QImage picture = drawn(display);
+        const QString told = status(display);
+        EXPECT_TRUE(told.startsWith(c.told)) << c.what << ": " << told.toStdString();
+        EXPECT_EQ(told.count('\n'), 0) << c.what << ": told once, " << told.toStdString();
+        if (c.mark == SlotGlyph::Mark::None)
+            EXPECT_FALSE(asInkOnPaper(picture).isNull()) << c.what << ": nothing but lit pixels on the panel";
+        else
+            EXPECT_TRUE(hasColour(picture, DisplayPicture::markColour(c.mark))) << c.what;
+    }
+}
+
+TEST(DisplayWindow, HoverNamesTheSlotTheGlyphAndTheCode)
+{
+    TinyFont font;
+    Program p(tinyCodes());
+    DisplayWindow& display = p.openDisplay();
+    setFont(display, font.path, 4);
+    setLayout(display, "visual", 0, 4);
+    type(p.main(), kSalam);
+    auto& picture = control<QWidget>(display, "picture");
+    // Left to right the display shows meem (3 pixels on), alef (3), lam (2), seen (2).
+    struct Case { QPoint at; QString shows; };
+    const Case cases[] = {
+        {{1 * 4 + 1, 5}, QString::fromUtf8("slot 55 (U+FEE1 \"ﻡ\"), code D5")},
+        {{3 * 4 + 1, 5}, QString::fromUtf8("slot 4 (U+FE8E \"ﺎ\"), code 0B")},
+        {{9 * 4 + 2, 5}, QString::fromUtf8("slot 26 (U+FEB3 \"ﺳ\"), code B3")},
+        {{9 * 4 + 2, 4 * 4 + 1}, QString()},  // below the row
+    };
+    for (const Case& c : cases) {
+        QMouseEvent move(QEvent::MouseMove, c.at, picture.mapToGlobal(c.at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&picture, &move);
+        EXPECT_EQ(control<QLabel>(display, "hover").text(), c.shows);
+        if (c.shows.isEmpty())
+            continue;
+        QHelpEvent help(QEvent::ToolTip, c.at, picture.mapToGlobal(c.at));
+        QApplication::sendEvent(&picture, &help);
+        EXPECT_EQ(QToolTip::text(), c.shows);
+    }
+}
+
+TEST(DisplayWindow, ExportsTheFontOrSaysWhyNot)
+{
+    TinyFont font;
+    Program p(tinyCodes());
+    DisplayWindow& display = p.openDisplay();
+    setFont(display, font.path, 4);
+    type(p.main(), kSalam);
+    QTemporaryDir out;
+    struct Case { FontFormat format; const char* file; QByteArray starts; };
+    const Case cases[] = {
+        {FontFormat::Bdf, "font.bdf", "STARTFONT 2.1"},
+        {FontFormat::C, "font.h", "/*"},
+        {FontFormat::Gfx, "gfx.h", "/*"},
+        {FontFormat::Png, "sheet.png", "\x89PNG"},
+    };
+    for (const Case& c : cases) {
+        display.exportFont(out.filePath(c.file), c.format);
+        QFile written(out.filePath(c.file));
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << c.file << ": " << status(display).toStdString();
+        EXPECT_TRUE(written.readAll().startsWith(c.starts)) << c.file;
+        EXPECT_EQ(status(display), "Exported the font to \"" + out.filePath(c.file) + "\".");
+    }
+
+    display.exportFont(out.filePath("no folder/font.bdf"), FontFormat::Bdf);
+    EXPECT_TRUE(status(display).startsWith("Cannot write \"" + out.filePath("no folder/font.bdf") + "\": "))
+        << status(display).toStdString();
+
+    // A glyph the font lacks: the file already there stays as it was.
+    CodeStrings lacking = tinyCodes();
+    lacking[6 - 1] = "A2";
+    p.folder.write(encodeTable(lacking));
+    type(p.main(), "1");
+    const QByteArray before = [&] { QFile f(out.filePath("font.bdf")); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    display.exportFont(out.filePath("font.bdf"), FontFormat::Bdf);
+    EXPECT_TRUE(status(display).startsWith("Nothing is exported: the font has no glyph for slot 6")) << status(display).toStdString();
+    QFile after(out.filePath("font.bdf"));
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), before);
+}
+
+TEST(DisplayWindow, StartsWithWinesTahomaOrNamesItsPackage)
+{
+    TableFolder folder;
+    QTemporaryDir noFonts;
+    struct Case { const char* what; QString folder; QString starts; bool namesPackage; };
+    const Case cases[] = {
+        {"Wine's fonts", QString::fromLatin1(kWineFontFolder), "Font: " + QString::fromLatin1(kWineFontFolder), false},
+        {"no Wine", noFonts.path(), "Cannot use the font \"Tahoma\": ", true},
+    };
+    for (const Case& c : cases) {
+        DisplayWindow display(folder.tablePath(), c.folder);
+        EXPECT_EQ(control<QLineEdit>(display, "font").text(), "Tahoma");
+        EXPECT_EQ(control<QSpinBox>(display, "size").value(), 12);
+        EXPECT_EQ(control<QComboBox>(display, "order").currentText(), "visual");
+        EXPECT_EQ(control<QSpinBox>(display, "width").value(), 0);
+        EXPECT_EQ(control<QSpinBox>(display, "zoom").value(), 4);
+        EXPECT_TRUE(status(display).startsWith(c.starts)) << c.what << ": " << status(display).toStdString();
+        EXPECT_EQ(status(display).contains("fonts-wine"), c.namesPackage) << c.what;
+    }
+}
+
+TEST(DisplayWindow, ClosingItKeepsTheProgramAndItsSettingsClosingTheMainWindowEndsAll)
+{
+    Program p(tinyCodes());
+    DisplayWindow& display = p.openDisplay();
+    EXPECT_EQ(shownWindows(), (QStringList{"Display", "Form1"}));
+    control<QSpinBox>(display, "zoom").setValue(7);
+    QTimer::singleShot(0, &display, [&display] { display.close(); });
+    QTimer::singleShot(300, &display, [] { QCoreApplication::exit(3); });
+    EXPECT_EQ(QApplication::exec(), 3) << "closing the Display window ends nothing";
+    EXPECT_EQ(shownWindows(), QStringList{"Form1"});
+
+    EXPECT_EQ(&p.openDisplay("Text2"), &display);
+    EXPECT_EQ(control<QSpinBox>(display, "zoom").value(), 7) << "the settings last while the program runs";
+    EXPECT_EQ(shownWindows(), (QStringList{"Display", "Form1"}));
+
+    QTimer::singleShot(0, &p.main(), [&p] { p.main().close(); });
+    QTimer::singleShot(5000, &p.main(), [] { QCoreApplication::exit(1); });
+    EXPECT_EQ(QApplication::exec(), 0) << "closing the main window ends the program";
+    EXPECT_EQ(shownWindows(), QStringList{});
+}
+
+}  // namespace
+}  // namespace harfcode
