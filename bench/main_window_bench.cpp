@@ -249,7 +249,7 @@ private:
 void BM_KeystrokeWithDisplay(benchmark::State& state)
 {
     const QString text = typedText(state.range(0));
-    const QString keys = typedText(6);
+    const QString keys = typedText(2 * kKeystrokes);
     for (auto _ : state) {
         // A code for every glyph, as a display's table has: nothing is marked.
         MainWindow mainWindow(harfcode::newDisplayCodes());

@@ -13,16 +13,6 @@
 namespace harfcode {
 namespace {
 
-// "5, 6 and 7"
-QString slotList(const std::vector<Slot>& slots)
-{
-    QStringList names;
-    for (const Slot slot : slots)
-        names.append(QString::number(slot));
-    const QString last = names.takeLast();
-    return names.isEmpty() ? last : names.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
-}
-
 void warnOfLeftOutGlyphs(const DisplayFont& font, const std::function<void(const QString&)>& printError)
 {
     if (font.unfilledSlots > 0)
@@ -30,13 +20,8 @@ void warnOfLeftOutGlyphs(const DisplayFont& font, const std::function<void(const
                        ? QStringLiteral("warning: 1 slot still has the code \"00\"; its glyph is left out.")
                        : QStringLiteral("warning: %1 slots still have the code \"00\"; their glyphs are left out.")
                              .arg(font.unfilledSlots));
-    for (const SharedCode& shared : font.sharedCodes) {
-        std::vector<Slot> slots{shared.stored};
-        slots.insert(slots.end(), shared.others.begin(), shared.others.end());
-        printError(QStringLiteral("warning: slots %1 share the code %2, which holds the glyph of slot %3.")
-                       .arg(slotList(slots), QString::asprintf("%02X", shared.code))
-                       .arg(shared.stored));
-    }
+    for (const SharedCode& shared : font.sharedCodes)
+        printError(QStringLiteral("warning: %1.").arg(shared.description()));
 }
 
 void warnOfGfxLineEnds(const DisplayFont& font, const std::function<void(const QString&)>& printError)

@@ -35,19 +35,6 @@ QString sentence(QString text)
     return text + u'.';
 }
 
-QString hex(std::uint8_t code)
-{
-    return QString::asprintf("%02X", code);
-}
-
-QString slotList(const std::vector<Slot>& slots)
-{
-    QStringList names;
-    for (const Slot slot : slots)
-        names.append(QString::number(slot));
-    return names.join(QStringLiteral(", "));
-}
-
 }  // namespace
 
 DisplayWindow::DisplayWindow(QString tablePath, QString fontFolder, QWidget* parent)
@@ -259,15 +246,9 @@ QString DisplayWindow::marksStatus() const
                 lines.append(sentence(MissingGlyph{slot, *codeByte(code)}.description()));
                 break;
             case SlotGlyph::Mark::SharedCode:
-                for (const SharedCode& shared : m_font->font.sharedCodes) {
-                    if (shared.code != shown.glyph->code || !toldShared.insert(shared.code).second)
-                        continue;
-                    std::vector<Slot> slots{shared.stored};
-                    slots.insert(slots.end(), shared.others.begin(), shared.others.end());
-                    lines.append(sentence(QStringLiteral("slots %1 share the code %2: the display shows the glyph of "
-                                                         "%3 for each")
-                                              .arg(slotList(slots), hex(shared.code), slotName(shared.stored))));
-                }
+                for (const SharedCode& shared : m_font->font.sharedCodes)
+                    if (shared.code == shown.glyph->code && toldShared.insert(shared.code).second)
+                        lines.append(sentence(shared.description()));
                 break;
             }
         }

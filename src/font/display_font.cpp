@@ -44,6 +44,17 @@ QStringList DisplayFontError::descriptions() const
     return lines;
 }
 
+QString SharedCode::description() const
+{
+    QStringList slots{QString::number(stored)};
+    for (const Slot slot : others)
+        slots.append(QString::number(slot));
+    const QString last = slots.takeLast();
+    return QStringLiteral("slots %1 and %2 share the code %3, which holds the glyph of slot %4")
+        .arg(slots.join(QStringLiteral(", ")), last, QString::asprintf("%02X", code))
+        .arg(stored);
+}
+
 QString MissingGlyph::description() const
 {
     return QStringLiteral("the font has no glyph for %1, code %2").arg(slotName(slot), QString::asprintf("%02X", code));

@@ -33,6 +33,9 @@ struct SharedCode {
     std::uint8_t code;
     Slot stored;               // the smallest slot, whose glyph is stored at the code
     std::vector<Slot> others;  // the slots whose glyphs are left out
+
+    // "slots 5, 6 and 7 share the code 0B, which holds the glyph of slot 5"
+    QString description() const;
 };
 
 // The display's font: the glyph of every slot whose code is filled in, at that code.

@@ -226,7 +226,7 @@ TEST(DisplayWindow, MarksWhatCannotShowAndTellsItOnce)
         {"an unfilled code", {{66, "00"}}, "22 1", SlotGlyph::Mark::Unfilled,
          QString::fromUtf8("Slot 66 (U+0032 \"2\") still has the code \"00\"")},
         {"a code two slots share", {{66, "31"}}, "12 21", SlotGlyph::Mark::SharedCode,
-         QString::fromUtf8("Slots 65, 66 share the code 31")},
+         QString::fromUtf8("Slots 65 and 66 share the code 31, which holds the glyph of slot 65.")},
     };
     for (const Case& c : cases) {
         CodeStrings codes = tinyCodes();
