@@ -244,8 +244,8 @@ private:
 };
 
 // A keystroke appended to a text of state.range(0) characters at 12 px, until both windows are
-// repainted: the median of 3 with the Display window open is the benchmark's time; the median
-// of 3 with it closed and their ratio are counters.
+// repainted: the median of kKeystrokes with the Display window open is the benchmark's time; the
+// median of as many with it closed and their ratio are counters.
 void BM_KeystrokeWithDisplay(benchmark::State& state)
 {
     const QString text = typedText(state.range(0));

@@ -1,8 +1,14 @@
 // The windows as the program runs them: start-up, conversion, hand-over, closing, and telling.
 #include "editor/form2.h"
+#include "shell/qt_settings.h"
 #include "shell/window_flow.h"
 #include "support/widget_test_support.h"
 
+#include <QDateTime>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTimer>
 
 namespace harfcode {
@@ -159,6 +165,27 @@ TEST(WindowFlow, TheHalfSpaceKeepsAWordApartAndAVowelMarkKeepsItJoined)
         f.folder.write(encodeTable(codes));
         type(f.main(), QString::fromUtf8(c.text));
         EXPECT_EQ(outputsOf(f.main()), c.shown) << c.text;
+    }
+}
+
+// A file dialog remembers its last folder when it closes: in the program's own folder, never in
+// the user's settings.
+TEST(WindowFlow, QtsDialogsRememberNothingInTheUsersSettings)
+{
+    const QFileInfo usersSettings(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+                                  + QStringLiteral("/QtProject.conf"));
+    const bool existed = usersSettings.exists();
+    const QDateTime modified = existed ? usersSettings.lastModified() : QDateTime();
+    QTemporaryDir programsFolder;
+    keepQtSettingsIn(programsFolder.path());
+    {
+        QFileDialog dialog(nullptr, QString(), programsFolder.path());
+    }
+    EXPECT_TRUE(QFileInfo::exists(programsFolder.filePath(QStringLiteral("QtProject.conf"))));
+    const QFileInfo after(usersSettings.filePath());
+    EXPECT_EQ(after.exists(), existed);
+    if (existed) {
+        EXPECT_EQ(after.lastModified(), modified);
     }
 }
 
