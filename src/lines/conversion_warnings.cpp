@@ -22,19 +22,23 @@ void ConversionWarnings::noteCharactersWithoutSlot(QStringView text, long line, 
 void ConversionWarnings::noteCharactersWithoutSlot(QStringView text, const std::vector<Slot>& typingSlots, long line,
                                                    qsizetype charactersBefore)
 {
-    if (std::find(typingSlots.begin(), typingSlots.end(), kNoSlot) == typingSlots.end())
-        return;  // the usual line: every character has its glyph
-    qsizetype position = charactersBefore;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        ++position;
+    // Only the units without a slot are looked at, and a position is counted only for a
+    // character told: most lines repeat characters told before, or have none.
+    const auto begin = typingSlots.begin();
+    for (auto found = std::find(begin, typingSlots.end(), kNoSlot); found != typingSlots.end();
+         found = std::find(found + 1, typingSlots.end(), kNoSlot)) {
+        const qsizetype i = found - begin;
+        if (text[i].isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate())
+            continue;  // the second unit of a character met at its first
         const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
         const char32_t character = pair ? QChar::surrogateToUcs4(text[i], text[i + 1]) : text[i].unicode();
-        const bool hasSlot = typingSlots[static_cast<std::size_t>(i)] != kNoSlot;
-        i += pair;
-        if (hasSlot || QChar::category(character) == QChar::Other_Format || m_charactersTold.contains(character))
+        if (QChar::category(character) == QChar::Other_Format || m_charactersTold.contains(character))
             continue;
         m_charactersTold.insert(character);
-        m_sink({ConversionWarning::Kind::CharacterWithoutGlyph, line, position, character});
+        qsizetype pairsBefore = 0;
+        for (qsizetype unit = 1; unit < i; ++unit)
+            pairsBefore += text[unit].isLowSurrogate() && text[unit - 1].isHighSurrogate();
+        m_sink({ConversionWarning::Kind::CharacterWithoutGlyph, line, charactersBefore + i - pairsBefore + 1, character});
     }
 }
 
