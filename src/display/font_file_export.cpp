@@ -11,7 +11,8 @@ FontFileExport exportFontFile(const QString& path, FontFormat format, int zoom, 
     FontExportSettings settings;
     settings.format = format;
     settings.zoom = zoom;
-    const FontExportSource notes{QStringLiteral("harfcode " HARFCODE_VERSION), QString(), source.fontFile,
+    const FontExportSource notes{QStringLiteral("harfcode " HARFCODE_VERSION),
+                                 QStringLiteral("Export Font\u2026 in the Display window"), source.fontFile,
                                  source.face.family(), source.face.copyright(), source.face.pixelSize()};
     const ExportedFont exported = exportedFont(settings, source.face, source.font.font, notes, source.codes);
     if (const auto* failure = std::get_if<FontExportFailure>(&exported.bytes))
