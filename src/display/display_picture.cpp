@@ -13,6 +13,9 @@ namespace {
 
 // A mark's frame, in the widget's pixels, drawn inside the glyph's place.
 constexpr int kFrameWidth = 2;
+// A glyph whose picture at the zoom would be larger is kept at the display's own pixels and
+// zoomed as it is drawn: a large font at a large zoom would otherwise hold gigabytes.
+constexpr qint64 kMaxZoomedGlyphPixels = qint64(1) << 20;
 
 const char* markWords(SlotGlyph::Mark mark)
 {
@@ -101,11 +104,14 @@ const DisplayPicture::GlyphPicture& DisplayPicture::pictureOf(const DisplayGlyph
     const GlyphRows alone{{&glyph}};
     GlyphPicture picture;
     picture.originX = sampleLayout(alone).rows.front().front().x;
-    if (auto drawn = sampleText(*m_font, alone, m_zoom); auto* ink = std::get_if<QImage>(&drawn)) {
+    if (auto drawn = sampleText(*m_font, alone, 1); auto* ink = std::get_if<QImage>(&drawn)) {
         ink->invertPixels();  // ink as full alpha
         QImage lit(ink->size(), QImage::Format_ARGB32_Premultiplied);
         lit.fill(QColor::fromRgb(kLit));
         lit.setAlphaChannel(*ink);
+        picture.zoomed = qint64(lit.width()) * lit.height() * m_zoom * m_zoom <= kMaxZoomedGlyphPixels;
+        if (picture.zoomed)
+            lit = lit.scaled(lit.size() * m_zoom);  // every pixel a square, as nearest neighbours
         picture.pixmap = QPixmap::fromImage(std::move(lit));
     }
     return *m_pictures.insert(&glyph, std::move(picture));
@@ -133,8 +139,9 @@ void DisplayPicture::paintEvent(QPaintEvent* event)
             if (shown.glyph) {
                 const GlyphPicture& picture = pictureOf(*shown.glyph);
                 const qint64 pictureLeft = (place.x - picture.originX) * m_zoom;
-                if (pictureLeft <= exposed.right() && pictureLeft + picture.pixmap.width() > exposed.left())
-                    painter.drawPixmap(QPoint(int(pictureLeft), top), picture.pixmap);
+                const QSize size = picture.zoomed ? picture.pixmap.size() : picture.pixmap.size() * m_zoom;
+                if (pictureLeft <= exposed.right() && pictureLeft + size.width() > exposed.left())
+                    painter.drawPixmap(QRect(QPoint(int(pictureLeft), top), size), picture.pixmap);
             }
             if (shown.mark != SlotGlyph::Mark::None && left <= exposed.right() && right > exposed.left()) {
                 // Four filled edges: stroking a frame costs far more, and marks may be many.

@@ -44,10 +44,12 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    // A glyph's picture at the zoom, lit on clear, and its origin's column in it.
+    // A glyph's picture, lit on clear, and its origin's column in it, in the display's pixels;
+    // made at the zoom, unless that would take too much memory.
     struct GlyphPicture {
         QPixmap pixmap;
         qint64 originX = 0;
+        bool zoomed = false;
     };
     const GlyphPicture& pictureOf(const DisplayGlyph& glyph);
     int rowHeight() const;  // in the widget's pixels

@@ -115,11 +115,12 @@ bool hasColour(const QImage& picture, const QColor& colour)
 
 QString status(DisplayWindow& display) { return control<QLabel>(display, "status").text(); }
 
-// The picture harfcode-cli draws of `text`, zoom 1.
-QImage cliPicture(const QString& table, const QString& font, int size, const QString& text, const QString& order, int width)
+// The picture harfcode-cli draws of `text`.
+QImage cliPicture(const QString& table, const QString& font, int size, const QString& text, const QString& order, int width,
+                  int zoom)
 {
     QStringList arguments{"--table", table, "--font", font, "--size", QString::number(size), "--font-format", "png",
-                          "--zoom", "1", "--sample", text, "--order", order};
+                          "--zoom", QString::number(zoom), "--sample", text, "--order", order};
     if (width > 0)
         arguments << "--width" << QString::number(width);
     QProcess cli;
@@ -134,21 +135,24 @@ TEST(DisplayWindow, DrawsThePictureTheConverterDraws)
     Program p(newDisplayCodes());
     const QString seen = QStringLiteral("\u0633"), lam = QStringLiteral("\u0644"), meem = QStringLiteral("\u0645");
     const QString salam = seen + lam + kAlef + meem;
-    struct Case { const char* what; QString text; const char* order; int width; };
+    struct Case { const char* what; QString text; const char* order; int width; int size = 12; int zoom = 1; };
     const Case cases[] = {
         {"Persian, digits and capitals", salam + " 123 LED " + kBeh + kAlef, "visual", 0},
         {"a half-space", QStringLiteral("\u0645\u06CC\u200C\u0634\u0648\u062F"), "reverse", 0},
         {"a word cut across rows", salam + " " + salam + salam + " AB", "visual", 5},
         {"a character without a slot", salam + QStringLiteral("\u263A") + "7", "typing", 4},
+        {"zoomed", salam + " 12", "visual", 0, 12, 3},
+        // Glyphs too large to keep at the zoom are zoomed as they are drawn.
+        {"large and zoomed", salam, "visual", 0, 200, 8},
     };
     DisplayWindow& display = p.openDisplay();
     EXPECT_EQ(display.windowTitle(), "Display");
     for (const Case& c : cases) {
-        setFont(display, "Tahoma", 12);
-        setLayout(display, c.order, c.width, 1);
+        setFont(display, "Tahoma", c.size);
+        setLayout(display, c.order, c.width, c.zoom);
         QTest::keyClick(p.main().findChild<QWidget*>("InkEdit1"), Qt::Key_A, Qt::ControlModifier);
         type(p.main(), c.text);
-        const QImage expected = cliPicture(p.folder.tablePath(), "Tahoma", 12, c.text, c.order, c.width);
+        const QImage expected = cliPicture(p.folder.tablePath(), "Tahoma", c.size, c.text, c.order, c.width, c.zoom);
         ASSERT_FALSE(expected.isNull()) << c.what;
         EXPECT_EQ(asInkOnPaper(drawn(display)), expected) << c.what << "; " << status(display).toStdString();
         EXPECT_TRUE(status(display).startsWith("Font: ")) << c.what;
