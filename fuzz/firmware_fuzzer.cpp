@@ -71,7 +71,7 @@ std::vector<Slot> joinedVisualOrder(QStringView text, const std::vector<VisualCu
     for (std::size_t index = 0; index <= cuts.size(); ++index) {
         const qsizetype from = index > 0 ? cuts[index - 1].at.units : 0;
         const qsizetype to = index < cuts.size() ? cuts[index].at.units : text.size();
-        require(from < to, "cuts out of order");
+        require(from < to || cuts.empty(), "cuts out of order");  // an empty text is one empty piece
         pieces.push_back(visualPiece(marks(from, to), text.sliced(from, to - from), index > 0 ? cuts[index - 1].heldOpenings : 0));
     }
     std::vector<Slot> joined;
