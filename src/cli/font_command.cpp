@@ -38,18 +38,13 @@ void warnOfGfxLineEnds(const DisplayFont& font, const std::function<void(const Q
 int writeDisplayFont(const FontCommand& command, const std::function<void(const QString&)>& printError)
 {
     const FontRequest& request = command.request;
-    const auto found = findFont(request.font, command.fontFolder);
-    if (const QString* reason = std::get_if<QString>(&found)) {
-        printError(QStringLiteral("cannot use the font \"%1\": %2.").arg(request.font, *reason));
+    const auto opened = openFont(request.font, request.pixelSize, command.fontFolder);
+    if (const auto* unusable = std::get_if<UnusableFont>(&opened)) {
+        printError(unusable->description() + u'.');
         return kExitInvalidInput;
     }
-    const QString fontFile = std::get<FontFile>(found).path;
-    auto opened = FontFace::open(fontFile, request.pixelSize);
-    if (const QString* reason = std::get_if<QString>(&opened)) {
-        printError(QStringLiteral("cannot use the font \"%1\": %2.").arg(fontFile, *reason));
-        return kExitInvalidInput;
-    }
-    const FontFace& face = *std::get<std::unique_ptr<FontFace>>(opened);
+    const QString& fontFile = std::get<OpenedFont>(opened).path;
+    const FontFace& face = *std::get<OpenedFont>(opened).face;
     printError(QStringLiteral("font: %1 (%2, %3 px)").arg(fontFile, face.family()).arg(face.pixelSize()));
 
     const auto rendered = displayFont(face, command.codes, request.settings.hinting);

@@ -172,21 +172,16 @@ bool DisplayWindow::openFace()
         return true;
     m_faceProblem.reset();
     const QString name = m_fontName->text().trimmed();
-    const auto found = findFont(name, m_fontFolder);
-    if (const QString* reason = std::get_if<QString>(&found)) {
-        QString problem = QStringLiteral("Cannot use the font \"%1\": %2.").arg(name, *reason);
-        if (name == kDefaultFont)
-            problem += QStringLiteral(" Wine's Tahoma comes with the Debian package fonts-wine.");
-        m_faceProblem = problem;
+    auto opened = openFont(name, m_size->value(), m_fontFolder);
+    if (const auto* unusable = std::get_if<UnusableFont>(&opened)) {
+        m_faceProblem = sentence(unusable->description());
+        // Found nowhere: the default family comes with Wine's fonts.
+        if (name == kDefaultFont && unusable->font == name)
+            *m_faceProblem += QStringLiteral(" Wine's Tahoma comes with the Debian package fonts-wine.");
         return false;
     }
-    m_fontFile = std::get<FontFile>(found).path;
-    auto opened = FontFace::open(m_fontFile, m_size->value());
-    if (const QString* reason = std::get_if<QString>(&opened)) {
-        m_faceProblem = QStringLiteral("Cannot use the font \"%1\": %2.").arg(m_fontFile, *reason);
-        return false;
-    }
-    m_face = std::move(std::get<std::unique_ptr<FontFace>>(opened));
+    m_fontFile = std::get<OpenedFont>(opened).path;
+    m_face = std::move(std::get<OpenedFont>(opened).face);
     return true;
 }
 

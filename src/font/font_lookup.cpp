@@ -92,4 +92,22 @@ std::variant<FontFile, QString> findFont(const QString& name, const QString& ext
         .arg(name, match->families.first());
 }
 
+QString UnusableFont::description() const
+{
+    return QStringLiteral("cannot use the font \"%1\": %2").arg(font, reason);
+}
+
+std::variant<OpenedFont, UnusableFont> openFont(const QString& name, std::optional<int> pixelSize,
+                                                const QString& extraFolder)
+{
+    const auto found = findFont(name, extraFolder);
+    if (const QString* reason = std::get_if<QString>(&found))
+        return UnusableFont{name, *reason};
+    const QString path = std::get<FontFile>(found).path;
+    auto opened = FontFace::open(path, pixelSize);
+    if (const QString* reason = std::get_if<QString>(&opened))
+        return UnusableFont{path, *reason};
+    return OpenedFont{path, std::get<std::unique_ptr<FontFace>>(std::move(opened))};
+}
+
 }  // namespace harfcode

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "font/font_face.h"
+
 #include <QString>
 
+#include <memory>
+#include <optional>
 #include <variant>
 
 namespace harfcode {
@@ -20,5 +24,26 @@ struct FontFile {
 // the fonts in `extraFolder` (Wine's, where the windows find Tahoma). Or why there is none,
 // naming the family fontconfig offered instead.
 std::variant<FontFile, QString> findFont(const QString& name, const QString& extraFolder);
+
+// A font found by its name and opened at a pixel size.
+struct OpenedFont {
+    QString path;
+    std::unique_ptr<FontFace> face;
+};
+
+// Why a named font cannot be used: none is found for the name, or the file found is no font
+// that FreeType opens at the size.
+struct UnusableFont {
+    QString font;  // the name where none is found, the file where it does not open
+    QString reason;
+
+    // cannot use the font "Tahoma": …
+    QString description() const;
+};
+
+// The font `name` means (findFont()), opened at `pixelSize`, a bitmap font's own strike where
+// none is given.
+std::variant<OpenedFont, UnusableFont> openFont(const QString& name, std::optional<int> pixelSize,
+                                                const QString& extraFolder);
 
 }  // namespace harfcode
