@@ -15,36 +15,17 @@ harfcode_binary=$1
 cli_binary=$2
 screenshot_dir=$3
 
-fail() {
-    echo "FAIL: $*" >&2
-    if [[ -s ${app_log:-} ]]; then
-        echo "--- program output ---" >&2
-        tail -n 20 "$app_log" >&2
-    fi
-    exit 1
-}
-step_ok() { echo "ok: $*"; }
+source "$(dirname "${BASH_SOURCE[0]}")/../support/x_display.sh"
 
-for tool in Xvfb:xvfb openbox:openbox xdotool:xdotool xwininfo:x11-utils xprop:x11-utils \
-            xmodmap:x11-xserver-utils import:imagemagick convert:imagemagick; do
-    command -v "${tool%%:*}" >/dev/null || fail "${tool%%:*} is missing (Debian package ${tool##*:})"
-done
+require_tools Xvfb:xvfb openbox:openbox xdotool:xdotool xwininfo:x11-utils xprop:x11-utils \
+              xmodmap:x11-xserver-utils import:imagemagick convert:imagemagick
 
 readonly greeting="سلام"
 readonly next_letter="ب"
 
-work_dir=$(mktemp -d)
-app_log=$work_dir/harfcode.log
-xvfb_pid='' wm_pid='' app_pid=''
 main='' display=''   # window ids, set by settled_window
-source "$(dirname "${BASH_SOURCE[0]}")/../support/x_display.sh"
-
-export HOME=$work_dir/home XDG_CONFIG_HOME=$work_dir/home/.config XDG_CACHE_HOME=$work_dir/home/.cache
-export XDG_RUNTIME_DIR=$work_dir/runtime QT_QPA_PLATFORM=xcb
-export LC_ALL=C.UTF-8
-unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_FONT_DPI QT_ENABLE_HIGHDPI_SCALING QT_QPA_PLATFORMTHEME
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$screenshot_dir" || fail "cannot create the folders"
-chmod 700 "$XDG_RUNTIME_DIR"
+isolate_environment
+mkdir -p "$screenshot_dir" || fail "cannot create $screenshot_dir"
 rm -f "$screenshot_dir/display-window.png"
 
 # The pixels of window $1, as raw RGB.

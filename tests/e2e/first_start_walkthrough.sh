@@ -15,20 +15,10 @@ harfcode_binary=$1
 cli_binary=$2
 screenshot_dir=$3
 
-fail() {
-    echo "FAIL: $*" >&2
-    if [[ -s ${app_log:-} ]]; then
-        echo "--- program output ---" >&2
-        tail -n 20 "$app_log" >&2
-    fi
-    exit 1
-}
-step_ok() { echo "ok: $*"; }
+source "$(dirname "${BASH_SOURCE[0]}")/../support/x_display.sh"
 
-for tool in Xvfb:xvfb openbox:openbox xdotool:xdotool xclip:xclip xprop:x11-utils \
-            xwininfo:x11-utils xmodmap:x11-xserver-utils import:imagemagick iconv:libc-bin; do
-    command -v "${tool%%:*}" >/dev/null || fail "${tool%%:*} is missing (Debian package ${tool##*:})"
-done
+require_tools Xvfb:xvfb openbox:openbox xdotool:xdotool xclip:xclip xprop:x11-utils xwininfo:x11-utils \
+              xmodmap:x11-xserver-utils import:imagemagick iconv:libc-bin
 
 readonly table_bytes_total=1236
 # Codes typed into the editor, by slot: the blank, alef final, seen initial, lam initial,
@@ -39,20 +29,8 @@ readonly greeting="سلام"
 readonly greeting_codes="B3  C4  0B  D5"   # seen initial, lam initial, alef final, meem isolated
 readonly sentence_rest=" به همه دوستان"
 
-work_dir=$(mktemp -d)
-app_log=$work_dir/harfcode.log
-xvfb_pid='' wm_pid='' app_pid=''
 editor='' main=''   # window ids, set by settled_window
-source "$(dirname "${BASH_SOURCE[0]}")/../support/x_display.sh"
-
-# A clean environment: nothing from the caller's desktop or Qt settings may move a window.
-export HOME=$work_dir/home XDG_CONFIG_HOME=$work_dir/home/.config XDG_CACHE_HOME=$work_dir/home/.cache
-export XDG_RUNTIME_DIR=$work_dir/runtime QT_QPA_PLATFORM=xcb
-# xdotool reads the Persian text it types, and grep the glyphs, by the locale's encoding.
-export LC_ALL=C.UTF-8
-unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_FONT_DPI QT_ENABLE_HIGHDPI_SCALING QT_QPA_PLATFORMTHEME
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+isolate_environment
 mkdir -p "$screenshot_dir" || fail "cannot create $screenshot_dir"
 rm -f "$screenshot_dir/hex-table.png" "$screenshot_dir/main-window.png"
 

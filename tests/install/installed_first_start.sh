@@ -9,23 +9,12 @@ set -uo pipefail
 package_dir=$1
 default_table=$2
 
-fail() {
-    echo "FAIL: $*" >&2
-    [[ -s ${app_log:-} ]] && { echo "--- program output ---" >&2; tail -n 20 "$app_log" >&2; }
-    exit 1
-}
-step_ok() { echo "ok: $*"; }
+source "$(dirname "${BASH_SOURCE[0]}")/../support/x_display.sh"
 
 [[ $(id -u) -eq 0 ]] || fail "run as root: the program is started as the user nobody"
-for tool in Xvfb:xvfb openbox:openbox xdotool:xdotool xprop:x11-utils xwininfo:x11-utils setpriv:util-linux; do
-    command -v "${tool%%:*}" >/dev/null || fail "${tool%%:*} is missing (Debian package ${tool##*:})"
-done
+require_tools Xvfb:xvfb openbox:openbox xdotool:xdotool xprop:x11-utils xwininfo:x11-utils setpriv:util-linux
 
 # A copy that nobody can reach, since the build folder may be closed to other users.
-work_dir=$(mktemp -d)
-app_log=$work_dir/harfcode.log
-xvfb_pid='' wm_pid='' app_pid=''
-source "$(dirname "${BASH_SOURCE[0]}")/../support/x_display.sh"
 chmod 755 "$work_dir"
 cp -a "$package_dir/root" "$work_dir/root" || fail "cannot copy the unpacked package"
 program_dir=$work_dir/root/usr/bin

@@ -1,9 +1,13 @@
-# What the build tests of generated headers share: a failure ends the test saying why, a step
-# done says so, and the tools they need are there or named with their Debian package.
-# Sourced by tests/cli/header_builds_test.sh and tests/font/font_header_builds_test.sh.
+# What the shell tests share: a failure ends the test saying why (and what the program it ran
+# printed last, where it sets app_log), a step done says so, and the tools they need are there
+# or named with their Debian package. Sourced by the header build tests and x_display.sh.
 
 fail() {
     echo "FAIL: $*" >&2
+    if [[ -s ${app_log:-} ]]; then
+        echo "--- program output ---" >&2
+        tail -n 20 "$app_log" >&2
+    fi
     exit 1
 }
 step_ok() { echo "ok: $*"; }

@@ -1,7 +1,12 @@
 # Shared by the tests that drive the real program under Xvfb: an X display of its own with a
-# window manager, and waiting for and finding the program's windows. Sourced; the script that
-# sources it defines fail(), and sets work_dir (a folder of its own, removed at the end),
-# app_pid (the program, once started), xvfb_pid and wm_pid ('' until start_display).
+# window manager, and waiting for and finding the program's windows. Sourced; it sets work_dir
+# (a folder of its own, removed at the end) and app_log (where the program's output goes);
+# the script sets app_pid once it starts the program.
+source "$(dirname "${BASH_SOURCE[0]}")/build_steps.sh"
+
+work_dir=$(mktemp -d)
+app_log=$work_dir/harfcode.log
+xvfb_pid='' wm_pid='' app_pid=''
 
 # At the end, however it comes: the program, the window manager and the display go, and so
 # does the work folder.
@@ -80,6 +85,17 @@ bind_keys_for() {
         bound[$char]=1
     done
     ((${#bindings[@]} == 0)) || xmodmap "${bindings[@]}" || fail "xmodmap cannot bind the keys for \"$text\""
+}
+
+# A clean environment: nothing from the caller's desktop or Qt settings may move a window, and
+# xdotool reads the Persian text it types, and grep the glyphs, by the locale's encoding.
+isolate_environment() {
+    export HOME=$work_dir/home XDG_CONFIG_HOME=$work_dir/home/.config XDG_CACHE_HOME=$work_dir/home/.cache
+    export XDG_RUNTIME_DIR=$work_dir/runtime QT_QPA_PLATFORM=xcb
+    export LC_ALL=C.UTF-8
+    unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_FONT_DPI QT_ENABLE_HIGHDPI_SCALING QT_QPA_PLATFORMTHEME
+    mkdir -p "$HOME" "$XDG_RUNTIME_DIR" || fail "cannot create the home folders"
+    chmod 700 "$XDG_RUNTIME_DIR"
 }
 
 # Starts Xvfb and openbox, for real frames and close boxes; exports DISPLAY and sets xvfb_pid
