@@ -54,6 +54,7 @@ public:
     }
     QWidget& window() { return m_window; }
     QTextEdit& input() { return *m_window.findChild<QTextEdit*>(QStringLiteral("InkEdit1")); }
+    void repaint() { m_window.repaint(); }
     harfcode::Form1& form() { return m_window; }
     const QString& tablePath() const { return m_tablePath; }
 
@@ -79,8 +80,8 @@ public:
         if (!QTest::qWaitForWindowExposed(&m_window))
             qFatal("the bare field is not shown");
     }
-    QWidget& window() { return m_window; }
     QTextEdit& input() { return *m_field; }
+    void repaint() { m_window.repaint(); }
 
 private:
     QWidget m_window;
@@ -94,7 +95,7 @@ double millisecondsUntilRepainted(Window& window, Keys keys)
     const auto start = Clock::now();
     keys(window.input());
     QCoreApplication::processEvents();
-    window.window().repaint();
+    window.repaint();
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
@@ -106,7 +107,7 @@ void appendText(Window& window, const QString& text)
     cursor.insertText(text);
     window.input().setTextCursor(cursor);
     QCoreApplication::processEvents();
-    window.window().repaint();
+    window.repaint();
 }
 
 void typeCharacter(QTextEdit& input, QChar character)
@@ -118,6 +119,18 @@ double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
+}
+
+// The median of `measured` is the benchmark's time; the median of `against`, named
+// `againstName`, and the ratio of the two are its counters.
+void reportMedians(benchmark::State& state, const std::vector<double>& measured, const std::vector<double>& against,
+                   const std::string& againstName)
+{
+    const double measuredMedian = median(measured);
+    const double againstMedian = median(against);
+    state.SetIterationTime(measuredMedian / 1000);
+    state.counters[againstName] = againstMedian;
+    state.counters["ratio"] = measuredMedian / againstMedian;
 }
 
 // Peak resident memory since the last reset, and the reset, through /proc (Linux).
@@ -179,11 +192,7 @@ void BM_KeystrokeAppended(benchmark::State& state)
         }
         if (mainWindow.input().toPlainText() != text + keys || bareField.input().toPlainText() != text + keys)
             state.SkipWithError("a keystroke was lost");
-        const double windowMedian = median(windowTimes);
-        const double bareMedian = median(bareTimes);
-        state.SetIterationTime(windowMedian / 1000);
-        state.counters["bare_ms"] = bareMedian;
-        state.counters["ratio"] = windowMedian / bareMedian;
+        reportMedians(state, windowTimes, bareTimes, "bare_ms");
     }
 }
 
@@ -230,10 +239,11 @@ public:
         // What showing or hiding sets off (activation, focus, exposure) is not the keystroke's.
         QTest::qWait(50);
     }
+    QTextEdit& input() { return m_main.input(); }
     // Repaints what shows: the main window, and the Display window while it is open.
     void repaint()
     {
-        m_main.window().repaint();
+        m_main.repaint();
         if (m_display.isVisible())
             m_display.repaint();
     }
@@ -257,11 +267,7 @@ void BM_KeystrokeWithDisplay(benchmark::State& state)
         display.setOpen(true);
         appendText(mainWindow, text);
         const auto keystroke = [&](QChar key) {
-            const auto start = Clock::now();
-            typeCharacter(mainWindow.input(), key);
-            QCoreApplication::processEvents();
-            display.repaint();
-            return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+            return millisecondsUntilRepainted(display, [key](QTextEdit& input) { typeCharacter(input, key); });
         };
         std::vector<double> openTimes, closedTimes;
         // Alternating, so that a burst of other work on the machine hits both alike.
@@ -273,11 +279,7 @@ void BM_KeystrokeWithDisplay(benchmark::State& state)
         }
         if (mainWindow.input().toPlainText() != text + keys)
             state.SkipWithError("a keystroke was lost");
-        const double openMedian = median(openTimes);
-        const double closedMedian = median(closedTimes);
-        state.SetIterationTime(openMedian / 1000);
-        state.counters["closed_ms"] = closedMedian;
-        state.counters["ratio"] = openMedian / closedMedian;
+        reportMedians(state, openTimes, closedTimes, "closed_ms");
     }
 }
 
