@@ -191,17 +191,19 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
 
     const auto error = [](const char* message) { return UsageError{QString::fromLatin1(message)}; };
     const QStringList texts = parser.positionalArguments();
-    if (texts.size() > 1)
-        return error("give the text as one argument (quote it).");
     if (parser.isSet(newTableOption)) {
         if (parser.optionNames().size() > 1)
             return error("--new-table takes nothing but the name of the table file to write.");
+        if (texts.size() > 1)
+            return error("--new-table takes one file: the name of the table file to write.");
         CliRequest request;
         request.newTablePath = texts.isEmpty() ? defaultTablePath : texts.first();
         if (request.newTablePath->isEmpty())
             return error("--new-table needs the name of a table file.");
         return request;
     }
+    if (texts.size() > 1)
+        return error("give the text as one argument (quote it).");
     const bool font = parser.isSet(fontOption);
     for (const QCommandLineOption* fontOnly : {&sizeOption, &fontFormatOption, &bitsOption, &nameOption, &hintingOption})
         if (!font && parser.isSet(*fontOnly))

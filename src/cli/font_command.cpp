@@ -9,6 +9,7 @@
 #include "font/gfx_font_format.h"
 #include "table/new_display_codes.h"
 #include "table/table_file.h"
+#include "table/unfilled_table.h"
 
 namespace harfcode {
 namespace {
@@ -84,17 +85,14 @@ int writeDisplayFont(const FontCommand& command, const std::function<void(const 
 int writeNewTable(const QString& path, const std::function<void(const QString&)>& printError)
 {
     if (tableExists(path)) {
-        const TableReading reading = readTableFile(path);
-        if (!reading.ok()) {
-            printError(reading.error->message() + QStringLiteral(" It is left as it is."));
+        const auto lines = readTableFileLines(path);
+        if (const auto* error = std::get_if<TableFileError>(&lines)) {
+            printError(error->message() + QStringLiteral(" It is left as it is."));
             return kExitTableUnreadable;
         }
-        CodeStrings existing = defaultCodeStrings();
-        overlayCodes(existing, reading.codes);
-        if (!isUnfilled(existing)) {
-            printError(QStringLiteral("the table \"%1\" has codes filled in already; it is left as it is. "
-                                      "Give another file to --new-table.")
-                           .arg(path));
+        if (const std::optional<QString> reason = whyNotAnUnfilledTable(std::get<QStringList>(lines))) {
+            printError(QStringLiteral("the file \"%1\" %2; it is left as it is. Give another file to --new-table.")
+                           .arg(path, *reason));
             return kExitInvalidInput;
         }
     }

@@ -24,16 +24,19 @@ TableReading readFailure(const QString& path, const QString& reason)
 
 }  // namespace
 
+QString tableLine(Slot slot, const QString& code)
+{
+    QString line = code + u'=';
+    if (const char16_t glyph = glyphOfSlot(slot))
+        line += QChar(glyph);
+    return line;
+}
+
 QByteArray encodeTable(const CodeStrings& codes)
 {
     QString text;
-    for (int slot = 1; slot <= kSlotCount; ++slot) {
-        text += codes[slot - 1];
-        text += u'=';
-        if (const char16_t glyph = glyphOfSlot(slot))
-            text += QChar(glyph);
-        text += u"\r\n";
-    }
+    for (int slot = 1; slot <= kSlotCount; ++slot)
+        text += tableLine(static_cast<Slot>(slot), codes[slot - 1]) + QStringLiteral("\r\n");
     QStringEncoder encoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
     return encoder.encode(text);
 }
@@ -65,6 +68,14 @@ TableReading readTableFile(const QString& path, Pipes pipes)
     if (const QString* reason = std::get_if<QString>(&opened))
         return readFailure(path, *reason);
     return readTable(*std::get<std::unique_ptr<QFile>>(opened), path);
+}
+
+std::variant<QStringList, TableFileError> readTableFileLines(const QString& path)
+{
+    auto opened = openForReading(path, Pipes::Refused);
+    if (const QString* reason = std::get_if<QString>(&opened))
+        return TableFileError{TableFileError::Operation::Read, path, *reason};
+    return readTableLines(*std::get<std::unique_ptr<QFile>>(opened), path);
 }
 
 }  // namespace harfcode

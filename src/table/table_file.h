@@ -12,6 +12,9 @@
 
 namespace harfcode {
 
+// Line `slot` of the table file: `code`, "=", the slot's glyph (none for slot 1).
+QString tableLine(Slot slot, const QString& code);
+
 // The file's bytes for `codes`: UTF-16LE with byte-order mark, line k = code of slot k,
 // "=", the glyph of slot k (none for slot 1), CR LF.
 QByteArray encodeTable(const CodeStrings& codes);
@@ -34,5 +37,7 @@ TableWrite writeDefaultTableFile(const QString& path);
 // Reads the file at `path` with readTable(); never changes the file. Only a regular file is
 // read, unless `pipes` allows a pipe too; nothing else is waited for.
 TableReading readTableFile(const QString& path, Pipes pipes = Pipes::Refused);
+// Every line of the regular file at `path`, whole (readTableLines()).
+std::variant<QStringList, TableFileError> readTableFileLines(const QString& path);
 
 }  // namespace harfcode

@@ -10,6 +10,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <limits>
 
 namespace harfcode {
 namespace {
@@ -21,10 +22,17 @@ constexpr qint64 kMaxTableBytes = 1024 * 1024;
 constexpr qsizetype kCodeLength = 2;
 const QByteArray kUtf16LeBom("\xFF\xFE", 2);
 
-// Splits decoded text, handed over in pieces of any size, into lines and keeps the code
-// string of each: never more than two units of a line are held.
+// Splits decoded text, handed over in pieces of any size, into lines, keeping of each line its
+// first `keptUnits` units and of the source its first `keptLines` lines: for the codes, never
+// more than two units of a line are held.
 class LineCollector {
 public:
+    LineCollector(qsizetype keptUnits, qsizetype keptLines)
+        : m_keptUnits(keptUnits)
+        , m_keptLines(keptLines)
+    {
+    }
+
     void feed(QStringView text)
     {
         for (const QChar unit : text) {
@@ -33,7 +41,7 @@ public:
                 continue;
             }
             m_afterCarriageReturn = false;
-            if (m_codes.size() == kSlotCount) {
+            if (m_lines.size() == m_keptLines) {
                 m_surplus = true;
                 return;
             }
@@ -43,8 +51,8 @@ public:
                 continue;
             }
             m_lineOpen = true;
-            if (m_code.size() < kCodeLength)
-                m_code += unit;
+            if (m_line.size() < m_keptUnits)
+                m_line += unit;
         }
     }
 
@@ -56,17 +64,19 @@ public:
     }
 
     bool sawSurplus() const { return m_surplus; }
-    QList<QString> takeCodes() { return std::move(m_codes); }
+    QList<QString> takeLines() { return std::move(m_lines); }
 
 private:
     void endLine()
     {
-        m_codes.append(std::exchange(m_code, QString()));
+        m_lines.append(std::exchange(m_line, QString()));
         m_lineOpen = false;
     }
 
-    QList<QString> m_codes;
-    QString m_code;
+    qsizetype m_keptUnits;
+    qsizetype m_keptLines;
+    QList<QString> m_lines;
+    QString m_line;
     bool m_lineOpen = false;
     bool m_afterCarriageReturn = false;
     bool m_surplus = false;
@@ -92,26 +102,18 @@ qint64 readPiece(QIODevice& device, QByteArray& piece, qint64 room)
     return filled;
 }
 
-}  // namespace
-
-TableReading readTable(QIODevice& device, const QString& path)
+// Decodes the source into `lines` by the reading rule; what comes after the lines it keeps is
+// only counted against the bound. Or why it cannot be read.
+std::optional<QString> collectLines(QIODevice& device, LineCollector& lines)
 {
-    TableReading reading;
-    auto fail = [&](const QString& reason) {
-        reading.codes.clear();
-        reading.hasSurplusLines = false;
-        reading.error = TableFileError{TableFileError::Operation::Read, path, reason};
-        return reading;
-    };
     const QString oddLength = QStringLiteral("it ends in the middle of a UTF-16 character (odd number of bytes)");
-
     const QString tooLarge = QStringLiteral("it is larger than 1 MiB, far more than any glyph code table");
     // One byte beyond the bound tells that the source goes on past it.
     qint64 room = kMaxTableBytes + 1;
     QByteArray chunk;
     qint64 count = readPiece(device, chunk, room);
     if (count < 0)
-        return fail(device.errorString());
+        return device.errorString();
     room -= count;
 
     // The byte-order mark is not part of line 1; any later U+FEFF is an ordinary character.
@@ -121,52 +123,73 @@ TableReading readTable(QIODevice& device, const QString& path)
     else if (chunk.startsWith(kUtf8ByteOrderMark))
         chunk.remove(0, kUtf8ByteOrderMark.size());
     if (isUtf16 && !device.isSequential() && device.size() % 2 != 0)
-        return fail(oddLength);
+        return oddLength;
     QStringDecoder decoder(isUtf16 ? QStringDecoder::Utf16LE : QStringDecoder::Utf8,
                            QStringDecoder::Flag::ConvertInitialBom);
     const QString undecodable = QStringLiteral("it is neither UTF-16LE with a byte-order mark nor UTF-8");
 
-    LineCollector lines;
     qint64 totalBytes = count;
     while (true) {
         const QString text = decoder(chunk);
         if (decoder.hasError())
-            return fail(undecodable);
+            return undecodable;
         lines.feed(text);
         if (lines.sawSurplus() || count == 0 || room == 0)
             break;
         count = readPiece(device, chunk, room);
         if (count < 0)
-            return fail(device.errorString());
+            return device.errorString();
         totalBytes += count;
         room -= count;
     }
-    // Past the last slot the lines are not decoded, only counted against the bound.
+    // Past the last line kept the lines are not decoded, only counted against the bound.
     while (lines.sawSurplus() && count > 0 && room > 0) {
         count = readPiece(device, chunk, room);
         if (count < 0)
-            return fail(device.errorString());
+            return device.errorString();
         room -= count;
     }
     if (room == 0)
-        return fail(tooLarge);
+        return tooLarge;
 
     if (!lines.sawSurplus()) {
         if (isUtf16 && totalBytes % 2 != 0)
-            return fail(oddLength);
+            return oddLength;
         // The decoder keeps an incomplete UTF-8 sequence to itself; one more byte makes it
         // report the sequence as broken. What that call decodes is not part of the text, but
         // it must be taken: the decoder only runs when its result is converted.
         if (!isUtf16) {
             const QString afterEnd = decoder(QByteArrayView("\n", 1));
             if (decoder.hasError())
-                return fail(undecodable);
+                return undecodable;
         }
         lines.finish();
     }
+    return std::nullopt;
+}
+
+}  // namespace
+
+TableReading readTable(QIODevice& device, const QString& path)
+{
+    TableReading reading;
+    LineCollector lines(kCodeLength, kSlotCount);
+    if (const std::optional<QString> reason = collectLines(device, lines)) {
+        reading.error = TableFileError{TableFileError::Operation::Read, path, *reason};
+        return reading;
+    }
     reading.hasSurplusLines = lines.sawSurplus();
-    reading.codes = lines.takeCodes();
+    reading.codes = lines.takeLines();
     return reading;
+}
+
+std::variant<QStringList, TableFileError> readTableLines(QIODevice& device, const QString& path)
+{
+    // The bound on the source bounds the lines too.
+    LineCollector lines(std::numeric_limits<qsizetype>::max(), std::numeric_limits<qsizetype>::max());
+    if (const std::optional<QString> reason = collectLines(device, lines))
+        return TableFileError{TableFileError::Operation::Read, path, *reason};
+    return lines.takeLines();
 }
 
 QString surplusLinesSentence(const QString& path)

@@ -4,8 +4,10 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
+#include <variant>
 
 class QIODevice;
 
@@ -28,6 +30,10 @@ struct TableReading {
 // as a line beyond the last slot is seen, and only two units of each line are kept, so
 // memory stays bounded whatever the size of the source. `path` names the source in errors.
 TableReading readTable(QIODevice& device, const QString& path);
+
+// Every line of `device`, whole, decoded and split as readTable() does, within the same bound
+// on the source's size; or why it cannot be read.
+std::variant<QStringList, TableFileError> readTableLines(QIODevice& device, const QString& path);
 
 // The sentence telling that the table at `path` has lines beyond the last slot; callers add
 // what they do about it.

@@ -499,16 +499,49 @@ TEST(Cli, NewTableGivesEveryGlyphACodeAndNeverReplacesCodesFilledIn)
     // Read by the converter like any other table.
     EXPECT_EQ(run({"--table", path, "--format", "c-array", "A1"}).out, "0x41, 0x31\n");
 
-    // Replaced while every code is still "00", as the first start leaves it; never once one is filled in.
-    const QString unfilled = writeTable(dir, "unfilled.txt", {});
-    EXPECT_EQ(run({"--new-table", unfilled}).exitCode, 0);
-    EXPECT_EQ(contentsOf(unfilled), made);
-    const QString filled = writeTable(dir, "filled.txt", {{40, "7E"}});
-    const QByteArray before = contentsOf(filled);
-    const Finished refused = run({"--new-table", filled});
-    EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_TRUE(refused.err.contains("has codes filled in already")) << refused.err.toStdString();
-    EXPECT_EQ(contentsOf(filled), before);
+    // Replaced only where nothing but an unfilled table would be lost; anything else is left whole.
+    const QByteArray unfilled = encodeTable(defaultCodeStrings());
+    const QString unfilledText = QString::fromUtf16(reinterpret_cast<const char16_t*>(unfilled.constData() + 2),
+                                                    (unfilled.size() - 2) / 2);
+    QStringList fiftyLines = unfilledText.split(QStringLiteral("\r\n")).mid(0, 50);
+    CodeStrings filled = defaultCodeStrings();
+    filled[39] = "7E";
+    const QString longLine = QString(45, u'x');
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
+    const struct {
+        const char* name;
+        QByteArray bytes;  // none: the target is the folder
+        int exitCode;
+        QString errPart;
+    } targets[] = {
+        {"empty", "", 0, "wrote a table"},
+        {"mark only", "\xEF\xBB\xBF", 0, "wrote a table"},
+        {"unfilled", unfilled, 0, "wrote a table"},
+        {"unfilled in UTF-8 with LF, no last line end, empty lines after",
+         QString(unfilledText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toUtf8() + "\n\n", 0, "wrote a table"},
+        {"shopping list", "00 shopping list\n00 eggs\n", 1, "is not an unfilled table: line 1 is \"00 shopping list\""},
+        {"notes after the table", unfilled + QByteArray("n\0o\0t\0e\0s\0", 10), 1, "line 104 is \"notes\""},
+        {"filled in", encodeTable(filled), 1, "has codes filled in already (slot 40 has \"7E\")"},
+        {"cut short", fiftyLines.join(u'\n').toUtf8(), 1, "is not an unfilled table: it ends after line 50"},
+        {"long line", "00=\n" + longLine.toUtf8(), 1, "line 2 is \"" + longLine.left(40) + "…\""},
+        {"control", "00=\x1B[2J\n", 1, "line 1 is \"00=\\x1B[2J\""},
+        {"undecodable", "00=\n\xC0\xAF\n", 2, "neither UTF-16LE"},
+        {"folder", {}, 2, "it is a folder, not a file"},
+    };
+    for (const auto& target : targets) {
+        const QString path = target.bytes.isNull() ? dir.filePath("folder") : dir.filePath("target.txt");
+        if (!target.bytes.isNull()) {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(target.bytes);
+        }
+        const Finished finished = run({"--new-table", path});
+        EXPECT_EQ(finished.exitCode, target.exitCode) << target.name << "\n" << finished.err.toStdString();
+        EXPECT_TRUE(finished.err.contains(target.errPart)) << target.name << "\n" << finished.err.toStdString();
+        if (!target.bytes.isNull())
+            EXPECT_EQ(contentsOf(path), target.exitCode == 0 ? made : target.bytes) << target.name;
+    }
+    EXPECT_TRUE(run({"--new-table", path, path}).err.contains("--new-table takes one file"));
 
     // Without FILE, the table beside the program, where the windows would write it.
     ASSERT_TRUE(QDir(dir.path()).mkdir("portable"));
