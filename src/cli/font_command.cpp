@@ -25,6 +25,18 @@ void warnOfLeftOutGlyphs(const DisplayFont& font, const std::function<void(const
         printError(QStringLiteral("warning: %1.").arg(shared.description()));
 }
 
+void warnOfInklessGlyphs(const DisplayFont& font, int pixelSize, const std::function<void(const QString&)>& printError)
+{
+    if (font.inklessSlots.empty())
+        return;
+    QStringList slots;
+    for (const Slot slot : font.inklessSlots)
+        slots.append(slotName(slot));
+    printError(QStringLiteral("warning: at %1 px with this hinting the glyphs of %2 have no ink; they are drawn empty.")
+                   .arg(pixelSize)
+                   .arg(slots.join(QStringLiteral(", "))));
+}
+
 void warnOfGfxLineEnds(const DisplayFont& font, const std::function<void(const QString&)>& printError)
 {
     for (const std::uint8_t code : kGfxLineEndCodes)
@@ -57,6 +69,7 @@ int writeDisplayFont(const FontCommand& command, const std::function<void(const 
     }
     const DisplayFont& font = std::get<DisplayFont>(rendered);
     warnOfLeftOutGlyphs(font, printError);
+    warnOfInklessGlyphs(font, face.pixelSize(), printError);
 
     const FontExportSource source{QStringLiteral("harfcode-cli " HARFCODE_VERSION), command.commandLine, fontFile,
                                   face.family(), face.copyright(), face.pixelSize()};

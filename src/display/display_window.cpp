@@ -238,7 +238,9 @@ QString DisplayWindow::marksStatus() const
                                           .arg(slotName(slot))));
                 break;
             case SlotGlyph::Mark::MissingGlyph:
-                lines.append(sentence(MissingGlyph{slot, *codeByte(code)}.description()));
+                for (const MissingGlyph& missing : m_font->problems.missingGlyphs)
+                    if (missing.code == *codeByte(code))
+                        lines.append(sentence(missing.description()));
                 break;
             case SlotGlyph::Mark::SharedCode:
                 for (const SharedCode& shared : m_font->font.sharedCodes)

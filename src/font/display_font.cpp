@@ -57,7 +57,7 @@ QString SharedCode::description() const
 
 QString MissingGlyph::description() const
 {
-    return QStringLiteral("the font has no glyph for %1, code %2").arg(slotName(slot), QString::asprintf("%02X", code));
+    return fault.description(QStringLiteral("%1, code %2").arg(slotName(slot), QString::asprintf("%02X", code)));
 }
 
 std::variant<DisplayFont, DisplayFontError> displayFont(const FontFace& face, const CodeStrings& codes, Hinting hinting)
@@ -90,13 +90,20 @@ PartialDisplayFont partialDisplayFont(const FontFace& face, const CodeStrings& c
     int bottom = std::min(face.descender(), 0);
     for (const auto& [code, slots] : slotsOfCode) {
         const Slot slot = slots.front();
-        std::optional<RenderedGlyph> bitmap = face.render(characterOfSlot(slot), hinting);
-        if (!bitmap) {
-            error.missingGlyphs.push_back({slot, code});
+        auto rendered = face.render(characterOfSlot(slot), hinting);
+        if (const auto* fault = std::get_if<GlyphFault>(&rendered)) {
+            error.missingGlyphs.push_back({slot, code, *fault});
             continue;
         }
-        if (slot == kBlankSlot)
+        auto* bitmap = &std::get<RenderedGlyph>(rendered);
+        if (slot == kBlankSlot) {
             *bitmap = RenderedGlyph{0, 0, 0, 0, bitmap->advance, {}};
+        } else if (bitmap->fromNoData) {
+            error.missingGlyphs.push_back({slot, code, GlyphFault{GlyphFault::Kind::Empty, 0, 0, {}}});
+            continue;
+        } else if (!bitmap->hasInk()) {
+            font.inklessSlots.push_back(slot);
+        }
         if (bitmap->rows > 0) {
             top = std::max(top, bitmap->top);
             bottom = std::min(bottom, bitmap->top - bitmap->rows);
@@ -105,6 +112,7 @@ PartialDisplayFont partialDisplayFont(const FontFace& face, const CodeStrings& c
             font.sharedCodes.push_back({code, slot, {slots.begin() + 1, slots.end()}});
         font.glyphs.push_back({code, slot, std::move(*bitmap)});
     }
+    std::sort(font.inklessSlots.begin(), font.inklessSlots.end());
     font.height = top - bottom;
     font.baseline = top;
     font.lineHeight = face.lineHeight() > 0 ? face.lineHeight() : font.height;

@@ -46,22 +46,26 @@ struct DisplayFont {
     int lineHeight = 0;  // from one baseline to the next: the font's, or `height` where it names none
     int unfilledSlots = 0;  // left out, their code still "00"
     std::vector<SharedCode> sharedCodes;
+    // Slots whose outline has points but no ink at this size and hinting ("." at 3 px): drawn
+    // as they are, empty.
+    std::vector<Slot> inklessSlots;
 
     // The glyph at `code`, or none where no slot has that code.
     const DisplayGlyph* glyphAt(std::uint8_t code) const;
 };
 
-// A glyph that the font lacks.
+// A glyph that the font lacks, or holds in a form that cannot be drawn.
 struct MissingGlyph {
     Slot slot;
     std::uint8_t code;
+    GlyphFault fault;
 
     // e.g. the font has no glyph for slot 26 (U+FEB3 "ﺳ"), code 5A
     QString description() const;
 };
 
 // Why no display font can be made: codes that are not bytes, a table with nothing filled in,
-// or glyphs the font lacks. Each lists every case at once.
+// or glyphs the font lacks or holds empty. Each lists every case at once.
 struct DisplayFontError {
     std::vector<InvalidCode> invalidCodes;
     bool unfilledTable = false;

@@ -7,6 +7,7 @@
 #include FT_FREETYPE_H
 #include FT_BDF_H
 #include FT_BITMAP_H
+#include FT_OUTLINE_H
 #include FT_SFNT_NAMES_H
 #include FT_TRUETYPE_IDS_H
 
@@ -18,8 +19,30 @@
 namespace harfcode {
 namespace {
 
-// Beyond this a glyph is no display's: a broken font, or a size no display has.
-constexpr std::uint64_t kMaxGlyphPixels = 1 << 22;
+// FreeType's own words for its errors, from its list of them.
+struct FreeTypeErrorText {
+    FT_Error code;
+    const char* text;
+};
+#undef FTERRORS_H_
+#define FT_ERRORDEF(code, value, text) {value, text},
+#define FT_ERROR_START_LIST {
+#define FT_ERROR_END_LIST {0, nullptr}};
+constexpr FreeTypeErrorText kFreeTypeErrors[] =
+#include FT_ERRORS_H
+
+QString freeTypeErrorText(FT_Error error)
+{
+    for (const FreeTypeErrorText& known : kFreeTypeErrors)
+        if (known.text && known.code == error)
+            return QString::fromLatin1(known.text);
+    return QStringLiteral("error %1").arg(error);
+}
+
+GlyphFault freeTypeFault(FT_Error error)
+{
+    return {GlyphFault::Kind::FreeType, 0, 0, freeTypeErrorText(error)};
+}
 
 int pixels(FT_Pos value)  // 26.6 fixed point, rounded
 {
@@ -144,39 +167,76 @@ std::variant<std::unique_ptr<FontFace>, QString> FontFace::openFaces(std::unique
     return QStringLiteral("it is a bitmap font without the size %1; its sizes are %2").arg(*pixelSize).arg(sizeList(sizes));
 }
 
-std::optional<RenderedGlyph> FontFace::render(char32_t character, Hinting hinting) const
+bool RenderedGlyph::hasInk() const
+{
+    return std::any_of(ink.begin(), ink.end(), [](std::uint8_t pixel) { return pixel != 0; });
+}
+
+QString GlyphFault::description(const QString& glyph) const
+{
+    switch (kind) {
+    case Kind::Missing:
+        break;
+    case Kind::Empty:
+        return QStringLiteral("the font's glyph for %1, is empty").arg(glyph);
+    case Kind::TooLarge:
+        return QStringLiteral("the font's glyph for %1, is too large: %2 × %3 pixels, more than the %4 a glyph may have")
+            .arg(glyph)
+            .arg(width)
+            .arg(rows)
+            .arg(kMaxGlyphPixels);
+    case Kind::BrokenBitmap:
+        return QStringLiteral("the font's glyph for %1, is a broken bitmap: its pixels are missing or cut short").arg(glyph);
+    case Kind::FreeType:
+        return QStringLiteral("FreeType cannot render the font's glyph for %1: %2").arg(glyph, freeTypeError);
+    }
+    return QStringLiteral("the font has no glyph for %1").arg(glyph);
+}
+
+std::variant<RenderedGlyph, GlyphFault> FontFace::render(char32_t character, Hinting hinting) const
 {
     FT_Face face = m_handles->face;
     const FT_UInt index = FT_Get_Char_Index(face, character);
     if (index == 0)
-        return std::nullopt;
-    FT_Int32 flags = FT_LOAD_RENDER | FT_LOAD_TARGET_MONO;
+        return GlyphFault{};
+    FT_Int32 flags = FT_LOAD_TARGET_MONO;
     switch (hinting) {
     case Hinting::Auto: flags |= FT_LOAD_FORCE_AUTOHINT; break;
     case Hinting::Font: flags |= FT_LOAD_NO_AUTOHINT; break;
     case Hinting::None: flags |= FT_LOAD_NO_HINTING; break;
     }
-    if (FT_Load_Glyph(face, index, flags) != 0)
-        return std::nullopt;
+    // Loaded first and rendered after, so that an outline of no points is told from one that
+    // has no ink at this size: a font cut short keeps its character map but loses its outlines.
+    if (const FT_Error error = FT_Load_Glyph(face, index, flags))
+        return freeTypeFault(error);
     const FT_GlyphSlot slot = face->glyph;
+    const bool outline = slot->format == FT_GLYPH_FORMAT_OUTLINE;
+    const bool noPoints = outline && slot->outline.n_points == 0;
+    if (slot->format != FT_GLYPH_FORMAT_BITMAP)
+        if (const FT_Error error = FT_Render_Glyph(slot, FT_RENDER_MODE_MONO))
+            return freeTypeFault(error);
     FT_Bitmap bitmap;
     FT_Bitmap_Init(&bitmap);
     // The renderer gives one bit per pixel; a font's own bitmaps may hold grey levels, which
     // are ink from half on.
     const bool mono = slot->bitmap.pixel_mode == FT_PIXEL_MODE_MONO;
-    if (!mono && FT_Bitmap_Convert(m_handles->library, &slot->bitmap, &bitmap, 1) != 0) {
-        FT_Bitmap_Done(m_handles->library, &bitmap);
-        return std::nullopt;
+    if (!mono) {
+        if (const FT_Error error = FT_Bitmap_Convert(m_handles->library, &slot->bitmap, &bitmap, 1)) {
+            FT_Bitmap_Done(m_handles->library, &bitmap);
+            return freeTypeFault(error);
+        }
     }
     const FT_Bitmap& source = mono ? slot->bitmap : bitmap;
-    // A broken font may leave a bitmap without its pixels, or with rows shorter than its width.
     const std::uint64_t area = std::uint64_t(source.width) * source.rows;
-    const std::uint64_t rowBytes = mono ? (std::uint64_t(source.width) + 7) / 8 : source.width;
-    const bool fits = source.width <= kMaxGlyphPixels && source.rows <= kMaxGlyphPixels && area <= kMaxGlyphPixels
-                      && (area == 0 || (source.buffer && std::uint64_t(std::abs(source.pitch)) >= rowBytes));
-    if (!fits) {
+    if (source.width > kMaxGlyphPixels || source.rows > kMaxGlyphPixels || area > kMaxGlyphPixels) {
         FT_Bitmap_Done(m_handles->library, &bitmap);
-        return std::nullopt;
+        return GlyphFault{GlyphFault::Kind::TooLarge, source.width, source.rows, {}};
+    }
+    // A broken font may leave a bitmap without its pixels, or with rows shorter than its width.
+    const std::uint64_t rowBytes = mono ? (std::uint64_t(source.width) + 7) / 8 : source.width;
+    if (area != 0 && (!source.buffer || std::uint64_t(std::abs(source.pitch)) < rowBytes)) {
+        FT_Bitmap_Done(m_handles->library, &bitmap);
+        return GlyphFault{GlyphFault::Kind::BrokenBitmap, 0, 0, {}};
     }
     RenderedGlyph glyph;
     glyph.width = static_cast<int>(source.width);
@@ -195,6 +255,7 @@ std::optional<RenderedGlyph> FontFace::render(char32_t character, Hinting hintin
         }
     }
     FT_Bitmap_Done(m_handles->library, &bitmap);
+    glyph.fromNoData = noPoints || (!outline && !glyph.hasInk());
     return glyph;
 }
 

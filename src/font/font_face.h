@@ -29,8 +29,34 @@ struct RenderedGlyph {
     int top = 0;    // from the baseline up to the bitmap's top row
     int advance = 0;  // how far the pen moves, in whole pixels
     std::vector<std::uint8_t> ink;  // rows × width, row by row from the top; 1 is ink
+    // The font holds nothing for it: an outline of no points, or a bitmap without pixels or
+    // ink. Right for a blank; for anything else a font that is broken (cut short, say).
+    bool fromNoData = false;
 
     bool inkAt(int column, int row) const { return ink[static_cast<std::size_t>(row * width + column)] != 0; }
+    bool hasInk() const;
+};
+
+// Beyond this a glyph is no display's: a broken font, or a size no display has.
+inline constexpr std::uint64_t kMaxGlyphPixels = std::uint64_t(1) << 22;
+
+// Why the glyph of a character cannot be drawn.
+struct GlyphFault {
+    enum class Kind {
+        Missing,       // the font maps no glyph to the character
+        Empty,         // it holds nothing (RenderedGlyph::fromNoData) where ink is due
+        TooLarge,      // more than kMaxGlyphPixels, or a side beyond them
+        BrokenBitmap,  // a bitmap without its buffer, or with rows shorter than its width
+        FreeType,      // FreeType could not load or render it
+    };
+    Kind kind = Kind::Missing;
+    std::uint64_t width = 0;  // the bitmap's size, where it is too large
+    std::uint64_t rows = 0;
+    QString freeTypeError;  // FreeType's words, where it failed
+
+    // `glyph` names the glyph: "the font has no glyph for slot 26 (U+FEB3 "ﺳ"), code 5A", "the
+    // font's glyph for slot 26 (U+FEB3 "ﺳ"), code 5A, is empty"...
+    QString description(const QString& glyph) const;
 };
 
 // A font file opened at one pixel size.
@@ -46,8 +72,8 @@ public:
     FontFace(const FontFace&) = delete;
     FontFace& operator=(const FontFace&) = delete;
 
-    // The glyph of `character`, or none where the font has none (or cannot render it).
-    std::optional<RenderedGlyph> render(char32_t character, Hinting hinting) const;
+    // The glyph of `character`, or why it cannot be had.
+    std::variant<RenderedGlyph, GlyphFault> render(char32_t character, Hinting hinting) const;
 
     int pixelSize() const { return m_pixelSize; }
     int ascender() const;   // pixels above the baseline

@@ -41,7 +41,8 @@ HexDigitGlyphs hexDigitGlyphs(const FontFace& face, Hinting hinting)
 {
     HexDigitGlyphs labels;
     for (std::size_t value = 0; value < labels.digits.size(); ++value) {
-        if (std::optional<RenderedGlyph> glyph = face.render(char32_t(kDigitCharacters[value]), hinting))
+        auto rendered = face.render(char32_t(kDigitCharacters[value]), hinting);
+        if (auto* glyph = std::get_if<RenderedGlyph>(&rendered); glyph && !glyph->fromNoData)
             labels.digits[value] = std::move(*glyph);
         else
             labels.missing += QChar(kDigitCharacters[value]);

@@ -398,6 +398,12 @@ TEST(Cli, WritesTheDisplaysFontOrSaysWhyNot)
     const QString output = dir.filePath("font.bdf");
     const QString unifont = "/usr/share/fonts/opentype/unifont/unifont.otf";
     const QString tahoma = "/usr/share/wine/fonts/tahoma.ttf";
+    // FreeType keeps the character map of a font cut short, but its glyphs load without points.
+    const QString cutTahoma = dir.filePath("cut.ttf");
+    QFile cut(cutTahoma);
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(contentsOf(tahoma).left(30000));
+    cut.close();
     const struct {
         QStringList arguments;
         int exitCode;
@@ -409,6 +415,11 @@ TEST(Cli, WritesTheDisplaysFontOrSaysWhyNot)
          {"99 slots still have the code \"00\"", "slots 5, 6 and 7 share the code A1, which holds the glyph of slot 5"}},
         {{"--font", oneGlyph, "--table", table, "--output", output}, 1,
          {"no glyph for slot 2 (U+FE81", "no glyph for slot 103 (U+061F \"؟\"), code BE", "nothing is written"}},
+        {{"--font", cutTahoma, "--size", "12", "--table", table, "--output", output}, 1,
+         {"the font's glyph for slot 2 (U+FE81 \"ﺁ\"), code 80, is empty.",
+          "the font's glyph for slot 103 (U+061F \"؟\"), code BE, is empty.", "nothing is written"}},
+        {{"--font", tahoma, "--size", "8", "--hinting", "font", "--table", table, "--output", output}, 0,
+         {"warning: at 8 px with this hinting the glyphs of slot 3 (U+FE8D \"ﺍ\") have no ink; they are drawn empty."}},
         {{"--font", oneGlyph, "--size", "20", "--table", table, "--output", output}, 1,
          {"it is a bitmap font without the size 20; its sizes are 16"}},
         {{"--font", table, "--size", "12", "--table", table, "--output", output}, 1, {"it is not a font"}},

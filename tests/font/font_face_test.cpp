@@ -1,10 +1,16 @@
 #include "font/font_face.h"
+#include "opened_fonts.h"
 #include "support/test_bdf_font.h"
+
+#include <QFile>
 
 #include <gtest/gtest.h>
 
+
 namespace harfcode {
 namespace {
+
+const QString kTahoma = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
 
 // `font` with the lines from `from` up to `to` (left in place) of one glyph cut out.
 QByteArray cutOut(QByteArray font, const char* glyph, const char* from, const char* to)
@@ -13,25 +19,55 @@ QByteArray cutOut(QByteArray font, const char* glyph, const char* from, const ch
     return font.remove(start, font.indexOf(to, start) - start);
 }
 
-// A font is a downloaded file: a glyph it breaks is a glyph it lacks, never a crash.
-TEST(FontFace, AGlyphOfABrokenFontIsNoGlyph)
+QByteArray tahomaBytes()
 {
-    const QByteArray font = bdfTestFont(4, 3, 1, {{U'A', 0, 0, 2, {"##", "#."}}, {U'B', 0, 0, 2, {"#.", "##"}}});
+    QFile file(kTahoma);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return file.readAll();
+}
+
+// A font is a downloaded file: whatever it breaks, a glyph is drawn, or it says why not, and
+// one that holds nothing is told from one that has no ink at the size.
+TEST(FontFace, TellsAGlyphFromWhatKeepsItFromBeingDrawn)
+{
+    const QByteArray font = bdfTestFont(4, 3, 1, {{U'A', 0, 0, 2, {"##", "#."}}, {U'B', 0, 0, 2, {"#.", "##"}},
+                                                  {U'C', 0, 0, 2, {"..", ".."}}});
+    using Kind = GlyphFault::Kind;
+    enum class Outcome { Ink, NoInk, NoData };
     struct Case {
         const char* what;
         QByteArray font;
+        int size;
+        char32_t character;
+        Hinting hinting;
+        std::variant<Outcome, Kind> expected;
     };
     const Case cases[] = {
-        {"a bitmap's size without its rows", cutOut(font, "ENCODING 65", "BITMAP", "ENDCHAR")},
+        {"a whole bitmap", font, 4, U'B', Hinting::None, Outcome::Ink},
+        {"a character the font lacks", font, 4, U'Z', Hinting::None, Kind::Missing},
+        {"a bitmap's size without its rows", cutOut(font, "ENCODING 65", "BITMAP", "ENDCHAR"), 4, U'A',
+         Hinting::None, Kind::BrokenBitmap},
+        {"a bitmap without ink", font, 4, U'C', Hinting::None, Outcome::NoData},
+        {"an outline", tahomaBytes(), 12, U'\uFEB3', Hinting::Auto, Outcome::Ink},
+        {"a font cut short: outlines of no points", tahomaBytes().left(30000), 12, U'\uFEB3', Hinting::Auto,
+         Outcome::NoData},
+        {"an outline with no ink at the size", tahomaBytes(), 3, U'.', Hinting::Auto, Outcome::NoInk},
+        {"the font's own hinting losing the alef", tahomaBytes(), 8, U'\uFE8D', Hinting::Font, Outcome::NoInk},
     };
     for (const Case& c : cases) {
-        auto opened = FontFace::fromBytes(c.font, 4);
-        ASSERT_TRUE(std::holds_alternative<std::unique_ptr<FontFace>>(opened)) << c.what;
-        const FontFace& face = *std::get<std::unique_ptr<FontFace>>(opened);
-        EXPECT_FALSE(face.render(U'A', Hinting::None)) << c.what;
-        const std::optional<RenderedGlyph> whole = face.render(U'B', Hinting::None);
-        ASSERT_TRUE(whole) << c.what;
-        EXPECT_EQ(whole->ink, std::vector<std::uint8_t>({1, 0, 1, 1})) << c.what;
+        const auto face = testing::openedFont(FontFace::fromBytes(c.font, c.size));
+        ASSERT_TRUE(face) << c.what;
+        const auto rendered = face->render(c.character, c.hinting);
+        if (const Kind* kind = std::get_if<Kind>(&c.expected)) {
+            ASSERT_TRUE(std::holds_alternative<GlyphFault>(rendered)) << c.what;
+            EXPECT_EQ(std::get<GlyphFault>(rendered).kind, *kind) << c.what;
+            continue;
+        }
+        ASSERT_TRUE(std::holds_alternative<RenderedGlyph>(rendered))
+            << c.what << ": " << std::get<GlyphFault>(rendered).description("it").toStdString();
+        const RenderedGlyph& glyph = std::get<RenderedGlyph>(rendered);
+        const Outcome outcome = glyph.fromNoData ? Outcome::NoData : glyph.hasInk() ? Outcome::Ink : Outcome::NoInk;
+        EXPECT_EQ(outcome, std::get<Outcome>(c.expected)) << c.what;
     }
 }
 
