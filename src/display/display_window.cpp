@@ -172,14 +172,24 @@ bool DisplayWindow::openFace()
         return true;
     m_faceProblem.reset();
     const QString name = m_fontName->text().trimmed();
-    auto opened = openFont(name, m_size->value(), m_fontFolder);
-    if (const auto* unusable = std::get_if<UnusableFont>(&opened)) {
-        m_faceProblem = sentence(unusable->description());
+    const auto refuse = [&](const UnusableFont& unusable) {
+        m_faceProblem = sentence(unusable.description());
         // Found nowhere: the default family comes with Wine's fonts.
-        if (name == kDefaultFont && unusable->font == name)
+        if (name == kDefaultFont && unusable.font == name)
             *m_faceProblem += QStringLiteral(" Wine's Tahoma comes with the Debian package fonts-wine.");
         return false;
+    };
+    if (!m_readFont || name != m_readFontName || identityOf(m_readFont->file.path) != m_readFont->identity) {
+        m_readFont.reset();
+        auto read = readFont(name, m_fontFolder);
+        if (const auto* unusable = std::get_if<UnusableFont>(&read))
+            return refuse(*unusable);
+        m_readFont = std::get<ReadFont>(std::move(read));
+        m_readFontName = name;
     }
+    auto opened = openReadFont(*m_readFont, m_size->value());
+    if (const auto* unusable = std::get_if<UnusableFont>(&opened))
+        return refuse(*unusable);
     m_fontFile = std::get<OpenedFont>(opened).path;
     m_face = std::move(std::get<OpenedFont>(opened).face);
     return true;

@@ -64,6 +64,10 @@ private:
     std::optional<CodeStrings> m_codes;  // none before the main window's first conversion
 
     QString m_fontFile;
+    // The font as last read, and the Font text it was found by: a new size opens it again
+    // without reading it, as long as the file stays as it was.
+    std::optional<ReadFont> m_readFont;
+    QString m_readFontName;
     std::unique_ptr<FontFace> m_face;
     std::optional<QString> m_faceProblem;
     std::optional<PartialDisplayFont> m_font;  // of m_face and m_codes

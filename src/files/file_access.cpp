@@ -1,5 +1,6 @@
 #include "files/file_access.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 
 #include <cstring>
@@ -94,6 +95,46 @@ std::variant<std::unique_ptr<QFile>, QString> openForReading(const QString& path
     return file;
 #endif
 }
+
+#ifdef Q_OS_UNIX
+namespace {
+
+FileIdentity identityOfStatus(const struct stat& status)
+{
+    return {quint64(status.st_dev), quint64(status.st_ino), qint64(status.st_size),
+            qint64(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec};
+}
+
+}  // namespace
+
+FileIdentity identityOf(const QFile& file)
+{
+    struct stat status {};
+    ::fstat(file.handle(), &status);
+    return identityOfStatus(status);
+}
+
+std::optional<FileIdentity> identityOf(const QString& path)
+{
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return std::nullopt;
+    return identityOfStatus(status);
+}
+#else
+FileIdentity identityOf(const QFile& file)
+{
+    return *identityOf(file.fileName());
+}
+
+std::optional<FileIdentity> identityOf(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return std::nullopt;
+    return FileIdentity{0, 0, info.size(), info.lastModified().toMSecsSinceEpoch() * 1'000'000};
+}
+#endif
 
 #ifdef Q_OS_UNIX
 namespace {

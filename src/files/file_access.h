@@ -29,6 +29,21 @@ enum class Pipes { Refused, Allowed };
 // waiting on it.
 std::variant<std::unique_ptr<QFile>, QString> openForReading(const QString& path, Pipes pipes);
 
+// What tells one state of a file from another without reading it: the file itself (device and
+// inode), its size and its last change.
+struct FileIdentity {
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = 0;
+    qint64 modifiedNanoseconds = 0;
+
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// The identity of the file open in `file`, or of the one at `path` (none where there is none).
+FileIdentity identityOf(const QFile& file);
+std::optional<FileIdentity> identityOf(const QString& path);
+
 // What replacing a file did: why it failed (the system's reason), or what of the old file the
 // new one could not keep.
 struct FileReplacement {

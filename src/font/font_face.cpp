@@ -1,6 +1,7 @@
 #include "font/font_face.h"
 
 #include <QFile>
+#include <QLocale>
 #include <QStringList>
 
 #include <ft2build.h>
@@ -66,6 +67,23 @@ QString sizeList(const std::set<int>& sizes)
     return names.join(QStringLiteral(", "));
 }
 
+// A bitmap font's ascent and descent beyond what its formats hold: FreeType clamps them, and
+// the line height of a GFX header would wrap.
+std::optional<QString> verticalMetricsProblem(FT_Face face)
+{
+    for (const char* property : {"FONT_ASCENT", "FONT_DESCENT"}) {
+        BDF_PropertyRec value;
+        if (FT_Get_BDF_Property(face, property, &value) != 0)
+            continue;
+        const qint64 number = value.type == BDF_PROPERTY_TYPE_INTEGER    ? qint64(value.u.integer)
+                              : value.type == BDF_PROPERTY_TYPE_CARDINAL ? qint64(value.u.cardinal)
+                                                                         : 0;
+        if (number < 0 || number > 32767)
+            return QStringLiteral("its %1 is %2, outside 0 to 32767").arg(QLatin1StringView(property)).arg(number);
+    }
+    return std::nullopt;
+}
+
 // A name of the font's naming table, in the encodings fonts use for it.
 QString sfntName(FT_Face face, FT_UShort nameId)
 {
@@ -117,28 +135,54 @@ FontFace::FontFace(std::unique_ptr<Handles> handles, int pixelSize)
 
 FontFace::~FontFace() = default;
 
-std::variant<std::unique_ptr<FontFace>, QString> FontFace::open(const QString& file, std::optional<int> pixelSize)
+std::variant<FontFileBytes, QString> readFontFile(const QString& file)
 {
-    QFile input(file);
-    if (!input.open(QIODevice::ReadOnly))
+    auto opened = openForReading(file, Pipes::Refused);
+    if (const QString* reason = std::get_if<QString>(&opened))
+        return *reason;
+    QFile& input = *std::get<std::unique_ptr<QFile>>(opened);
+    const auto tooLarge = [](qint64 size) {
+        return QStringLiteral("it is %1 bytes, more than the 256 MiB that any font needs")
+            .arg(QLocale(QLocale::English).toString(size));
+    };
+    FontFileBytes font{{}, identityOf(input)};
+    if (font.identity.size > kMaxFontFileBytes)
+        return tooLarge(font.identity.size);
+    // One byte more tells a file that grew meanwhile.
+    font.bytes = input.read(kMaxFontFileBytes + 1);
+    if (input.error() != QFileDevice::NoError)
         return input.errorString();
-    return fromBytes(input.readAll(), pixelSize);
+    if (font.bytes.size() > kMaxFontFileBytes)
+        return tooLarge(font.bytes.size());
+    return font;
 }
 
-std::variant<std::unique_ptr<FontFace>, QString> FontFace::fromBytes(QByteArray bytes, std::optional<int> pixelSize)
+std::variant<std::unique_ptr<FontFace>, QString> FontFace::open(const QString& file, std::optional<int> pixelSize,
+                                                                int faceIndex)
+{
+    auto read = readFontFile(file);
+    if (const QString* reason = std::get_if<QString>(&read))
+        return *reason;
+    return fromBytes(std::move(std::get<FontFileBytes>(read).bytes), pixelSize, faceIndex);
+}
+
+std::variant<std::unique_ptr<FontFace>, QString> FontFace::fromBytes(QByteArray bytes, std::optional<int> pixelSize,
+                                                                     int faceIndex)
 {
     auto handles = std::make_unique<Handles>();
     handles->bytes = std::move(bytes);
     if (FT_Init_FreeType(&handles->library) != 0)
         return QStringLiteral("FreeType cannot start");
-    return openFaces(std::move(handles), pixelSize);
+    return openFaces(std::move(handles), pixelSize, faceIndex);
 }
 
 std::variant<std::unique_ptr<FontFace>, QString> FontFace::openFaces(std::unique_ptr<Handles> handles,
-                                                                     std::optional<int> pixelSize)
+                                                                     std::optional<int> pixelSize, int faceIndex)
 {
-    if (handles->openFace(0) != 0)
+    if (handles->openFace(faceIndex) != 0)
         return QStringLiteral("it is not a font that FreeType can read");
+    if (const std::optional<QString> problem = verticalMetricsProblem(handles->face))
+        return *problem;
     if (FT_IS_SCALABLE(handles->face)) {
         if (!pixelSize)
             return QStringLiteral("it is a scalable font: give the pixel size with --size");
@@ -150,7 +194,7 @@ std::variant<std::unique_ptr<FontFace>, QString> FontFace::openFaces(std::unique
     std::set<int> sizes;
     const FT_Long faceCount = handles->face->num_faces;
     for (FT_Long index = 0; index < faceCount; ++index) {
-        if (index > 0 && handles->openFace(index) != 0)
+        if (index != handles->face->face_index && handles->openFace(index) != 0)
             continue;
         const std::vector<int> strikes = strikeSizes(handles->face);
         sizes.insert(strikes.begin(), strikes.end());
@@ -277,6 +321,16 @@ int FontFace::lineHeight() const
 bool FontFace::isRegular() const
 {
     return (m_handles->face->style_flags & (FT_STYLE_FLAG_BOLD | FT_STYLE_FLAG_ITALIC)) == 0;
+}
+
+int FontFace::faceIndex() const
+{
+    return int(m_handles->face->face_index & 0xFFFF);
+}
+
+int FontFace::faceCount() const
+{
+    return int(m_handles->face->num_faces);
 }
 
 QString FontFace::family() const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/file_access.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -59,15 +61,31 @@ struct GlyphFault {
     QString description(const QString& glyph) const;
 };
 
+// No font comes near this; a larger file is refused before it is read.
+inline constexpr qint64 kMaxFontFileBytes = qint64(256) << 20;
+
+// A font file read whole, and what tells whether it has changed since.
+struct FontFileBytes {
+    QByteArray bytes;
+    FileIdentity identity;
+};
+
+// The bytes of the font file at `file`, or why they cannot be had: what is not a regular file
+// is refused by what it is, a file beyond kMaxFontFileBytes by its size, unread.
+std::variant<FontFileBytes, QString> readFontFile(const QString& file);
+
 // A font file opened at one pixel size.
 class FontFace {
 public:
-    // The font in `file` (any format FreeType reads: TrueType, OpenType, BDF, PCF...) at
-    // `pixelSize` pixels per em; a bitmap font may leave it out when it has one size. Or why
-    // it cannot be had: not a font, a size it lacks (naming the sizes it has).
-    static std::variant<std::unique_ptr<FontFace>, QString> open(const QString& file, std::optional<int> pixelSize);
+    // Face `faceIndex` of the font in `file` (any format FreeType reads: TrueType, OpenType,
+    // BDF, PCF...) at `pixelSize` pixels per em; a bitmap font may leave it out when it has one
+    // size. Or why it cannot be had: no font file, not a font, a size it lacks (naming the
+    // sizes it has).
+    static std::variant<std::unique_ptr<FontFace>, QString> open(const QString& file, std::optional<int> pixelSize,
+                                                                 int faceIndex = 0);
     // The same from the font file's bytes.
-    static std::variant<std::unique_ptr<FontFace>, QString> fromBytes(QByteArray bytes, std::optional<int> pixelSize);
+    static std::variant<std::unique_ptr<FontFace>, QString> fromBytes(QByteArray bytes, std::optional<int> pixelSize,
+                                                                      int faceIndex = 0);
     ~FontFace();
     FontFace(const FontFace&) = delete;
     FontFace& operator=(const FontFace&) = delete;
@@ -80,6 +98,8 @@ public:
     int descender() const;  // pixels below it, negative
     int lineHeight() const; // from one baseline to the next
     bool isRegular() const;  // neither bold nor italic
+    int faceIndex() const;  // which face of a collection it is; 0 for a single font
+    int faceCount() const;  // the faces of its file
     QString family() const;
     QString copyright() const;  // empty where the font names none
 
@@ -87,7 +107,7 @@ private:
     struct Handles;
     explicit FontFace(std::unique_ptr<Handles> handles, int pixelSize);
     static std::variant<std::unique_ptr<FontFace>, QString> openFaces(std::unique_ptr<Handles> handles,
-                                                                      std::optional<int> pixelSize);
+                                                                      std::optional<int> pixelSize, int faceIndex);
 
     std::unique_ptr<Handles> m_handles;
     int m_pixelSize;

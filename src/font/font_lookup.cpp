@@ -25,8 +25,13 @@ struct ConfigDeleter {
 };
 using Config = std::unique_ptr<FcConfig, ConfigDeleter>;
 
+// The endings of the font files FreeType opens.
+constexpr const char* kFontFileEndings[] = {".ttf", ".otf", ".ttc", ".otc", ".woff", ".woff2", ".pfa", ".pfb", ".t1",
+                                            ".cff", ".dfont", ".fon", ".fnt", ".bdf", ".pcf", ".pcf.gz", ".pcf.Z",
+                                            ".pcf.bz2"};
+
 struct Match {
-    QString file;
+    FontFile file;
     QStringList families;
 };
 
@@ -46,7 +51,10 @@ std::optional<Match> fontconfigMatch(const QString& family)
     FcChar8* file = nullptr;
     if (!match || FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch)
         return std::nullopt;
-    Match found{QString::fromUtf8(reinterpret_cast<const char*>(file)), {}};
+    // A later face of a collection is a family of its own.
+    int faceIndex = 0;
+    FcPatternGetInteger(match.get(), FC_INDEX, 0, &faceIndex);
+    Match found{{QString::fromUtf8(reinterpret_cast<const char*>(file)), faceIndex & 0xFFFF}, {}};
     FcChar8* offered = nullptr;
     for (int i = 0; FcPatternGetString(match.get(), FC_FAMILY, i, &offered) == FcResultMatch; ++i)
         found.families.append(QString::fromUtf8(reinterpret_cast<const char*>(offered)));
@@ -74,22 +82,33 @@ std::optional<QString> fontInFolder(const QString& family, const QString& folder
 
 }  // namespace
 
+bool namesAFontFile(const QString& name)
+{
+    if (name.contains(u'/') || name.contains(QDir::separator()))
+        return true;
+    for (const char* ending : kFontFileEndings)
+        if (name.endsWith(QLatin1StringView(ending), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
 std::variant<FontFile, QString> findFont(const QString& name, const QString& extraFolder)
 {
-    if (QFileInfo(name).isFile())
+    if (namesAFontFile(name))
         return FontFile{name};
-    if (name.contains(u'/'))
-        return QStringLiteral("there is no font file \"%1\"").arg(name);
     const std::optional<Match> match = fontconfigMatch(name);
     if (match && match->families.contains(name, Qt::CaseInsensitive))
-        return FontFile{match->file};
+        return match->file;
     if (const std::optional<QString> path = fontInFolder(name, extraFolder))
         return FontFile{*path};
-    if (!match || match->families.isEmpty())
-        return QStringLiteral("no font of the family \"%1\" is installed").arg(name);
-    return QStringLiteral("no font of the family \"%1\" is installed (fontconfig offers \"%2\" instead); "
-                          "give a font file or another family")
-        .arg(name, match->families.first());
+    QString reason = !match || match->families.isEmpty()
+                         ? QStringLiteral("no font of the family \"%1\" is installed").arg(name)
+                         : QStringLiteral("no font of the family \"%1\" is installed (fontconfig offers \"%2\" instead); "
+                                          "give a font file or another family")
+                               .arg(name, match->families.first());
+    if (QFileInfo::exists(name))
+        reason += QStringLiteral("; for the file \"%1\" in this folder, write ./%1").arg(name);
+    return reason;
 }
 
 QString UnusableFont::description() const
@@ -97,17 +116,34 @@ QString UnusableFont::description() const
     return QStringLiteral("cannot use the font \"%1\": %2").arg(font, reason);
 }
 
-std::variant<OpenedFont, UnusableFont> openFont(const QString& name, std::optional<int> pixelSize,
-                                                const QString& extraFolder)
+std::variant<ReadFont, UnusableFont> readFont(const QString& name, const QString& extraFolder)
 {
     const auto found = findFont(name, extraFolder);
     if (const QString* reason = std::get_if<QString>(&found))
         return UnusableFont{name, *reason};
-    const QString path = std::get<FontFile>(found).path;
-    auto opened = FontFace::open(path, pixelSize);
+    const FontFile& file = std::get<FontFile>(found);
+    auto read = readFontFile(file.path);
+    if (const QString* reason = std::get_if<QString>(&read))
+        return UnusableFont{file.path, *reason};
+    FontFileBytes& font = std::get<FontFileBytes>(read);
+    return ReadFont{file, std::move(font.bytes), font.identity};
+}
+
+std::variant<OpenedFont, UnusableFont> openReadFont(const ReadFont& font, std::optional<int> pixelSize)
+{
+    auto opened = FontFace::fromBytes(font.bytes, pixelSize, font.file.faceIndex);
     if (const QString* reason = std::get_if<QString>(&opened))
-        return UnusableFont{path, *reason};
-    return OpenedFont{path, std::get<std::unique_ptr<FontFace>>(std::move(opened))};
+        return UnusableFont{font.file.path, *reason};
+    return OpenedFont{font.file.path, std::get<std::unique_ptr<FontFace>>(std::move(opened))};
+}
+
+std::variant<OpenedFont, UnusableFont> openFont(const QString& name, std::optional<int> pixelSize,
+                                                const QString& extraFolder)
+{
+    const auto read = readFont(name, extraFolder);
+    if (const auto* unusable = std::get_if<UnusableFont>(&read))
+        return *unusable;
+    return openReadFont(std::get<ReadFont>(read), pixelSize);
 }
 
 }  // namespace harfcode

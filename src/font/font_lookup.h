@@ -14,16 +14,28 @@ namespace harfcode {
 // Tahoma with Tahoma's metrics that the windows use.
 inline constexpr char kWineFontFolder[] = "/usr/share/wine/fonts";
 
-// The font file that a name stands for.
+// The font file that a name stands for, and the face of it where the file is a collection.
 struct FontFile {
     QString path;
+    int faceIndex = 0;
 };
 
-// The font that `name` means: a font file where one is at that path; otherwise a family name
+// Whether `name` is a font file rather than a family: it holds a "/", or ends in an extension
+// of the files FreeType opens (".ttf", ".pcf.gz"...), in any case.
+bool namesAFontFile(const QString& name);
+
+// The font that `name` means: the file it names (namesAFontFile()); otherwise a family name
 // (`Tahoma`), found through fontconfig, or where fontconfig offers only another family, among
 // the fonts in `extraFolder` (Wine's, where the windows find Tahoma). Or why there is none,
-// naming the family fontconfig offered instead.
+// naming the family fontconfig offered instead, and "./NAME" where a file has that name.
 std::variant<FontFile, QString> findFont(const QString& name, const QString& extraFolder);
+
+// A font found by its name and read: what opens it at any size without reading it again.
+struct ReadFont {
+    FontFile file;
+    QByteArray bytes;
+    FileIdentity identity;  // of the file as it was read
+};
 
 // A font found by its name and opened at a pixel size.
 struct OpenedFont {
@@ -41,8 +53,13 @@ struct UnusableFont {
     QString description() const;
 };
 
-// The font `name` means (findFont()), opened at `pixelSize`, a bitmap font's own strike where
-// none is given.
+// The font `name` means (findFont()), read.
+std::variant<ReadFont, UnusableFont> readFont(const QString& name, const QString& extraFolder);
+
+// `font` opened at `pixelSize`, a bitmap font's own strike where none is given.
+std::variant<OpenedFont, UnusableFont> openReadFont(const ReadFont& font, std::optional<int> pixelSize);
+
+// The font `name` means, read and opened at `pixelSize`.
 std::variant<OpenedFont, UnusableFont> openFont(const QString& name, std::optional<int> pixelSize,
                                                 const QString& extraFolder);
 

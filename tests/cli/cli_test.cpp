@@ -366,9 +366,10 @@ struct Finished {
     QString err;
 };
 
-Finished run(const QStringList& arguments)
+Finished run(const QStringList& arguments, const QString& workingDirectory = {})
 {
     QProcess process;
+    process.setWorkingDirectory(workingDirectory);
     process.start(kCli, arguments);
     process.closeWriteChannel();
     EXPECT_TRUE(process.waitForFinished(30000));
@@ -404,11 +405,38 @@ TEST(Cli, WritesTheDisplaysFontOrSaysWhyNot)
     ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
     cut.write(contentsOf(tahoma).left(30000));
     cut.close();
+    // Fonts that are no fonts, or that only look like one.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("ff.ttf")).constData(), 0600), 0);
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.ttf"));
+    const QString huge = dir.filePath("huge.ttf");
+    ASSERT_TRUE(QFile::copy(tahoma, huge));
+    ASSERT_TRUE(QFile(huge).resize((qint64(256) << 20) + 1));
+    const QString tallAscent = dir.filePath("tall.bdf");
+    QFile tall(tallAscent);
+    ASSERT_TRUE(tall.open(QIODevice::WriteOnly));
+    tall.write(QByteArray(kOneGlyphFont).replace("FONT_ASCENT 14", "FONT_ASCENT 40000"));
+    tall.close();
+    for (const char* name : {"Tahoma", "Nosuchfamily"})
+        ASSERT_TRUE(QFile::copy(unifont, dir.filePath(name)));
     const struct {
         QStringList arguments;
         int exitCode;
         QStringList errParts;  // each somewhere in standard error
     } cases[] = {
+        {{"--font", dir.filePath("ff.ttf"), "--size", "12", "--table", table, "--output", output}, 1,
+         {"ff.ttf\": it is a named pipe, not a file."}},
+        {{"--font", dir.filePath("folder.ttf"), "--size", "12", "--table", table, "--output", output}, 1,
+         {"folder.ttf\": it is a folder, not a file."}},
+        {{"--font", "/dev/zero", "--size", "12", "--table", table, "--output", output}, 1,
+         {"\"/dev/zero\": it is a device, not a file."}},
+        {{"--font", huge, "--size", "12", "--table", table, "--output", output}, 1,
+         {"huge.ttf\": it is 268,435,457 bytes, more than the 256 MiB that any font needs."}},
+        {{"--font", tallAscent, "--table", table, "--output", output}, 1, {"its FONT_ASCENT is 40000, outside 0 to 32767"}},
+        // A bare name is a family, even where a file in the current folder has it.
+        {{"--font", "Tahoma", "--size", "12", "--table", table, "--output", output}, 0, {"tahoma.ttf (Tahoma, 12 px)"}},
+        {{"--font", "Nosuchfamily", "--size", "12", "--table", table, "--output", output}, 1,
+         {"no font of the family \"Nosuchfamily\" is installed", "for the file \"Nosuchfamily\" in this folder, write ./Nosuchfamily"}},
+        {{"--font", "./Nosuchfamily", "--size", "16", "--table", table, "--output", output}, 0, {"(Unifont, 16 px)"}},
         {{"--font", unifont, "--size", "16", "--table", table, "--output", output}, 0, {"font: " + unifont + " (Unifont, 16 px)"}},
         {{"--font", "Tahoma", "--size", "12", "--table", table, "--output", output}, 0, {"tahoma.ttf (Tahoma, 12 px)"}},
         {{"--font", unifont, "--size", "16", "--table", shared, "--output", output}, 0,
@@ -427,7 +455,8 @@ TEST(Cli, WritesTheDisplaysFontOrSaysWhyNot)
         {{"--font", unifont, "--size", "16", "--table", unfilled, "--output", output}, 1, {"--new-table"}},
         {{"--font", unifont, "--size", "16", "--table", invalid, "--output", output}, 1,
          {"slot 5 (U+FE91 \"ﺑ\") has the code \"G1\""}},
-        {{"--font", dir.filePath("missing.ttf"), "--size", "16", "--table", table, "--output", output}, 1, {"no font file"}},
+        {{"--font", dir.filePath("missing.ttf"), "--size", "16", "--table", table, "--output", output}, 1,
+         {"missing.ttf\": No such file or directory."}},
         {{"--font", unifont, "--size", "16", "--table", table, "--output", dir.filePath("no/such/folder/font.bdf")}, 1,
          {"No such file or directory"}},
         {{"--font", unifont, "--size", "16", "--table", table, "--output", table}, 1, {"is the same file as"}},
@@ -472,16 +501,24 @@ TEST(Cli, WritesTheDisplaysFontOrSaysWhyNot)
         {{"--font", unifont, "--size", "16", "--hinting", "full"}, 64, {"--hinting is auto, font or none"}},
         {{"--new-table", table, "--table", table}, 64, {"--new-table takes nothing but"}},
     };
+    const auto identity = [](const QString& path) {
+        struct stat status {};
+        ::stat(QFile::encodeName(path).constData(), &status);
+        return std::tuple(status.st_ino, status.st_size, status.st_mtim.tv_sec, status.st_mtim.tv_nsec);
+    };
     for (const auto& c : cases) {
         const std::string what = c.arguments.join(u' ').toStdString();
         QFile::remove(output);
         const QByteArray tableBefore = contentsOf(table);
-        const Finished finished = run(c.arguments);
+        const QString font = c.arguments.value(c.arguments.indexOf("--font") + 1);
+        const auto fontBefore = identity(font);
+        const Finished finished = run(c.arguments, dir.path());
         EXPECT_EQ(finished.exitCode, c.exitCode) << what << "\n" << finished.err.toStdString();
         for (const QString& part : c.errParts)
             EXPECT_TRUE(finished.err.contains(part)) << what << ": no \"" << part.toStdString() << "\" in\n" << finished.err.toStdString();
         EXPECT_EQ(QFile::exists(output), c.exitCode == 0) << what;
         EXPECT_EQ(contentsOf(table), tableBefore) << what;
+        EXPECT_EQ(identity(font), fontBefore) << what;
     }
     EXPECT_TRUE(contentsOf(unifont).startsWith("OTTO")) << "the font is never written";
 }
@@ -549,8 +586,9 @@ TEST(Cli, NewTableGivesEveryGlyphACodeAndNeverReplacesCodesFilledIn)
         const Finished finished = run({"--new-table", path});
         EXPECT_EQ(finished.exitCode, target.exitCode) << target.name << "\n" << finished.err.toStdString();
         EXPECT_TRUE(finished.err.contains(target.errPart)) << target.name << "\n" << finished.err.toStdString();
-        if (!target.bytes.isNull())
+        if (!target.bytes.isNull()) {
             EXPECT_EQ(contentsOf(path), target.exitCode == 0 ? made : target.bytes) << target.name;
+        }
     }
     EXPECT_TRUE(run({"--new-table", path, path}).err.contains("--new-table takes one file"));
 

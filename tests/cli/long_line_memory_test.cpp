@@ -20,8 +20,14 @@ namespace {
 
 const QString kCli = QStringLiteral(HARFCODE_CLI_PATH);
 
-// The peak memory in bytes of one converter run that reads `inputPath` and throws its output away.
-qint64 peakMemoryOfRun(const QStringList& arguments, const QString& inputPath)
+struct Run {
+    int exitCode = -1;  // -1 where it did not end by itself
+    qint64 peakBytes = 0;
+};
+
+// The exit status and peak memory of one converter run that reads `inputPath` and throws its
+// output away.
+Run measuredRun(const QStringList& arguments, const QString& inputPath)
 {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -39,12 +45,12 @@ qint64 peakMemoryOfRun(const QStringList& arguments, const QString& inputPath)
     const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0)
-        return -1;
+        return {};
     int status = 0;
     rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
-    return qint64(usage.ru_maxrss) * 1024;
+    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status))
+        return {};
+    return {WEXITSTATUS(status), qint64(usage.ru_maxrss) * 1024};
 }
 
 TEST(Cli, OneLongLineTakesAtMostThreeTimesItsBytesAnd64MBInEveryMode)
@@ -87,13 +93,33 @@ TEST(Cli, OneLongLineTakesAtMostThreeTimesItsBytesAnd64MBInEveryMode)
         input.write("\n");
         input.close();
         for (const QStringList& mode : line.modes) {
-            const qint64 peak = peakMemoryOfRun(QStringList{"--table", table} + mode, inputPath);
-            ASSERT_GT(peak, 0) << line.what << " " << mode.join(' ').toStdString() << ": the run failed";
+            const auto [exitCode, peak] = measuredRun(QStringList{"--table", table} + mode, inputPath);
+            ASSERT_EQ(exitCode, 0) << line.what << " " << mode.join(' ').toStdString() << ": the run failed";
             std::printf("%s %s: %lld MiB\n", line.what, qPrintable(mode.join(' ')), peak >> 20);
             EXPECT_LE(peak, 3 * input.size() + (qint64(64) << 20))
                 << line.what << " " << mode.join(' ').toStdString() << ": " << peak / (1 << 20) << " MiB";
         }
     }
+}
+
+// A font file far larger than any font is refused from its size, before a byte of it is read.
+TEST(Cli, AHugeFontFileIsRefusedUnread)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizers' own memory would be measured";
+#endif
+    QTemporaryDir dir;
+    const QString table = dir.filePath("HexTable.txt");
+    ASSERT_FALSE(writeTableFile(table, defaultCodeStrings()).error);
+    // A valid font followed by 2 GiB of zeros that take no disk.
+    const QString font = dir.filePath("huge.ttf");
+    ASSERT_TRUE(QFile::copy("/usr/share/wine/fonts/tahoma.ttf", font));
+    ASSERT_TRUE(QFile(font).resize(qint64(2) << 30));
+    const auto [exitCode, peak] = measuredRun({"--font", font, "--size", "12", "--table", table, "--output",
+                                               dir.filePath("out.bdf")}, "/dev/null");
+    EXPECT_EQ(exitCode, 1);
+    std::printf("a font of 2 GiB: %lld MiB\n", peak >> 20);
+    EXPECT_LE(peak, qint64(64) << 20) << peak / (1 << 20) << " MiB";
 }
 
 }  // namespace

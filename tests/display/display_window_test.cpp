@@ -21,6 +21,13 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include <fcntl.h>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <functional>
+
 namespace harfcode {
 namespace {
 
@@ -385,6 +392,55 @@ TEST(DisplayWindow, ClosingItKeepsTheProgramAndItsSettingsClosingTheMainWindowEn
     QTimer::singleShot(5000, &p.main(), [] { QCoreApplication::exit(1); });
     EXPECT_EQ(QApplication::exec(), 0) << "closing the main window ends the program";
     EXPECT_EQ(shownWindows(), QStringList{});
+}
+
+// Counts the times the file is opened, by anybody, as the system tells them.
+class OpenCounter {
+public:
+    explicit OpenCounter(const QString& path)
+        : m_descriptor(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    {
+        EXPECT_GE(::inotify_add_watch(m_descriptor, QFile::encodeName(path).constData(), IN_OPEN), 0);
+    }
+    ~OpenCounter() { ::close(m_descriptor); }
+    // The opens since the last call.
+    int opens()
+    {
+        int count = 0;
+        alignas(inotify_event) char events[4096];
+        for (ssize_t size; (size = ::read(m_descriptor, events, sizeof events)) > 0;)
+            for (ssize_t at = 0; at < size; at += ssize_t(sizeof(inotify_event)) + reinterpret_cast<inotify_event*>(events + at)->len)
+                ++count;
+        return count;
+    }
+
+private:
+    int m_descriptor;
+};
+
+// A font is read when the Font text or the file changes, never for a new size.
+TEST(DisplayWindow, ReadsTheFontOnlyWhenItsNameOrFileChanges)
+{
+    TableFolder folder;
+    QTemporaryDir fonts;
+    const QString font = fonts.filePath("tahoma.ttf");
+    ASSERT_TRUE(QFile::copy(QString::fromLatin1(kWineFontFolder) + "/tahoma.ttf", font));
+    DisplayWindow display(folder.tablePath(), fonts.path());
+    OpenCounter counter(font);
+    const auto opensAfter = [&](const std::function<void()>& step) {
+        step();
+        return counter.opens();
+    };
+    const auto setSize = [&](int size) { control<QSpinBox>(display, "size").setValue(size); };
+    EXPECT_GE(opensAfter([&] { setFont(display, font, 12); }), 1) << "a new name";
+    EXPECT_EQ(opensAfter([&] { setSize(13); setSize(14); setSize(15); }), 0) << "a new size";
+    EXPECT_EQ(opensAfter([&] { setFont(display, font, 15); }), 0) << "the same name";
+    const timespec later[2] = {{0, UTIME_OMIT}, {::time(nullptr) + 60, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(font).constData(), later, 0), 0);
+    EXPECT_EQ(opensAfter([&] { setSize(16); }), 1) << "a changed file";
+    EXPECT_GE(opensAfter([&] { setFont(display, "Tahoma", 16); }), 1) << "a family name";
+    EXPECT_EQ(opensAfter([&] { setSize(17); setSize(18); }), 0) << "a new size of the family";
+    EXPECT_TRUE(status(display).startsWith("Font: " + font + " (Tahoma, 18 px)")) << status(display).toStdString();
 }
 
 }  // namespace

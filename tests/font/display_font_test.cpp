@@ -117,8 +117,6 @@ TEST(DisplayFont, TheLineHoldsTheBaselineAndEveryGlyph)
     const Case cases[] = {
         {"the font's own line", 3, 1, {{1, "20"}, {74, "41"}}, 4, 3},
         {"ink above the ascender", 1, 1, {{1, "20"}, {74, "41"}}, 4, 3},
-        {"an ascender below a descender", -5, -8, {{1, "20"}}, 0, 0},
-        {"the same, with ink", -5, -8, {{1, "20"}, {74, "41"}}, 3, 3},
     };
     for (const Case& c : cases) {
         auto opened = FontFace::fromBytes(
