@@ -107,6 +107,8 @@ DisplayWindow::DisplayWindow(QString tablePath, QString fontFolder, QWidget* par
 
     m_status = new QLabel;
     m_status->setObjectName(QStringLiteral("status"));
+    // Font names and paths are shown as they are, whatever markup they hold.
+    m_status->setTextFormat(Qt::PlainText);
     m_status->setWordWrap(true);
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_hover = new QLabel;

@@ -21,6 +21,8 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include <functional>
+
 namespace harfcode {
 namespace {
 
@@ -363,6 +365,28 @@ TEST(DisplayWindow, StartsWithWinesTahomaOrNamesItsPackage)
         EXPECT_EQ(control<QSpinBox>(display, "zoom").value(), 4);
         EXPECT_TRUE(status(display).startsWith(c.starts)) << c.what << ": " << status(display).toStdString();
         EXPECT_EQ(status(display).contains("fonts-wine"), c.namesPackage) << c.what;
+    }
+}
+
+// The status line shows a typed font name and an exported path as they are, markup and all.
+TEST(DisplayWindow, ShowsNamesWithMarkupAsTheyAre)
+{
+    TinyFont font;
+    Program p(tinyCodes());
+    DisplayWindow& display = p.openDisplay();
+    type(p.main(), kSalam);
+    QTemporaryDir out;
+    const QString markedPath = out.filePath("<b>font.bdf");
+    struct Case { const char* what; std::function<void()> act; QString shows; };
+    const Case cases[] = {
+        {"a typed font name", [&] { setFont(display, "<h1>x</h1>", 4); }, "Cannot use the font \"<h1>x</h1>\": "},
+        {"an exported path", [&] { setFont(display, font.path, 4); display.exportFont(markedPath, FontFormat::Bdf); },
+         "Exported the font to \"" + markedPath + "\"."},
+    };
+    for (const Case& c : cases) {
+        c.act();
+        const QString shown = shownText(control<QLabel>(display, "status"));
+        EXPECT_TRUE(shown.startsWith(c.shows)) << c.what << ": " << shown.toStdString();
     }
 }
 
