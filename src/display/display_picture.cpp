@@ -162,9 +162,11 @@ void DisplayPicture::paintEvent(QPaintEvent* event)
     const qint64 exposedBottom = std::min<qint64>(event->rect().bottom() + originY, m_height - 1);
     if (exposedLeft > exposedRight || exposedTop > exposedBottom)
         return;
-    painter.fillRect(QRect(QPoint(int(exposedLeft - originX), int(exposedTop - originY)),
-                           QPoint(int(exposedRight - originX), int(exposedBottom - originY))),
-                     QColor::fromRgb(kPanel));
+    const QRect panel(QPoint(int(exposedLeft - originX), int(exposedTop - originY)),
+                      QPoint(int(exposedRight - originX), int(exposedBottom - originY)));
+    painter.fillRect(panel, QColor::fromRgb(kPanel));
+    // Ink beyond the picture's edges stays off the view's background.
+    painter.setClipRect(panel);
     if (!m_sample)
         return;
     const int height = rowHeight();
