@@ -24,7 +24,7 @@ void ScrollAxis::fit(QScrollBar& bar, qint64 length, int view)
         ++m_shift;
     // Rounded up, so that the last position reaches the last pixels.
     bar.setRange(0, int((excess + (qint64(1) << m_shift) - 1) >> m_shift));
-    bar.setPageStep(std::max(int(view >> m_shift), 1));
+    bar.setPageStep(std::max(int(qint64(view) >> m_shift), 1));
     bar.setSingleStep(int(std::max<qint64>(kSingleStep >> m_shift, 1)));
     bar.setValue(int(std::clamp<qint64>(kept, 0, excess) >> m_shift));
     scrollTo(bar.value());
