@@ -10,17 +10,22 @@
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
+#include <sys/resource.h>
 
 #include <QApplication>
 #include <QClipboard>
+#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QPlainTextEdit>
 #include <QTextEdit>
+#include <QTimer>
 
 #include <algorithm>
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -283,10 +288,64 @@ void BM_KeystrokeWithDisplay(benchmark::State& state)
     }
 }
 
+// The process's processor time so far, user and system, in seconds.
+double processorSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& time) { return double(time.tv_sec) + double(time.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// The share of one core, in per cent, that the program takes while it waits for events for
+// `milliseconds`, as it does between keystrokes.
+double coreShareWhileIdle(int milliseconds)
+{
+    const double before = processorSeconds();
+    const auto start = Clock::now();
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+    return 100 * (processorSeconds() - before) / std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Nobody types after a paste of 1,000,000 characters on one line: the share of a core used in
+// the first 5 s and in the 15 s after, with the focus left in the input or moved to "English
+// Hex" (state.range(0)), and the Display window never opened or open beside the main window
+// (state.range(1)). The benchmark's time is the last 15 s of processor time.
+void BM_IdleAfterPaste(benchmark::State& state)
+{
+    QGuiApplication::clipboard()->setText(typedText(1'000'000));
+    for (auto _ : state) {
+        MainWindow mainWindow(harfcode::newDisplayCodes());
+        std::optional<WithDisplay> display;
+        if (state.range(1) != 0) {
+            display.emplace(mainWindow);
+            display->setOpen(true);
+        }
+        // The user comes back to the main window to paste.
+        mainWindow.window().activateWindow();
+        if (!QTest::qWaitForWindowActive(&mainWindow.window()))
+            qFatal("the main window is not active");
+        QTest::keyClick(&mainWindow.input(), Qt::Key_V, Qt::ControlModifier);
+        if (state.range(0) != 0)
+            mainWindow.window().findChild<QPlainTextEdit*>(QStringLiteral("Text2"))->setFocus(Qt::TabFocusReason);
+        const double first = coreShareWhileIdle(5'000);
+        const double then = coreShareWhileIdle(15'000);
+        if (mainWindow.input().toPlainText().size() != 1'000'000)
+            state.SkipWithError("the paste did not arrive whole");
+        state.SetIterationTime(then / 100 * 15);
+        state.counters["first_5s_core_pct"] = first;
+        state.counters["then_15s_core_pct"] = then;
+    }
+}
+
 BENCHMARK(BM_KeystrokeWithDisplay)->Arg(1'000)->Arg(10'000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_KeystrokeAppended)->Arg(100)->Arg(1'000)->Arg(10'000)->Arg(100'000)
     ->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Paste)->Arg(1'000'000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IdleAfterPaste)->ArgNames({"hex_focus", "display"})->ArgsProduct({{0, 1}, {0, 1}})
+    ->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

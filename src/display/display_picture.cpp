@@ -4,14 +4,16 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QScrollBar>
 #include <QToolTip>
 
 #include <algorithm>
+#include <utility>
 
 namespace harfcode {
 namespace {
 
-// A mark's frame, in the widget's pixels, drawn inside the glyph's place.
+// A mark's frame, in the view's pixels, drawn inside the glyph's place.
 constexpr int kFrameWidth = 2;
 // A glyph whose picture at the zoom would be larger is kept at the display's own pixels and
 // zoomed as it is drawn: a large font at a large zoom would otherwise hold gigabytes.
@@ -37,12 +39,12 @@ const char* markWords(SlotGlyph::Mark mark)
 }  // namespace
 
 DisplayPicture::DisplayPicture(QWidget* parent)
-    : QWidget(parent)
+    : QAbstractScrollArea(parent)
 {
     setObjectName(QStringLiteral("picture"));
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setMouseTracking(true);
-    resize(1, 1);
+    // Around a picture smaller than the view.
+    viewport()->setBackgroundRole(QPalette::Dark);
+    viewport()->setMouseTracking(true);
 }
 
 QColor DisplayPicture::markColour(SlotGlyph::Mark mark)
@@ -74,11 +76,7 @@ void DisplayPicture::showSample(const DisplayFont& font, const DisplaySample& sa
     for (std::size_t row = 0; row < sample.layout.rows.size(); ++row)
         if (!sample.glyphs[row].empty() && sample.glyphs[row].back().mark != SlotGlyph::Mark::None)
             width = std::max(width, sample.layout.rows[row].back().x + std::max(sample.layout.rows[row].back().advance, 1));
-    width *= zoom;
-    const qint64 height = std::max<qint64>(qint64(font.height) * qint64(sample.slots.size()), 1) * zoom;
-    // A resize, not a fixed size: the scroll area follows it without laying out the window again.
-    resize(int(std::min<qint64>(width, QWIDGETSIZE_MAX)), int(std::min<qint64>(height, QWIDGETSIZE_MAX)));
-    update();
+    setPictureSize(width * zoom, std::max<qint64>(qint64(font.height) * qint64(sample.slots.size()), 1) * zoom);
 }
 
 void DisplayPicture::clear()
@@ -86,8 +84,44 @@ void DisplayPicture::clear()
     m_font = nullptr;
     m_sample = nullptr;
     m_pictures.clear();
-    resize(1, 1);
-    update();
+    setPictureSize(1, 1);
+}
+
+void DisplayPicture::setPictureSize(qint64 width, qint64 height)
+{
+    m_width = width;
+    m_height = height;
+    fitScrollBars();
+    viewport()->update();
+}
+
+void DisplayPicture::fitScrollBars()
+{
+    if (std::exchange(m_fitting, true)) {
+        m_fitAgain = true;
+        return;
+    }
+    do {
+        m_fitAgain = false;
+        const QSize largest = maximumViewportSize();
+        const QSize view = m_width <= largest.width() && m_height <= largest.height() ? largest : viewport()->size();
+        m_horizontal.fit(*horizontalScrollBar(), m_width, view.width());
+        m_vertical.fit(*verticalScrollBar(), m_height, view.height());
+    } while (m_fitAgain);
+    m_fitting = false;
+}
+
+void DisplayPicture::resizeEvent(QResizeEvent* event)
+{
+    fitScrollBars();
+    QAbstractScrollArea::resizeEvent(event);
+}
+
+void DisplayPicture::scrollContentsBy(int /*dx*/, int /*dy*/)
+{
+    m_horizontal.scrollTo(horizontalScrollBar()->value());
+    m_vertical.scrollTo(verticalScrollBar()->value());
+    viewport()->update();
 }
 
 int DisplayPicture::rowHeight() const
@@ -119,18 +153,29 @@ const DisplayPicture::GlyphPicture& DisplayPicture::pictureOf(const DisplayGlyph
 
 void DisplayPicture::paintEvent(QPaintEvent* event)
 {
-    QPainter painter(this);
-    const QRect exposed = event->rect();
-    painter.fillRect(exposed, QColor::fromRgb(kPanel));
+    QPainter painter(viewport());
+    const qint64 originX = m_horizontal.origin(), originY = m_vertical.origin();
+    // The exposed part of the picture, in the picture's pixels.
+    const qint64 exposedLeft = std::max<qint64>(event->rect().left() + originX, 0);
+    const qint64 exposedTop = std::max<qint64>(event->rect().top() + originY, 0);
+    const qint64 exposedRight = std::min<qint64>(event->rect().right() + originX, m_width - 1);
+    const qint64 exposedBottom = std::min<qint64>(event->rect().bottom() + originY, m_height - 1);
+    if (exposedLeft > exposedRight || exposedTop > exposedBottom)
+        return;
+    const QRect panel(QPoint(int(exposedLeft - originX), int(exposedTop - originY)),
+                      QPoint(int(exposedRight - originX), int(exposedBottom - originY)));
+    painter.fillRect(panel, QColor::fromRgb(kPanel));
+    // Ink beyond the picture's edges stays off the view's background.
+    painter.setClipRect(panel);
     if (!m_sample)
         return;
     const int height = rowHeight();
-    const std::size_t firstRow = std::size_t(std::max(exposed.top(), 0) / height);
-    const std::size_t endRow = std::min(m_sample->slots.size(), std::size_t(exposed.bottom() / height + 1));
+    const auto firstRow = std::size_t(exposedTop / height);
+    const std::size_t endRow = std::min(m_sample->slots.size(), std::size_t(exposedBottom / height + 1));
     for (std::size_t row = firstRow; row < endRow; ++row) {
         const std::vector<GlyphPlace>& places = m_sample->layout.rows[row];
         const std::vector<SlotGlyph>& glyphs = m_sample->glyphs[row];
-        const int top = int(row) * height;
+        const int top = int(qint64(row) * height - originY);
         for (std::size_t index = 0; index < places.size(); ++index) {
             const GlyphPlace& place = places[index];
             const SlotGlyph& shown = glyphs[index];
@@ -140,13 +185,13 @@ void DisplayPicture::paintEvent(QPaintEvent* event)
                 const GlyphPicture& picture = pictureOf(*shown.glyph);
                 const qint64 pictureLeft = (place.x - picture.originX) * m_zoom;
                 const QSize size = picture.zoomed ? picture.pixmap.size() : picture.pixmap.size() * m_zoom;
-                if (pictureLeft <= exposed.right() && pictureLeft + size.width() > exposed.left())
-                    painter.drawPixmap(QRect(QPoint(int(pictureLeft), top), size), picture.pixmap);
+                if (pictureLeft <= exposedRight && pictureLeft + size.width() > exposedLeft)
+                    painter.drawPixmap(QRect(QPoint(int(pictureLeft - originX), top), size), picture.pixmap);
             }
-            if (shown.mark != SlotGlyph::Mark::None && left <= exposed.right() && right > exposed.left()) {
+            if (shown.mark != SlotGlyph::Mark::None && left <= exposedRight && right > exposedLeft) {
                 // Four filled edges: stroking a frame costs far more, and marks may be many.
                 const QColor colour = markColour(shown.mark);
-                const int x = int(left), width = int(right - left);
+                const int x = int(left - originX), width = int(right - left);
                 painter.fillRect(x, top, width, kFrameWidth, colour);
                 painter.fillRect(x, top + height - kFrameWidth, width, kFrameWidth, colour);
                 painter.fillRect(x, top, kFrameWidth, height, colour);
@@ -158,12 +203,13 @@ void DisplayPicture::paintEvent(QPaintEvent* event)
 
 std::optional<QString> DisplayPicture::glyphAt(QPoint position) const
 {
-    if (!m_sample || position.y() < 0 || position.x() < 0)
+    const qint64 pictureX = position.x() + m_horizontal.origin(), pictureY = position.y() + m_vertical.origin();
+    if (!m_sample || pictureX < 0 || pictureY < 0)
         return std::nullopt;
-    const std::size_t row = std::size_t(position.y() / rowHeight());
+    const auto row = std::size_t(pictureY / rowHeight());
     if (row >= m_sample->slots.size())
         return std::nullopt;
-    const qint64 x = position.x() / m_zoom;
+    const qint64 x = pictureX / m_zoom;
     const std::vector<GlyphPlace>& places = m_sample->layout.rows[row];
     for (std::size_t index = 0; index < places.size(); ++index) {
         const GlyphPlace& place = places[index];
@@ -182,26 +228,28 @@ void DisplayPicture::mouseMoveEvent(QMouseEvent* event)
     const QString text = glyphAt(event->position().toPoint()).value_or(QString());
     if (text != m_hovered)
         Q_EMIT hovered(m_hovered = text);
-    QWidget::mouseMoveEvent(event);
+    QAbstractScrollArea::mouseMoveEvent(event);
 }
 
-void DisplayPicture::leaveEvent(QEvent* event)
+bool DisplayPicture::viewportEvent(QEvent* event)
 {
-    if (!m_hovered.isEmpty())
-        Q_EMIT hovered(m_hovered = QString());
-    QWidget::leaveEvent(event);
-}
-
-bool DisplayPicture::event(QEvent* event)
-{
-    if (event->type() != QEvent::ToolTip)
-        return QWidget::event(event);
-    const auto* help = static_cast<QHelpEvent*>(event);
-    if (const std::optional<QString> text = glyphAt(help->pos()))
-        QToolTip::showText(help->globalPos(), *text, this);
-    else
-        QToolTip::hideText();
-    return true;
+    switch (event->type()) {
+    case QEvent::Leave:
+        if (!m_hovered.isEmpty())
+            Q_EMIT hovered(m_hovered = QString());
+        break;
+    case QEvent::ToolTip: {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        if (const std::optional<QString> text = glyphAt(help->pos()))
+            QToolTip::showText(help->globalPos(), *text, viewport());
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    default:
+        break;
+    }
+    return QAbstractScrollArea::viewportEvent(event);
 }
 
 }  // namespace harfcode

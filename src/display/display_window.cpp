@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -99,14 +98,11 @@ DisplayWindow::DisplayWindow(QString tablePath, QString fontFolder, QWidget* par
     settings->addLayout(right, 1);
 
     m_picture = new DisplayPicture;
-    m_scroll = new QScrollArea;
-    m_scroll->setObjectName(QStringLiteral("scroll"));
-    m_scroll->setWidget(m_picture);
-    m_scroll->setAlignment(Qt::AlignCenter);
-    m_scroll->setBackgroundRole(QPalette::Dark);
 
     m_status = new QLabel;
     m_status->setObjectName(QStringLiteral("status"));
+    // Font names and paths are shown as they are, whatever markup they hold.
+    m_status->setTextFormat(Qt::PlainText);
     m_status->setWordWrap(true);
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_hover = new QLabel;
@@ -114,7 +110,7 @@ DisplayWindow::DisplayWindow(QString tablePath, QString fontFolder, QWidget* par
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(settings);
-    layout->addWidget(m_scroll, 1);
+    layout->addWidget(m_picture, 1);
     layout->addWidget(m_hover);
     layout->addWidget(m_status);
 

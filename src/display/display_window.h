@@ -17,7 +17,6 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QScrollArea;
 class QSpinBox;
 
 namespace harfcode {
@@ -79,7 +78,6 @@ private:
     QComboBox* m_order = nullptr;
     QSpinBox* m_width = nullptr;
     QSpinBox* m_zoom = nullptr;
-    QScrollArea* m_scroll = nullptr;
     DisplayPicture* m_picture = nullptr;
     QLabel* m_status = nullptr;
     QLabel* m_hover = nullptr;

@@ -4,6 +4,7 @@
 #include "table/table_file.h"
 #include "widgets/code_box.h"
 #include "widgets/code_copy_menu.h"
+#include "widgets/steady_caret.h"
 #include "widgets/tahoma_font.h"
 #include "widgets/window_controls.h"
 
@@ -28,6 +29,7 @@ CodeBox* createOutputBox(QWidget* parent, const QString& name, const QRect& geom
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     box->setTabChangesFocus(true);
+    keepCaretSteadyInLongText(*box, *box->document());
     return box;
 }
 
@@ -58,6 +60,7 @@ QTextEdit* createInputField(QWidget* parent)
     QTextBlockFormat paragraph;
     paragraph.setLayoutDirection(Qt::LeftToRight);
     QTextCursor(input->document()).setBlockFormat(paragraph);
+    keepCaretSteadyInLongText(*input, *input->document());
     return input;
 }
 

@@ -71,6 +71,8 @@ void WindowFlow::showProblem(const QString& message)
     // Neither modal nor focused: a problem found while the user types must not swallow the
     // next keystrokes, and no nested event loop runs inside a window's handler.
     auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Harfcode"), message, QMessageBox::Ok, visibleWindow);
+    // Messages quote paths and codes, which are shown as they are, whatever markup they hold.
+    box->setTextFormat(Qt::PlainText);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setAttribute(Qt::WA_ShowWithoutActivating);
     box->setWindowModality(Qt::NonModal);

@@ -9,6 +9,7 @@
 #include "table/new_display_codes.h"
 
 #include <QClipboard>
+#include <QAbstractScrollArea>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QHelpEvent>
@@ -17,6 +18,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTimer>
 #include <QToolTip>
@@ -91,9 +93,30 @@ void setLayout(DisplayWindow& display, const QString& order, int width, int zoom
     control<QSpinBox>(display, "zoom").setValue(zoom);
 }
 
+QWidget& view(DisplayWindow& display) { return *control<QAbstractScrollArea>(display, "picture").viewport(); }
+
+// Where the picture shows in the view: the panel and what is drawn on it, set in the view's
+// background.
+QRect shownPicture(QWidget& view, const QImage& grabbed)
+{
+    const QRgb background = view.palette().color(view.backgroundRole()).rgb();
+    QRect picture;
+    for (int y = 0; y < grabbed.height(); ++y)
+        for (int x = 0; x < grabbed.width(); ++x)
+            if (grabbed.pixel(x, y) != background)
+                picture |= QRect(x, y, 1, 1);
+    return picture;
+}
+
+QImage grabbed(QWidget& view) { return view.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+// The whole picture, which the view must hold.
 QImage drawn(DisplayWindow& display)
 {
-    return control<QWidget>(display, "picture").grab().toImage().convertToFormat(QImage::Format_RGB32);
+    auto& area = control<QAbstractScrollArea>(display, "picture");
+    EXPECT_EQ(area.horizontalScrollBar()->maximum() + area.verticalScrollBar()->maximum(), 0) << "the view holds it all";
+    const QImage shown = grabbed(*area.viewport());
+    return shown.copy(shownPicture(*area.viewport(), shown));
 }
 
 // The drawn picture with lit pixels black and the panel white, as the converter's pictures
@@ -161,6 +184,8 @@ TEST(DisplayWindow, DrawsThePictureTheConverterDraws)
         type(p.main(), c.text);
         const QImage expected = cliPicture(p.folder.tablePath(), "Tahoma", c.size, c.text, c.order, c.width, c.zoom);
         ASSERT_FALSE(expected.isNull()) << c.what;
+        // Room for the whole picture, beside and below the settings.
+        display.resize(std::max(720, expected.width() + 100), std::max(360, expected.height() + 250));
         EXPECT_EQ(asInkOnPaper(drawn(display)), expected) << c.what << "; " << status(display).toStdString();
         EXPECT_TRUE(status(display).startsWith("Font: ")) << c.what;
     }
@@ -267,7 +292,8 @@ TEST(DisplayWindow, HoverNamesTheSlotTheGlyphAndTheCode)
     setFont(display, font.path, 4);
     setLayout(display, "visual", 0, 4);
     type(p.main(), kSalam);
-    auto& picture = control<QWidget>(display, "picture");
+    QWidget& picture = view(display);
+    const QPoint corner = shownPicture(picture, grabbed(picture)).topLeft();
     // Left to right the display shows meem (3 pixels on), alef (3), lam (2), seen (2).
     struct Case { QPoint at; QString shows; };
     const Case cases[] = {
@@ -277,14 +303,47 @@ TEST(DisplayWindow, HoverNamesTheSlotTheGlyphAndTheCode)
         {{9 * 4 + 2, 4 * 4 + 1}, QString()},  // below the row
     };
     for (const Case& c : cases) {
-        QMouseEvent move(QEvent::MouseMove, c.at, picture.mapToGlobal(c.at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        const QPoint at = corner + c.at;
+        QMouseEvent move(QEvent::MouseMove, at, picture.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(&picture, &move);
         EXPECT_EQ(control<QLabel>(display, "hover").text(), c.shows);
         if (c.shows.isEmpty())
             continue;
-        QHelpEvent help(QEvent::ToolTip, c.at, picture.mapToGlobal(c.at));
+        QHelpEvent help(QEvent::ToolTip, at, picture.mapToGlobal(at));
         QApplication::sendEvent(&picture, &help);
         EXPECT_EQ(QToolTip::text(), c.shows);
+    }
+}
+
+// A glyph of 255 pixels' advance is 16,320 pixels wide at zoom 64 and its row as tall: some
+// 1,100 of them pass the largest size a widget can have (16,777,215 pixels), in one row or one
+// glyph a row. The view still reaches the last glyph, and hovering it names it.
+TEST(DisplayWindow, ReachesTheLastGlyphOfALongTextAtAnyWidth)
+{
+    // The '1' shows nothing; the '2' inks the bottom right of its place.
+    QTemporaryDir dir;
+    const QString fontPath = dir.filePath("wide.bdf");
+    QFile fontFile(fontPath);
+    ASSERT_TRUE(fontFile.open(QIODevice::WriteOnly)
+                && fontFile.write(bdfTestFont(255, 254, 1, {{U'1', 0, 0, 255, {"."}},
+                                                           {U'2', 252, 0, 255, {"##", ".#", "##"}}})) > 0);
+    fontFile.close();
+    Program p(tinyCodes());
+    DisplayWindow& display = p.openDisplay();
+    setFont(display, fontPath, 255);
+    QGuiApplication::clipboard()->setText(QString(1'099, u'1') + u'2');
+    QTest::keyClick(p.main().findChild<QWidget*>("InkEdit1"), Qt::Key_V, Qt::ControlModifier);
+    auto& area = control<QAbstractScrollArea>(display, "picture");
+    for (const int width : {0, 1}) {
+        setLayout(display, "visual", width, 64);
+        area.horizontalScrollBar()->setValue(area.horizontalScrollBar()->maximum());
+        area.verticalScrollBar()->setValue(area.verticalScrollBar()->maximum());
+        QWidget& picture = view(display);
+        const QPoint corner = picture.rect().bottomRight();
+        QMouseEvent move(QEvent::MouseMove, corner, picture.mapToGlobal(corner), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&picture, &move);
+        EXPECT_EQ(control<QLabel>(display, "hover").text(), QString::fromUtf8("slot 66 (U+0032 \"2\"), code 32")) << width;
+        EXPECT_TRUE(hasColour(grabbed(picture), QColor::fromRgb(DisplayPicture::kLit))) << width;
     }
 }
 
@@ -370,6 +429,28 @@ TEST(DisplayWindow, StartsWithWinesTahomaOrNamesItsPackage)
         EXPECT_EQ(control<QSpinBox>(display, "zoom").value(), 4);
         EXPECT_TRUE(status(display).startsWith(c.starts)) << c.what << ": " << status(display).toStdString();
         EXPECT_EQ(status(display).contains("fonts-wine"), c.namesPackage) << c.what;
+    }
+}
+
+// The status line shows a typed font name and an exported path as they are, markup and all.
+TEST(DisplayWindow, ShowsNamesWithMarkupAsTheyAre)
+{
+    TinyFont font;
+    Program p(tinyCodes());
+    DisplayWindow& display = p.openDisplay();
+    type(p.main(), kSalam);
+    QTemporaryDir out;
+    const QString markedPath = out.filePath("<b>font.bdf");
+    struct Case { const char* what; std::function<void()> act; QString shows; };
+    const Case cases[] = {
+        {"a typed font name", [&] { setFont(display, "<h1>x</h1>", 4); }, "Cannot use the font \"<h1>x</h1>\": "},
+        {"an exported path", [&] { setFont(display, font.path, 4); display.exportFont(markedPath, FontFormat::Bdf); },
+         "Exported the font to \"" + markedPath + "\"."},
+    };
+    for (const Case& c : cases) {
+        c.act();
+        const QString shown = shownText(control<QLabel>(display, "status"));
+        EXPECT_TRUE(shown.startsWith(c.shows)) << c.what << ": " << shown.toStdString();
     }
 }
 

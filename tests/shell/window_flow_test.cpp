@@ -131,17 +131,19 @@ TEST(WindowFlow, ConvertsTypingAndHandsTheTableBetweenTheWindows)
 
 // A table that cannot be read from the start leaves the conversion without codes; only after
 // a good read are there codes it can go on with.
+// A path with markup shows as it is.
 TEST(WindowFlow, AReadFailureSaysWhichCodesTheConversionGoesOnWith)
 {
-    TableFolder folder;
-    folder.write(QByteArray());
-    folder.replaceByFolder();
-    WindowFlow flow(folder.tablePath());
+    QTemporaryDir folder;
+    const QString tablePath = folder.filePath("<b>HexTable.txt");
+    ASSERT_TRUE(QDir(folder.path()).mkdir("<b>HexTable.txt"));
+    WindowFlow flow(tablePath);
     flow.start();
     type(flow.mainWindow(), kBeh);
-    ASSERT_EQ(shownMessages().size(), 1);
-    EXPECT_TRUE(shownMessages().front().endsWith(" Until it can be read, the conversion has no codes to show."))
-        << shownMessages().front().toStdString();
+    ASSERT_EQ(shownMessageTexts().size(), 1);
+    EXPECT_TRUE(shownMessageTexts().front().startsWith(readFailure(tablePath))) << shownMessageTexts().front().toStdString();
+    EXPECT_TRUE(shownMessageTexts().front().endsWith(" Until it can be read, the conversion has no codes to show."))
+        << shownMessageTexts().front().toStdString();
 }
 
 // Typed as keys of their own: the half-space keeps the yeh before it isolated (E3), not joined

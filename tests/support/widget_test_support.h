@@ -5,6 +5,7 @@
 #include "table/table_file.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
@@ -75,6 +76,12 @@ inline QString textOf(const QWidget& window, const QString& name)
     return text.isValid() ? text.toString() : control->property("plainText").toString();
 }
 
+// The text a label shows, as a screen reader reads it: markup it renders is gone.
+inline QString shownText(QWidget& label)
+{
+    return QAccessible::queryAccessibleInterface(&label)->text(QAccessible::Name);
+}
+
 // The main window's "Length :" caption and its two code lines.
 inline QStringList outputsOf(const QWidget& main) { return {textOf(main, "Label4"), textOf(main, "Text1"), textOf(main, "Text2")}; }
 
@@ -102,6 +109,16 @@ inline QStringList shownWindows()
     }
     shown.sort();
     return shown;
+}
+
+// The text each message showing shows.
+inline QStringList shownMessageTexts()
+{
+    QStringList messages;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(window); box && box->isVisible())
+            messages.append(shownText(*box->findChild<QWidget*>("qt_msgbox_label")));
+    return messages;
 }
 
 // The whole text of each message showing.
