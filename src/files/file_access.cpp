@@ -153,7 +153,10 @@ QString linkTarget(const QString& path)
 char g_temporaryPath[PATH_MAX];
 volatile std::sig_atomic_t g_temporaryExists = 0;
 
-constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+// Every signal whose default action ends the program and that may come from outside it while
+// a file is written (SIGXFSZ from the file size limit, SIGXCPU from the processor time limit).
+constexpr int kEndingSignals[] = {SIGINT,  SIGTERM, SIGHUP,  SIGQUIT,   SIGPIPE, SIGALRM,
+                                  SIGUSR1, SIGUSR2, SIGXCPU, SIGXFSZ, SIGVTALRM, SIGPROF};
 
 // An interrupted program leaves no temporary file behind, and still dies of the signal, so
 // that a calling shell or make stops too.
@@ -252,6 +255,22 @@ std::optional<QString> inputThatIs(const struct stat& file, const QStringList& i
     return std::nullopt;
 }
 
+// ".NAME.XXXXXX", with NAME cut back at a whole UTF-8 character where the folder's longest
+// name could not hold it: a target of a legal name is never refused for its temporary file.
+QByteArray temporaryName(const QByteArray& folder, QByteArray name)
+{
+    constexpr qsizetype kAdded = 8;  // the dot before, the dot and six characters after
+    const long longest = ::pathconf(folder.constData(), _PC_NAME_MAX);
+    const qsizetype room = (longest > 0 ? qsizetype(longest) : NAME_MAX) - kAdded;
+    if (name.size() > room) {
+        qsizetype cut = std::max<qsizetype>(room, 0);
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
+            --cut;
+        name.truncate(cut);
+    }
+    return '.' + name + ".XXXXXX";
+}
+
 bool writeAll(int descriptor, QByteArrayView bytes)
 {
     for (qsizetype written = 0; written < bytes.size();) {
@@ -285,7 +304,7 @@ FileReplacement replaceFileAtomically(const QString& path, QByteArrayView bytes,
 
     const QByteArray name = QFile::encodeName(QFileInfo(QFile::decodeName(target)).fileName());
     const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(target)).absolutePath());
-    TemporaryFile temporary(folder + '/' + '.' + name + ".XXXXXX");
+    TemporaryFile temporary(folder + '/' + temporaryName(folder, name));
     if (temporary.descriptor < 0)
         return failure(errno);
     if (!writeAll(temporary.descriptor, bytes) || ::fsync(temporary.descriptor) != 0)

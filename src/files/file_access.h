@@ -56,7 +56,8 @@ struct FileReplacement {
 // them, then renamed over it. On any failure the previous file stays whole. A link is
 // followed to its target; a target that exists but is no regular file, or that is one of
 // the files `inputs` the bytes were made from (through any link or name), is refused and
-// left alone. A program ended by SIGINT, SIGTERM or SIGHUP meanwhile leaves no new file.
+// left alone. A program ended meanwhile by a signal from outside it (SIGINT, SIGTERM, SIGHUP,
+// SIGQUIT, SIGXFSZ...) leaves no new file.
 FileReplacement replaceFileAtomically(const QString& path, QByteArrayView bytes, const QStringList& inputs = {});
 
 }  // namespace harfcode

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -338,17 +339,30 @@ TEST(Cli, ASignalWhileAHeaderIsWrittenLeavesNoTraceAndEndsTheProgram)
     strings.write("GREETING=سلام\n");
     strings.close();
     const QString header = dir.filePath("strings.h");
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    // 0: no signal raised by hand, but a file size limit that the header passes.
+    for (const int raised : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGXCPU, SIGXFSZ, SIGPIPE, 0}) {
+        const int signal = raised != 0 ? raised : SIGXFSZ;
         QFile old(header);
         ASSERT_TRUE(old.open(QIODevice::WriteOnly));
         old.write("the old header\n");
         old.close();
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("LD_PRELOAD", HARFCODE_RAISE_AT_FSYNC_PATH);
-        environment.insert("HARFCODE_RAISE_AT_FSYNC", QString::number(signal));
+        if (raised != 0) {
+            environment.insert("LD_PRELOAD", HARFCODE_RAISE_AT_FSYNC_PATH);
+            environment.insert("HARFCODE_RAISE_AT_FSYNC", QString::number(raised));
+        }
         environment.insert("ASAN_OPTIONS", "verify_asan_link_order=0");
         process.setProcessEnvironment(environment);
+        // No core file of the signals that leave one.
+        process.setChildProcessModifier([raised] {
+            const rlimit noCore{0, 0};
+            ::setrlimit(RLIMIT_CORE, &noCore);
+            if (raised == 0) {
+                const rlimit small{64, 64};
+                ::setrlimit(RLIMIT_FSIZE, &small);
+            }
+        });
         process.start(kCli, {"--header", strings.fileName(), "--table", table, "--output", header});
         process.closeWriteChannel();
         ASSERT_TRUE(process.waitForFinished(30000));
@@ -521,6 +535,32 @@ TEST(Cli, WritesTheDisplaysFontOrSaysWhyNot)
         EXPECT_EQ(identity(font), fontBefore) << what;
     }
     EXPECT_TRUE(contentsOf(unifont).startsWith("OTTO")) << "the font is never written";
+}
+
+// A name as long as the folder takes is written: the temporary file beside it is cut to fit,
+// at a whole character, and gone afterwards.
+TEST(Cli, WritesOutputsOfTheLongestNames)
+{
+    QTemporaryDir dir;
+    const QString table = writeTable(dir, "HexTable.txt", {{1, "20"}, {26, "B3"}});
+    QFile strings(dir.filePath("strings.txt"));
+    ASSERT_TRUE(strings.open(QIODevice::WriteOnly));
+    strings.write("GREETING=س\n");
+    strings.close();
+    const QString latin = QString(251, u'a') + ".txt";             // 255 bytes
+    const QString persian = QString(125, QChar(0x0633)) + ".txt";  // 254 bytes, two a character
+    for (const QString& name : {latin, persian}) {
+        const QString path = dir.filePath(name);
+        for (const QStringList& arguments : {QStringList{"--new-table", path},
+                                             QStringList{"--header", strings.fileName(), "--table", table, "--output", path}}) {
+            QFile::remove(path);
+            const Finished finished = run(arguments);
+            EXPECT_EQ(finished.exitCode, 0) << name.size() << " " << finished.err.toStdString();
+            EXPECT_FALSE(contentsOf(path).isEmpty()) << arguments.first().toStdString();
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3) << "no temporary file is left";
+        }
+        QFile::remove(path);
+    }
 }
 
 // A display without codes gets a table with one for every glyph; a table the user filled in is
