@@ -3,6 +3,7 @@
 #include "cli/exit_status.h"
 #include "cli/standard_streams.h"
 #include "cli/warning_messages.h"
+#include "font/collection_faces.h"
 #include "font/display_font.h"
 #include "font/font_export.h"
 #include "font/font_lookup.h"
@@ -51,7 +52,13 @@ void warnOfGfxLineEnds(const DisplayFont& font, const std::function<void(const Q
 int writeDisplayFont(const FontCommand& command, const std::function<void(const QString&)>& printError)
 {
     const FontRequest& request = command.request;
-    const auto opened = openFont(request.font, request.pixelSize, command.fontFolder);
+    const auto read = readFont(request.font, command.fontFolder);
+    if (const auto* unusable = std::get_if<UnusableFont>(&read)) {
+        printError(unusable->description() + u'.');
+        return kExitInvalidInput;
+    }
+    const ReadFont& fontFileRead = std::get<ReadFont>(read);
+    const auto opened = openReadFont(fontFileRead, request.pixelSize);
     if (const auto* unusable = std::get_if<UnusableFont>(&opened)) {
         printError(unusable->description() + u'.');
         return kExitInvalidInput;
@@ -64,6 +71,10 @@ int writeDisplayFont(const FontCommand& command, const std::function<void(const 
     if (const auto* error = std::get_if<DisplayFontError>(&rendered)) {
         for (const QString& description : error->descriptions())
             printError(description + u'.');
+        if (!error->missingGlyphs.empty() && namesAFontFile(request.font))
+            if (const std::optional<QString> note = collectionFacesNote(fontFileRead.bytes, face, command.codes,
+                                                                        request.settings.hinting))
+                printError(QStringLiteral("the font file %1.").arg(*note));
         printError(QStringLiteral("nothing is written."));
         return kExitInvalidInput;
     }

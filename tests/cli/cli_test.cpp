@@ -1,3 +1,4 @@
+#include "support/font_collection.h"
 #include "support/test_bdf_font.h"
 #include "table/table_file.h"
 
@@ -432,6 +433,13 @@ TEST(Cli, WritesTheDisplaysFontOrSaysWhyNot)
     tall.close();
     for (const char* name : {"Tahoma", "Nosuchfamily"})
         ASSERT_TRUE(QFile::copy(unifont, dir.filePath(name)));
+    // A collection whose first face lacks the Persian glyphs that its second has.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("collection"));
+    const QString collection = dir.filePath("collection/pair.ttc");
+    QFile pair(collection);
+    ASSERT_TRUE(pair.open(QIODevice::WriteOnly));
+    pair.write(fontCollection({contentsOf("/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf"), contentsOf(tahoma)}));
+    pair.close();
     const struct {
         QStringList arguments;
         int exitCode;
@@ -451,6 +459,8 @@ TEST(Cli, WritesTheDisplaysFontOrSaysWhyNot)
         {{"--font", "Nosuchfamily", "--size", "12", "--table", table, "--output", output}, 1,
          {"no font of the family \"Nosuchfamily\" is installed", "for the file \"Nosuchfamily\" in this folder, write ./Nosuchfamily"}},
         {{"--font", "./Nosuchfamily", "--size", "16", "--table", table, "--output", output}, 0, {"(Unifont, 16 px)"}},
+        {{"--font", collection, "--size", "12", "--table", table, "--output", output}, 1,
+         {"no glyph for slot 2 (U+FE81", "the font file holds 2 faces; face 0 (DejaVu Serif) was used; face 1 has every glyph."}},
         {{"--font", unifont, "--size", "16", "--table", table, "--output", output}, 0, {"font: " + unifont + " (Unifont, 16 px)"}},
         {{"--font", "Tahoma", "--size", "12", "--table", table, "--output", output}, 0, {"tahoma.ttf (Tahoma, 12 px)"}},
         {{"--font", unifont, "--size", "16", "--table", shared, "--output", output}, 0,
@@ -535,6 +545,22 @@ TEST(Cli, WritesTheDisplaysFontOrSaysWhyNot)
         EXPECT_EQ(identity(font), fontBefore) << what;
     }
     EXPECT_TRUE(contentsOf(unifont).startsWith("OTTO")) << "the font is never written";
+
+    // A family that fontconfig finds as a later face of a collection is that face.
+    QFile fontsConf(dir.filePath("fonts.conf"));
+    ASSERT_TRUE(fontsConf.open(QIODevice::WriteOnly));
+    fontsConf.write("<?xml version=\"1.0\"?>\n<fontconfig><dir>" + dir.filePath("collection").toUtf8() + "</dir><cachedir>"
+                    + dir.filePath("cache").toUtf8() + "</cachedir></fontconfig>\n");
+    fontsConf.close();
+    QProcess fromCollection;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("FONTCONFIG_FILE", fontsConf.fileName());
+    fromCollection.setProcessEnvironment(environment);
+    fromCollection.start(kCli, {"--font", "Tahoma", "--size", "12", "--table", table, "--output", output});
+    ASSERT_TRUE(fromCollection.waitForFinished(30000));
+    const QString err = QString::fromUtf8(fromCollection.readAllStandardError());
+    EXPECT_EQ(fromCollection.exitCode(), 0) << err.toStdString();
+    EXPECT_TRUE(err.contains("font: " + collection + " (Tahoma, 12 px)")) << err.toStdString();
 }
 
 // A name as long as the folder takes is written: the temporary file beside it is cut to fit,

@@ -19,11 +19,16 @@ QByteArray cutOut(QByteArray font, const char* glyph, const char* from, const ch
     return font.remove(start, font.indexOf(to, start) - start);
 }
 
+QByteArray bytesOf(const QString& path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
+
 QByteArray tahomaBytes()
 {
-    QFile file(kTahoma);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-    return file.readAll();
+    return bytesOf(kTahoma);
 }
 
 // A font is a downloaded file: whatever it breaks, a glyph is drawn, or it says why not, and
@@ -49,6 +54,9 @@ TEST(FontFace, TellsAGlyphFromWhatKeepsItFromBeingDrawn)
          Hinting::None, Kind::BrokenBitmap},
         {"a bitmap without ink", font, 4, U'C', Hinting::None, Outcome::NoData},
         {"an outline", tahomaBytes(), 12, U'\uFEB3', Hinting::Auto, Outcome::Ink},
+        // 30 em square: 3,000 × 3,000 pixels at 100.
+        {"an outline beyond the limit", bytesOf(HARFCODE_FONT_TEST_DIR "/data/huge_glyph.ttf"), 100, U'A',
+         Hinting::None, Kind::TooLarge},
         {"a font cut short: outlines of no points", tahomaBytes().left(30000), 12, U'\uFEB3', Hinting::Auto,
          Outcome::NoData},
         {"an outline with no ink at the size", tahomaBytes(), 3, U'.', Hinting::Auto, Outcome::NoInk},
@@ -61,6 +69,10 @@ TEST(FontFace, TellsAGlyphFromWhatKeepsItFromBeingDrawn)
         if (const Kind* kind = std::get_if<Kind>(&c.expected)) {
             ASSERT_TRUE(std::holds_alternative<GlyphFault>(rendered)) << c.what;
             EXPECT_EQ(std::get<GlyphFault>(rendered).kind, *kind) << c.what;
+            if (*kind == Kind::TooLarge) {
+                EXPECT_EQ(std::get<GlyphFault>(rendered).description("A"),
+                          "the font's glyph for A, is too large: 3000 × 3000 pixels, more than the 4194304 a glyph may have");
+            }
             continue;
         }
         ASSERT_TRUE(std::holds_alternative<RenderedGlyph>(rendered))
