@@ -53,14 +53,23 @@ Run measuredRun(const QStringList& arguments, const QString& inputPath)
     return {WEXITSTATUS(status), qint64(usage.ru_maxrss) * 1024};
 }
 
-TEST(Cli, OneLongLineTakesAtMostThreeTimesItsBytesAnd64MBInEveryMode)
-{
+// Runs measured in a folder of their own, with a table there.
+class CliMemory : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
 #if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "the sanitizers' own memory would be measured";
+        GTEST_SKIP() << "the sanitizers' own memory would be measured";
 #endif
+        ASSERT_FALSE(writeTableFile(table, defaultCodeStrings()).error);
+    }
+
     QTemporaryDir dir;
     const QString table = dir.filePath("HexTable.txt");
-    ASSERT_FALSE(writeTableFile(table, defaultCodeStrings()).error);
+};
+
+TEST_F(CliMemory, OneLongLineTakesAtMostThreeTimesItsBytesAnd64MBInEveryMode)
+{
     constexpr qint64 kLineBytes = 48 << 20;
     const struct {
         const char* what;
@@ -103,14 +112,8 @@ TEST(Cli, OneLongLineTakesAtMostThreeTimesItsBytesAnd64MBInEveryMode)
 }
 
 // A font file far larger than any font is refused from its size, before a byte of it is read.
-TEST(Cli, AHugeFontFileIsRefusedUnread)
+TEST_F(CliMemory, AHugeFontFileIsRefusedUnread)
 {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "the sanitizers' own memory would be measured";
-#endif
-    QTemporaryDir dir;
-    const QString table = dir.filePath("HexTable.txt");
-    ASSERT_FALSE(writeTableFile(table, defaultCodeStrings()).error);
     // A valid font followed by 2 GiB of zeros that take no disk.
     const QString font = dir.filePath("huge.ttf");
     ASSERT_TRUE(QFile::copy("/usr/share/wine/fonts/tahoma.ttf", font));
