@@ -15,6 +15,7 @@
 #include <thread>
 #include <cstring>
 #include <sys/resource.h>
+#include <climits>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <grp.h>
@@ -265,11 +266,11 @@ TEST_F(TableFile, SaveReplacesOnlyARegularFileAndKeepsItsMode)
     const QString target = folder.filePath(QStringLiteral("target.txt"));
     const QString linkToTarget = folder.filePath(QStringLiteral("to-target"));
     ASSERT_TRUE(QFile::link(target, linkToTarget));
-    const QString tooLong = folder.filePath(QString(250, u'a'));  // its temporary file's name is longer still
+    const QString tooLong = folder.filePath(QString(NAME_MAX + 1, u'a'));
     const bool root = ::geteuid() == 0;
     const struct { const char* name; QString path; mode_t mode; const char* reasonPart; } cases[] = {
         {"a link to a named pipe", linkToFifo, 0, "it is a named pipe, not a file"},
-        {"a name too long for the temporary file", tooLong, 0, std::strerror(ENAMETOOLONG)},
+        {"a name longer than the folder takes", tooLong, 0, std::strerror(ENAMETOOLONG)},
         {"a file of mode 640", tablePath, 0640, nullptr},
         {"a link to a file of mode 604", linkToTarget, 0604, nullptr},
         {"a read-only file", tablePath, 0444, root ? nullptr : std::strerror(EACCES)},
