@@ -3,8 +3,8 @@
 // and selects it in two pieces; aborts on anything these may not produce, or on a visual order
 // other than ICU's on the whole, unchanged text.
 #include "conversion/slot_selection.h"
-#include "firmware/display_order.h"
-#include "firmware/display_rows.h"
+#include "layout/display_order.h"
+#include "layout/display_rows.h"
 
 #include "invariant.h"
 #include "support/icu_visual_order.h"

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes src/firmware/reserved_names.inc: every name the strings header must refuse.
+"""Writes src/c_source/reserved_names.inc: every name the strings header must refuse.
 
 A name is refused when a header made for it breaks a file that includes every standard C
 header first (on AVR, every one avr-libc has, <avr/io.h> and <avr/pgmspace.h>), built with
@@ -25,7 +25,7 @@ from dataclasses import dataclass, field
 from pathlib import Path
 
 SOURCE_DIR = Path(__file__).resolve().parent.parent
-OUTPUT = SOURCE_DIR / "src/firmware/reserved_names.inc"
+OUTPUT = SOURCE_DIR / "src/c_source/reserved_names.inc"
 
 # The headers of C11, in the order that breaks ties when naming the header of a name.
 STANDARD_HEADERS = (

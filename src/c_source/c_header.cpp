@@ -1,4 +1,4 @@
-#include "firmware/c_header.h"
+#include "c_source/c_header.h"
 
 namespace harfcode {
 namespace {

@@ -1,4 +1,4 @@
-#include "firmware/reserved_names.h"
+#include "c_source/reserved_names.h"
 
 #include <algorithm>
 #include <functional>
@@ -14,7 +14,7 @@ struct ReservedName {
 };
 
 constexpr ReservedName kReservedNames[] = {
-#include "firmware/reserved_names.inc"
+#include "c_source/reserved_names.inc"
 };
 
 static_assert(std::ranges::adjacent_find(kReservedNames, std::ranges::greater_equal(), &ReservedName::name)

@@ -1,8 +1,8 @@
 #include "cli/command_line.h"
 
-#include "font/gfx_font_format.h"
-#include "firmware/display_rows.h"
 #include "font/font_pictures.h"
+#include "font/gfx_font_format.h"
+#include "layout/display_rows.h"
 
 #include <QCommandLineParser>
 #include <QDir>

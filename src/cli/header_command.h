@@ -1,7 +1,7 @@
 #pragma once
 
+#include "layout/display_order.h"
 #include "lines/conversion_warnings.h"
-#include "firmware/display_order.h"
 #include "table/code_strings.h"
 
 #include <QString>

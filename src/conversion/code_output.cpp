@@ -1,5 +1,6 @@
 #include "conversion/code_output.h"
 
+#include "conversion/character_names.h"
 #include "conversion/slot_selection.h"
 
 #include <algorithm>
@@ -8,6 +9,18 @@
 
 namespace harfcode {
 namespace {
+
+int hexValue(QChar digit)
+{
+    const char16_t c = digit.unicode();
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'A' && c <= u'F')
+        return c - u'A' + 10;
+    if (c >= u'a' && c <= u'f')
+        return c - u'a' + 10;
+    return -1;
+}
 
 constexpr qsizetype kSeparatorLength = 2;  // two blanks between codes
 
@@ -113,6 +126,61 @@ ConversionOutput convertText(QStringView text, const CodeStrings& codes)
     ConversionOutput output;
     convertText(text, codes, output);
     return output;
+}
+
+QString slotName(Slot slot)
+{
+    const char32_t character = characterOfSlot(slot);
+    return slot == kBlankSlot ? QStringLiteral("slot 1 (the blank)")
+                              : QStringLiteral("slot %1 (%2 \"%3\")").arg(slot).arg(codePointName(character), QString::fromUcs4(&character, 1));
+}
+
+std::optional<std::uint8_t> codeByte(QStringView code)
+{
+    if (code.size() != 2)
+        return std::nullopt;
+    const int high = hexValue(code[0]);
+    const int low = hexValue(code[1]);
+    if (high < 0 || low < 0)
+        return std::nullopt;
+    return static_cast<std::uint8_t>(high << 4 | low);
+}
+
+QString InvalidCode::description() const
+{
+    return QStringLiteral("%1 has the code \"%2\", which is not two hexadecimal digits").arg(slotName(slot), code);
+}
+
+CodeBytes codeBytesOf(const std::vector<Slot>& slots, const CodeStrings& codes)
+{
+    CodeBytes result;
+    result.bytes.reserve(static_cast<qsizetype>(slots.size()));
+    for (const Slot slot : slots) {
+        if (slot == kNoSlot)
+            continue;
+        const QString& code = codes[slot - 1];
+        const std::optional<std::uint8_t> byte = codeByte(code);
+        if (!byte) {
+            result.bytes.clear();
+            result.invalid = InvalidCode{slot, code};
+            return result;
+        }
+        result.bytes += static_cast<char>(*byte);
+    }
+    return result;
+}
+
+QString glyphsOf(const std::vector<Slot>& slots)
+{
+    QString glyphs;
+    glyphs.reserve(static_cast<qsizetype>(slots.size()));
+    for (const Slot slot : slots) {
+        if (slot != kNoSlot) {
+            const char16_t glyph = glyphOfSlot(slot);
+            glyphs += QChar(glyph == 0 ? u' ' : glyph);
+        }
+    }
+    return glyphs;
 }
 
 }  // namespace harfcode

@@ -8,6 +8,8 @@
 #include <QStringView>
 
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace harfcode {
@@ -41,5 +43,32 @@ private:
 // Appends to `out` two blanks and the code string of each of `slots`, in the order given, as
 // convertText() joins them before it drops the outer blanks; kNoSlot adds an empty code.
 void appendSeparatedCodes(const std::vector<Slot>& slots, const Utf8SlotCodes& codes, QByteArray& out);
+
+// "slot 26 (U+FEB3 "ﺳ")", "slot 1 (the blank)": a slot for messages and comments.
+QString slotName(Slot slot);
+
+// The byte a code string stands for when it is exactly two hexadecimal digits (either case).
+std::optional<std::uint8_t> codeByte(QStringView code);
+
+// A slot in use whose code string is not a byte.
+struct InvalidCode {
+    Slot slot;
+    QString code;
+
+    // e.g. slot 5 (U+FE91 "ﺑ") has the code "G1", which is not two hexadecimal digits
+    QString description() const;
+};
+
+struct CodeBytes {
+    QByteArray bytes;                     // empty when `invalid` is set
+    std::optional<InvalidCode> invalid;   // the first slot whose code is not a byte
+};
+
+// The byte of every slot in `slots`, in their order; kNoSlot adds nothing.
+CodeBytes codeBytesOf(const std::vector<Slot>& slots, const CodeStrings& codes);
+
+// The glyph of every slot (a blank for slot 1), with nothing between them; kNoSlot adds nothing:
+// a preview of the display.
+QString glyphsOf(const std::vector<Slot>& slots);
 
 }  // namespace harfcode

@@ -2,8 +2,8 @@
 
 #include "display/display_picture.h"
 #include "display/font_file_export.h"
-#include "firmware/display_rows.h"
 #include "font/font_pictures.h"
+#include "layout/display_rows.h"
 
 #include <QComboBox>
 #include <QFileDialog>

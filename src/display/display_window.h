@@ -1,11 +1,11 @@
 #pragma once
 
-#include "firmware/display_order.h"
 #include "font/display_font.h"
 #include "font/display_sample.h"
 #include "font/font_export.h"
 #include "font/font_face.h"
 #include "font/font_lookup.h"
+#include "layout/display_order.h"
 #include "table/code_strings.h"
 
 #include <QString>

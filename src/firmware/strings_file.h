@@ -36,11 +36,6 @@ struct StringsFile {
 QString lengthMacro(const QString& name);
 QString rowsMacro(const QString& name);
 
-// Why `name` cannot be declared by a header beside `headerMacros`, the header's own macros: it
-// is not a C identifier usable in C and C++ alike, or a name that the standard C headers or GCC
-// take. None where it can.
-std::optional<QString> nameProblem(const QString& name, const QStringList& headerMacros);
-
 // Parses the bytes of a strings file: UTF-8 (a leading byte-order mark is skipped), lines
 // ending at LF, CR LF or CR; blank lines and lines starting with "#" are skipped, every other
 // line is NAME=TEXT. NAME must be a C identifier usable in C and C++ alike, not one of

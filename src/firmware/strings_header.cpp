@@ -1,8 +1,8 @@
 #include "firmware/strings_header.h"
 
-#include "conversion/character_names.h"
-#include "firmware/c_header.h"
-#include "firmware/display_rows.h"
+#include "c_source/c_bytes.h"
+#include "c_source/c_comment.h"
+#include "c_source/c_header.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -11,25 +11,11 @@
 namespace harfcode {
 namespace {
 
-constexpr Slot kBlankSlot = 1;
-
 const char* orderName(DisplayOrder order)
 {
     return std::find_if(std::begin(kDisplayOrderNames), std::end(kDisplayOrderNames),
                         [order](const auto& named) { return named.first == order; })
         ->second;
-}
-
-// "*/" ends a comment, "/*" inside one draws -Wcomment, "??" may start a trigraph.
-bool mustBeSeparated(char32_t previous, char32_t next)
-{
-    return (previous == u'*' && next == u'/') || (previous == u'/' && next == u'*')
-           || (previous == u'?' && next == u'?');
-}
-
-QString speltOut(char32_t c)
-{
-    return u'<' + codePointName(c) + u'>';
 }
 
 QByteArray arrayDeclarator(const HeaderEntry& item, const HeaderSettings& settings)
@@ -121,62 +107,6 @@ HeaderGuards headerGuards(QStringView fileName)
 QStringList headerMacros(const HeaderGuards& guards)
 {
     return {guards.declarations, guards.definitions, QStringLiteral("PROGMEM"), QLatin1StringView(kImplementationMacro)};
-}
-
-std::vector<EntryRow> entrySlots(QStringView text, DisplayOrder order, int width)
-{
-    const std::vector<QStringView> textRows = width == 0 ? std::vector<QStringView>{text} : breakIntoRows(text, width);
-    std::vector<EntryRow> rows;
-    rows.reserve(textRows.size());
-    for (const QStringView textRow : textRows) {
-        EntryRow& row = rows.emplace_back();
-        row.slots = slotsInOrder(textRow, order);
-        std::erase(row.slots, kNoSlot);
-        row.padding = row.slots.size() < std::size_t(width) ? std::size_t(width) - row.slots.size() : 0;
-        row.slots.insert(order == DisplayOrder::Typing ? row.slots.end() : row.slots.begin(), row.padding, kBlankSlot);
-    }
-    return rows;
-}
-
-EntryCodes entryCodes(QStringView text, const CodeStrings& codes, DisplayOrder order, int width)
-{
-    EntryCodes result;
-    for (const EntryRow& row : entrySlots(text, order, width)) {
-        CodeBytes bytes = codeBytesOf(row.slots, codes);
-        if (bytes.invalid) {
-            // The text's own codes are told before the blank's that pads it.
-            if (order == DisplayOrder::Typing || row.padding == 0)
-                return {{}, bytes.invalid};
-            const CodeBytes own = codeBytesOf({row.slots.begin() + qsizetype(row.padding), row.slots.end()}, codes);
-            return {{}, own.invalid ? own.invalid : bytes.invalid};
-        }
-        result.rows.push_back(std::move(bytes.bytes));
-    }
-    return result;
-}
-
-QString commentText(QStringView text)
-{
-    QString out;
-    char32_t previous = 0;
-    for (const char32_t c : text.toUcs4()) {
-        // What would end a comment line, or what GCC flags in a comment (-Wbidi-chars=any).
-        if (isUnseenControl(c)) {
-            out += speltOut(c);
-            previous = 0;
-            continue;
-        }
-        if (mustBeSeparated(previous, c))
-            out += u'\\';
-        out += QString::fromUcs4(&c, 1);
-        previous = c;
-    }
-    // A backslash at the end of a comment line would join the next line to it.
-    if (out.endsWith(u'\\')) {
-        out.chop(1);
-        out += speltOut(u'\\');
-    }
-    return out;
 }
 
 QByteArray stringsHeader(const std::vector<HeaderEntry>& entries, const HeaderSettings& settings)

@@ -9,8 +9,6 @@ namespace harfcode {
 namespace {
 
 constexpr int kResolution = 72;  // so that a point is a pixel
-constexpr Slot kBlankSlot = 1;
-
 // A BDF string property: on one line, quotes doubled.
 QByteArray quoted(const QString& text)
 {

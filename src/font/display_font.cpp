@@ -1,29 +1,9 @@
 #include "font/display_font.h"
 
-#include "conversion/character_names.h"
-
 #include <algorithm>
 #include <map>
 
 namespace harfcode {
-namespace {
-
-constexpr Slot kBlankSlot = 1;
-
-}  // namespace
-
-QString slotName(Slot slot)
-{
-    const char32_t character = characterOfSlot(slot);
-    return slot == kBlankSlot ? QStringLiteral("slot 1 (the blank)")
-                              : QStringLiteral("slot %1 (%2 \"%3\")").arg(slot).arg(codePointName(character), QString::fromUcs4(&character, 1));
-}
-
-char32_t characterOfSlot(Slot slot)
-{
-    return slot == kBlankSlot ? U' ' : glyphOfSlot(slot);
-}
-
 const DisplayGlyph* DisplayFont::glyphAt(std::uint8_t code) const
 {
     const auto found = std::lower_bound(glyphs.begin(), glyphs.end(), code,

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "firmware/code_formats.h"
+#include "conversion/code_output.h"
 #include "font/font_face.h"
 #include "table/code_strings.h"
 #include "table/slot_catalogue.h"
@@ -13,13 +13,6 @@
 #include <vector>
 
 namespace harfcode {
-
-// The character whose glyph stands for `slot` on the display: the presentation form, digit,
-// capital or mark the slot names; the blank for slot 1.
-char32_t characterOfSlot(Slot slot);
-
-// "slot 26 (U+FEB3 "ﺳ")", "slot 1 (the blank)": a slot for messages and comments.
-QString slotName(Slot slot);
 
 // One glyph of the display's font, at the code the table gives its slot.
 struct DisplayGlyph {

@@ -1,6 +1,6 @@
 #include "font/display_sample.h"
 
-#include "firmware/strings_header.h"
+#include "layout/entry_rows.h"
 
 namespace harfcode {
 

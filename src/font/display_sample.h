@@ -1,8 +1,8 @@
 #pragma once
 
-#include "firmware/display_order.h"
 #include "font/display_font.h"
 #include "font/font_pictures.h"
+#include "layout/display_order.h"
 #include "table/code_strings.h"
 
 #include <QStringView>

@@ -1,10 +1,10 @@
 #include "font/font_export.h"
 
-#include "firmware/strings_header.h"
 #include "font/bdf_format.h"
 #include "font/font_pictures.h"
 #include "font/gfx_font_format.h"
 #include "font/png_format.h"
+#include "layout/entry_rows.h"
 
 namespace harfcode {
 namespace {

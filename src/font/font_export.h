@@ -1,10 +1,10 @@
 #pragma once
 
-#include "firmware/display_order.h"
 #include "font/c_font_format.h"
 #include "font/display_font.h"
 #include "font/font_export_source.h"
 #include "font/font_face.h"
+#include "layout/display_order.h"
 #include "table/code_strings.h"
 
 #include <QByteArray>

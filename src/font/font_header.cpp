@@ -1,8 +1,7 @@
 #include "font/font_header.h"
 
-#include "firmware/code_formats.h"
-#include "firmware/strings_file.h"
-#include "firmware/strings_header.h"
+#include "c_source/c_comment.h"
+#include "c_source/c_names.h"
 
 namespace harfcode {
 namespace {
@@ -70,11 +69,6 @@ QByteArray fontHeaderSourceLines(const char* title, const FontExportSource& sour
                      QString::number(source.pixelSize));
     text += copyrightLines(source.copyright.isEmpty() ? QStringLiteral("none named in the font") : source.copyright);
     return text.toUtf8();
-}
-
-QByteArray hexCode(std::uint8_t code)
-{
-    return QByteArray::number(code, 16).toUpper().rightJustified(2, '0');
 }
 
 QByteArray glyphComment(const DisplayGlyph& glyph)

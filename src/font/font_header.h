@@ -1,6 +1,7 @@
 #pragma once
 
-#include "firmware/c_header.h"
+#include "c_source/c_bytes.h"
+#include "c_source/c_header.h"
 #include "font/display_font.h"
 #include "font/font_export_source.h"
 
@@ -34,9 +35,6 @@ std::optional<QString> fontNameProblem(const QString& prefix, const QStringList&
 // The first lines of a header's comment, unclosed: what it holds (`title`), the program, the
 // command, the font file with its family and size, and the font's copyright notice.
 QByteArray fontHeaderSourceLines(const char* title, const FontExportSource& source);
-
-// "0A": a code as the header's comments show it.
-QByteArray hexCode(std::uint8_t code);
 
 // "41 slot 74 (U+0041 "A")": a glyph as the header's comments name it.
 QByteArray glyphComment(const DisplayGlyph& glyph);

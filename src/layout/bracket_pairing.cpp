@@ -1,4 +1,4 @@
-#include "firmware/bracket_pairing.h"
+#include "layout/bracket_pairing.h"
 
 #include <unicode/ubidi.h>
 #include <unicode/uchar.h>

@@ -1,4 +1,4 @@
-#include "firmware/display_order.h"
+#include "layout/display_order.h"
 
 #include "conversion/slot_selection.h"
 

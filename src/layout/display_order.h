@@ -1,7 +1,7 @@
 #pragma once
 
-#include "firmware/bracket_pairing.h"
-#include "firmware/text_place.h"
+#include "layout/bracket_pairing.h"
+#include "layout/text_place.h"
 #include "table/slot_catalogue.h"
 
 #include <QStringView>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "firmware/text_place.h"
+#include "layout/text_place.h"
 #include "table/slot_catalogue.h"
 
 #include <QStringView>

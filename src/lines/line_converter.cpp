@@ -1,7 +1,7 @@
 #include "lines/line_converter.h"
 
-#include "firmware/display_order.h"
-#include "firmware/display_rows.h"
+#include "layout/display_order.h"
+#include "layout/display_rows.h"
 #include "lines/row_writer.h"
 
 #include <unicode/utf8.h>

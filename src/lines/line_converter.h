@@ -1,8 +1,8 @@
 #pragma once
 
+#include "c_source/c_bytes.h"
 #include "conversion/code_output.h"
 #include "conversion/slot_selection.h"
-#include "firmware/code_formats.h"
 #include "lines/conversion_warnings.h"
 #include "lines/line_options.h"
 #include "lines/line_output.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "firmware/display_order.h"
+#include "layout/display_order.h"
 
 #include <utility>
 

@@ -1,6 +1,7 @@
 #include "lines/row_writer.h"
 
-#include "firmware/code_formats.h"
+#include "c_source/c_bytes.h"
+#include "conversion/code_output.h"
 
 #include <QStringEncoder>
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "c_source/c_bytes.h"
 #include "conversion/code_output.h"
-#include "firmware/code_formats.h"
-#include "firmware/display_order.h"
+#include "layout/display_order.h"
 #include "shell/table_read_notices.h"
 #include "table/code_strings.h"
 

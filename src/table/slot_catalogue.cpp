@@ -35,4 +35,9 @@ char16_t glyphOfSlot(int slot)
     return kGlyphs[static_cast<std::size_t>(slot - 1)];
 }
 
+char32_t characterOfSlot(Slot slot)
+{
+    return slot == kBlankSlot ? U' ' : glyphOfSlot(slot);
+}
+
 }  // namespace harfcode

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "firmware/code_formats.h"
+#include "c_source/c_bytes.h"
+#include "conversion/code_output.h"
 
 #include <QString>
 

@@ -1,4 +1,5 @@
-#include "firmware/code_formats.h"
+#include "c_source/c_bytes.h"
+#include "conversion/code_output.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "firmware/reserved_names.h"
+#include "c_source/reserved_names.h"
 #include "firmware/strings_file.h"
 #include "firmware/strings_header.h"
 
@@ -65,7 +65,7 @@ TEST(ReservedNames, FindsEveryListedName)
         const char* reason;
     };
     const Listed listed[] = {
-#include "firmware/reserved_names.inc"
+#include "c_source/reserved_names.inc"
     };
     for (const Listed& entry : listed)
         EXPECT_EQ(reservedNameReason(QString::fromLatin1(entry.name)), QString::fromLatin1(entry.reason)) << entry.name;

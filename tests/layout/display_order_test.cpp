@@ -1,4 +1,4 @@
-#include "firmware/display_order.h"
+#include "layout/display_order.h"
 
 #include "support/icu_visual_order.h"
 

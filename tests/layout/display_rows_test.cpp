@@ -1,4 +1,4 @@
-#include "firmware/display_rows.h"
+#include "layout/display_rows.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 // Copying from the main window's two code boxes: the whole line, and "Copy as C array" and
 // "Copy as C string" from their context menus.
+#include "c_source/c_bytes.h"
 #include "conversion/code_output.h"
-#include "firmware/code_formats.h"
 #include "shell/window_flow.h"
 #include "support/widget_test_support.h"
 
