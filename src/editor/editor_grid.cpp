@@ -1,5 +1,7 @@
 #include "editor/editor_grid.h"
 
+#include "table/slot_catalogue.h"
+
 #include <array>
 
 namespace harfcode {
@@ -24,7 +26,7 @@ int topOf(int slot) { return kFirstRowTop + kRowPitch * ((slot - 1) % kRowsPerCo
 
 int codeFieldLeft(int slot)
 {
-    if (slot == 1)
+    if (slot == kBlankSlot)
         return 632;
     if (slot >= 101)
         return 32;
@@ -46,7 +48,7 @@ QRect codeFieldRect(int slot)
 
 QRect glyphFieldRect(int slot)
 {
-    const int width = slot == 1 ? kCodeFieldWidth : kGlyphFieldWidth;
+    const int width = slot == kBlankSlot ? kCodeFieldWidth : kGlyphFieldWidth;
     return {kGlyphFieldLefts[columnOf(slot)], topOf(slot), width, kFieldHeight};
 }
 

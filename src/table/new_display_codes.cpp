@@ -9,8 +9,8 @@ CodeStrings newDisplayCodes()
     CodeStrings codes;
     int nextUpperCode = 0x80;
     for (int slot = 1; slot <= kSlotCount; ++slot) {
-        const char16_t glyph = slot == 1 ? u' ' : glyphOfSlot(slot);
-        const int code = glyph < 0x80 ? glyph : nextUpperCode++;
+        const char32_t character = characterOfSlot(static_cast<Slot>(slot));
+        const int code = character < 0x80 ? int(character) : nextUpperCode++;
         codes[static_cast<std::size_t>(slot - 1)] = QString::asprintf("%02X", code);
     }
     return codes;
