@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const FontFace& face = *std::get<std::unique_ptr<FontFace>>(opened);
     const auto rendered = displayFont(face, codes, hinting);
     if (const auto* error = std::get_if<DisplayFontError>(&rendered)) {
-        require(!error->descriptions().isEmpty(), "a display font refused without a reason");
+        require(!error->descriptions({}).isEmpty(), "a display font refused without a reason");
         return 0;
     }
     const DisplayFont& font = std::get<DisplayFont>(rendered);

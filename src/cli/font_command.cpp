@@ -19,9 +19,10 @@ void warnOfLeftOutGlyphs(const DisplayFont& font, const std::function<void(const
 {
     if (font.unfilledSlots > 0)
         printError(font.unfilledSlots == 1
-                       ? QStringLiteral("warning: 1 slot still has the code \"00\"; its glyph is left out.")
-                       : QStringLiteral("warning: %1 slots still have the code \"00\"; their glyphs are left out.")
-                             .arg(font.unfilledSlots));
+                       ? QStringLiteral("warning: 1 slot still has the code %1; its glyph is left out.").arg(quotedUnfilledCode())
+                       : QStringLiteral("warning: %1 slots still have the code %2; their glyphs are left out.")
+                             .arg(font.unfilledSlots)
+                             .arg(quotedUnfilledCode()));
     for (const SharedCode& shared : font.sharedCodes)
         printError(QStringLiteral("warning: %1.").arg(shared.description()));
 }
@@ -69,7 +70,8 @@ int writeDisplayFont(const FontCommand& command, const std::function<void(const 
 
     const auto rendered = displayFont(face, command.codes, request.settings.hinting);
     if (const auto* error = std::get_if<DisplayFontError>(&rendered)) {
-        for (const QString& description : error->descriptions())
+        for (const QString& description :
+             error->descriptions(QStringLiteral("fill in your display's codes, or make a table with --new-table")))
             printError(description + u'.');
         if (!error->missingGlyphs.empty() && namesAFontFile(request.font))
             if (const std::optional<QString> note = collectionFacesNote(fontFileRead.bytes, face, command.codes,

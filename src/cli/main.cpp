@@ -163,8 +163,9 @@ int run(int argc, char** argv)
         }
         codes = *loaded;
         if (!request.font && isUnfilled(codes))
-            printError(QStringLiteral("warning: every code of the table is still \"00\": fill in your display's codes "
-                                      "in the Hex Table window first."));
+            printError(QStringLiteral("warning: every code of the table is still %1: fill in your display's codes "
+                                      "in the Hex Table window first.")
+                           .arg(quotedUnfilledCode()));
     }
 
     if (request.font) {

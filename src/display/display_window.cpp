@@ -240,8 +240,8 @@ QString DisplayWindow::marksStatus() const
                 lines.append(sentence(InvalidCode{slot, code}.description()));
                 break;
             case SlotGlyph::Mark::Unfilled:
-                lines.append(sentence(QStringLiteral("%1 still has the code \"00\": the display shows nothing for it")
-                                          .arg(slotName(slot))));
+                lines.append(sentence(QStringLiteral("%1 still has the code %2: the display shows nothing for it")
+                                          .arg(slotName(slot), quotedUnfilledCode())));
                 break;
             case SlotGlyph::Mark::MissingGlyph:
                 for (const MissingGlyph& missing : m_font->problems.missingGlyphs)

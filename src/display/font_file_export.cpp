@@ -7,7 +7,7 @@ namespace harfcode {
 FontFileExport exportFontFile(const QString& path, FontFormat format, int zoom, const FontToExport& source)
 {
     if (!source.font.whole())
-        return {false, QStringLiteral("Nothing is exported: %1.").arg(source.font.problems.descriptions().join(QStringLiteral("; ")))};
+        return {false, QStringLiteral("Nothing is exported: %1.").arg(source.font.problems.descriptions(QStringLiteral("fill in your display's codes in the Hex Table window")).join(QStringLiteral("; ")))};
     FontExportSettings settings;
     settings.format = format;
     settings.zoom = zoom;

@@ -11,14 +11,14 @@ const DisplayGlyph* DisplayFont::glyphAt(std::uint8_t code) const
     return found != glyphs.end() && found->code == code ? &*found : nullptr;
 }
 
-QStringList DisplayFontError::descriptions() const
+QStringList DisplayFontError::descriptions(const QString& unfilledAdvice) const
 {
     QStringList lines;
     for (const InvalidCode& invalid : invalidCodes)
         lines.append(invalid.description());
     if (unfilledTable)
-        lines.append(QStringLiteral("every code of the table is still \"00\": there is no glyph to place; "
-                                    "fill in your display's codes, or make a table with --new-table"));
+        lines.append(QStringLiteral("every code of the table is still %1: there is no glyph to place; %2")
+                         .arg(quotedUnfilledCode(), unfilledAdvice));
     for (const MissingGlyph& missing : missingGlyphs)
         lines.append(missing.description());
     return lines;

@@ -64,7 +64,9 @@ struct DisplayFontError {
     bool unfilledTable = false;
     std::vector<MissingGlyph> missingGlyphs;
 
-    QStringList descriptions() const;
+    // One line a problem; a table with nothing filled in ends with `unfilledAdvice`, what the
+    // front end offers to fill it in.
+    QStringList descriptions(const QString& unfilledAdvice) const;
 };
 
 std::variant<DisplayFont, DisplayFontError> displayFont(const FontFace& face, const CodeStrings& codes, Hinting hinting);

@@ -7,8 +7,13 @@ namespace harfcode {
 CodeStrings defaultCodeStrings()
 {
     CodeStrings codes;
-    codes.fill(QStringLiteral("00"));
+    codes.fill(QString::fromLatin1(kUnfilledCode));
     return codes;
+}
+
+QString quotedUnfilledCode()
+{
+    return u'"' + QString::fromLatin1(kUnfilledCode) + u'"';
 }
 
 bool isUnfilled(const CodeStrings& codes)

@@ -12,6 +12,11 @@ namespace harfcode {
 // The glyph code table in memory: the code string of slot k at index k - 1.
 using CodeStrings = std::array<QString, kSlotCount>;
 
+// The code of a slot not filled in yet, as the first start writes it.
+inline constexpr char kUnfilledCode[] = "00";
+// It as messages quote it: "00", in quotes.
+QString quotedUnfilledCode();
+
 // Every slot "00": the table written on a first start.
 CodeStrings defaultCodeStrings();
 // Whether every code is still the first start's "00": nothing filled in yet.

@@ -9,7 +9,6 @@ namespace {
 
 constexpr qsizetype kCodeLength = 2;
 constexpr qsizetype kShownCharacters = 40;
-const QString kUnfilledCode = QStringLiteral("00");
 
 // A line of the table's own shape: two characters, "=", then the slot's glyph.
 bool hasTableShape(const QString& line, Slot slot)
@@ -39,11 +38,11 @@ std::optional<QString> whyNotAnUnfilledTable(const QStringList& lines)
         tableShaped = hasTableShape(lines[index], static_cast<Slot>(index + 1));
     if (tableShaped) {
         for (qsizetype index = 0; index < slotLines; ++index)
-            if (const QString code = lines[index].left(kCodeLength); code != kUnfilledCode)
+            if (const QString code = lines[index].left(kCodeLength); code != QLatin1StringView(kUnfilledCode))
                 return QStringLiteral("has codes filled in already (slot %1 has \"%2\")").arg(index + 1).arg(code);
     }
     for (qsizetype index = 0; index < lines.size(); ++index) {
-        const QString expected = index < kSlotCount ? tableLine(static_cast<Slot>(index + 1), kUnfilledCode) : QString();
+        const QString expected = index < kSlotCount ? tableLine(static_cast<Slot>(index + 1), QString::fromLatin1(kUnfilledCode)) : QString();
         if (lines[index] != expected)
             return QStringLiteral("is not an unfilled table: line %1 is %2").arg(index + 1).arg(quoted(lines[index]));
     }

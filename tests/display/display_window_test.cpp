@@ -409,6 +409,13 @@ TEST(DisplayWindow, ExportsTheFontOrSaysWhyNot)
     QFile after(out.filePath("font.bdf"));
     ASSERT_TRUE(after.open(QIODevice::ReadOnly));
     EXPECT_EQ(after.readAll(), before);
+
+    // Nothing filled in: the window names its own way to fill the codes in.
+    p.folder.write(encodeTable(defaultCodeStrings()));
+    type(p.main(), "1");
+    display.exportFont(out.filePath("font.bdf"), FontFormat::Bdf);
+    EXPECT_EQ(status(display), "Nothing is exported: every code of the table is still \"00\": there is no glyph to place; "
+                               "fill in your display's codes in the Hex Table window.");
 }
 
 TEST(DisplayWindow, StartsWithWinesTahomaOrNamesItsPackage)

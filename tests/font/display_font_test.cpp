@@ -98,7 +98,7 @@ TEST(DisplayFont, TheRecommendedDebianFontsHaveEveryGlyph)
         ASSERT_TRUE(face);
         const auto made = displayFont(*face, newDisplayCodes(), Hinting::Auto);
         const auto* error = std::get_if<DisplayFontError>(&made);
-        EXPECT_FALSE(error) << file << ": " << (error ? error->descriptions().join(u'\n').toStdString() : "");
+        EXPECT_FALSE(error) << file << ": " << (error ? error->descriptions({}).join(u'\n').toStdString() : "");
     }
 }
 

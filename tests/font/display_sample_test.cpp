@@ -107,7 +107,7 @@ TEST(DisplaySample, PlacesEachGlyphWhereTheSamplePictureDrawsItAndMarksWhatCanno
             }
         }
         // What the preview marks is what the converter refuses the font for, or warns of.
-        EXPECT_EQ(font.whole(), font.problems.descriptions().isEmpty()) << c.what;
+        EXPECT_EQ(font.whole(), font.problems.descriptions({}).isEmpty()) << c.what;
         const auto strict = displayFont(*face, codes, Hinting::None);
         EXPECT_EQ(std::holds_alternative<DisplayFontError>(strict), !font.whole()) << c.what;
     }

@@ -31,7 +31,7 @@ inline std::optional<DisplayFont> renderedFont(const FontFace* face, const CodeS
         return std::nullopt;
     auto made = displayFont(*face, codes, hinting);
     if (const auto* error = std::get_if<DisplayFontError>(&made)) {
-        ADD_FAILURE() << error->descriptions().join(u'\n').toStdString();
+        ADD_FAILURE() << error->descriptions({}).join(u'\n').toStdString();
         return std::nullopt;
     }
     return std::get<DisplayFont>(std::move(made));
