@@ -10,11 +10,8 @@ app_id=$3
 root=$package_dir/root
 share=$root/usr/share
 
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-step_ok() { echo "ok: $*"; }
+# shellcheck source=../support/build_steps.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../support/build_steps.sh"
 
 package=$(echo "$package_dir"/harfcode_*.deb)
 
