@@ -1,7 +1,7 @@
 // The C and GFX headers of the display's font, read back from their bytes, against references
 // nobody here drew: GNU Unifont's designed bitmaps and FreeType's rendering.
 #include "exported_font_reader.h"
-#include "firmware/strings_header.h"
+#include "layout/entry_rows.h"
 #include "font/c_font_format.h"
 #include "font/display_font.h"
 #include "font/font_pictures.h"

@@ -1,10 +1,11 @@
-#include "firmware/strings_header.h"
+#include "layout/entry_rows.h"
 #include "font/display_font.h"
 #include "font/font_pictures.h"
 #include "font/hex_digit_glyphs.h"
 #include "opened_fonts.h"
 #include "support/test_bdf_font.h"
 #include "table/new_display_codes.h"
+#include "unifont_reference.h"
 
 #include <QFile>
 
@@ -232,44 +233,34 @@ TEST(FontPictures, APictureTooLargeIsRefusedNotDrawn)
     }
 }
 
-// Unifont's bitmaps, in its hex file, row by row from the top of its 16-pixel cell.
-std::map<char32_t, std::vector<std::string>> unifontBitmaps(std::initializer_list<char32_t> characters)
+// A Unifont glyph as art, row by row from the top of its 16-pixel cell.
+std::vector<std::string> artOf(const UnifontGlyph& glyph)
 {
-    QFile hex(QStringLiteral("/usr/share/unifont/unifont.hex"));
-    EXPECT_TRUE(hex.open(QIODevice::ReadOnly)) << "the package unifont";
-    std::map<char32_t, std::vector<std::string>> bitmaps;
-    while (!hex.atEnd()) {
-        const QList<QByteArray> fields = hex.readLine().trimmed().split(':');
-        const char32_t character = fields.front().toUInt(nullptr, 16);
-        if (std::find(characters.begin(), characters.end(), character) == characters.end())
-            continue;
-        const QByteArray bits = QByteArray::fromHex(fields.back());
-        const int bytesPerRow = int(bits.size()) / 16;
-        for (int row = 0; row < 16; ++row) {
-            std::string& line = bitmaps[character].emplace_back();
-            for (int column = 0; column < bytesPerRow * 8; ++column)
-                line += (uchar(bits[row * bytesPerRow + column / 8]) >> (7 - column % 8)) & 1 ? '#' : '.';
-        }
+    std::vector<std::string> rows;
+    for (int row = 0; row < UnifontGlyph::kRows; ++row) {
+        std::string& line = rows.emplace_back();
+        for (int column = 0; column < glyph.width; ++column)
+            line += glyph.inkAt(column, row) ? '#' : '.';
     }
-    return bitmaps;
+    return rows;
 }
 
 TEST(FontPictures, UnifontSampleHasUnifontsBitmapsAtTheirPlaces)
 {
-    QFile unifont(QStringLiteral("/usr/share/fonts/opentype/unifont/unifont.otf"));
+    QFile unifont(QString::fromLatin1(kUnifontFont));
     ASSERT_TRUE(unifont.open(QIODevice::ReadOnly)) << "the package fonts-unifont";
     const auto face = openedFont(FontFace::fromBytes(unifont.readAll(), 16));
     const CodeStrings codes = newDisplayCodes();
     const DisplayFont font = renderedFont(face.get(), codes, Hinting::None).value();
     const QImage picture = harfcode::picture(
         sampleText(font, entryCodes(QString::fromUtf8("سلام دنیا ۱۴۰۳"), codes, DisplayOrder::Visual, 0).rows, 1));
-    const auto bitmaps = unifontBitmaps({U'1', U'4', U'0', U'3', U'\uFEB3'});
+    const auto bitmaps = readUnifontHex(kUnifontHex, {U'1', U'4', U'0', U'3', U'\uFEB3'});
     // 1403 and the blank from the left, 8 pixels each; the initial seen is the rightmost.
     ASSERT_EQ(picture.height(), 16);
     const std::pair<char32_t, int> placed[] = {
         {U'1', 0}, {U'4', 8}, {U'0', 16}, {U'3', 24}, {U'\uFEB3', picture.width() - 8}};
     for (const auto& [character, left] : placed)
-        EXPECT_EQ(art(picture, left, 0, 8, 16), bitmaps.at(character)) << uint(character);
+        EXPECT_EQ(art(picture, left, 0, 8, 16), artOf(bitmaps.at(character))) << uint(character);
     EXPECT_EQ(art(picture, 32, 0, 8, 16), std::vector<std::string>(16, "........"));
 }
 
