@@ -1,12 +1,12 @@
 // The C and GFX headers of the display's font, read back from their bytes, against references
 // nobody here drew: GNU Unifont's designed bitmaps and FreeType's rendering.
 #include "exported_font_reader.h"
-#include "layout/entry_rows.h"
 #include "font/c_font_format.h"
 #include "font/display_font.h"
 #include "font/font_pictures.h"
 #include "font/gfx_font_format.h"
 #include "font/png_format.h"
+#include "layout/entry_rows.h"
 #include "opened_fonts.h"
 #include "table/new_display_codes.h"
 #include "unifont_reference.h"

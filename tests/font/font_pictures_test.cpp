@@ -1,7 +1,7 @@
-#include "layout/entry_rows.h"
 #include "font/display_font.h"
 #include "font/font_pictures.h"
 #include "font/hex_digit_glyphs.h"
+#include "layout/entry_rows.h"
 #include "opened_fonts.h"
 #include "support/test_bdf_font.h"
 #include "table/new_display_codes.h"
