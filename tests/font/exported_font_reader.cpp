@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
 #include <set>
 #include <sstream>
 #include <utility>
@@ -167,6 +170,42 @@ std::optional<std::string> drawingDifference(const RenderedGlyph& drawn, const R
         if (!drawnInk.contains({x, y}))
             return "no ink at " + std::to_string(x) + "," + std::to_string(y) + " from the pen";
     return std::nullopt;
+}
+
+std::optional<ReadBackFont> readBackBdfFont(const QByteArray& bdf)
+{
+    FT_Library library = nullptr;
+    FT_Face face = nullptr;
+    const auto done = [&](std::optional<ReadBackFont> read) {
+        if (face)
+            FT_Done_Face(face);
+        FT_Done_FreeType(library);
+        return read;
+    };
+    if (FT_Init_FreeType(&library) != 0
+        || FT_New_Memory_Face(library, reinterpret_cast<const FT_Byte*>(bdf.constData()), bdf.size(), 0, &face) != 0
+        || FT_Select_Size(face, 0) != 0 || face->num_charmaps < 1 || FT_Set_Charmap(face, face->charmaps[0]) != 0) {
+        ADD_FAILURE() << "FreeType does not read the BDF font";
+        return done(std::nullopt);
+    }
+    ReadBackFont read;
+    for (int code = 0; code <= 0xFF; ++code) {
+        const FT_UInt index = FT_Get_Char_Index(face, FT_ULong(code));
+        if (index == 0)
+            continue;
+        if (FT_Load_Glyph(face, index, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0) {
+            ADD_FAILURE() << "FreeType does not load the glyph at code " << code;
+            return done(std::nullopt);
+        }
+        const FT_Bitmap& bitmap = face->glyph->bitmap;
+        RenderedGlyph& glyph = read.glyphs[std::uint8_t(code)];
+        glyph = {int(bitmap.width), int(bitmap.rows), face->glyph->bitmap_left, face->glyph->bitmap_top,
+                 int(face->glyph->advance.x >> 6), {}};
+        for (int row = 0; row < glyph.rows; ++row)
+            for (int column = 0; column < glyph.width; ++column)
+                glyph.ink.push_back((bitmap.buffer[row * bitmap.pitch + column / 8] >> (7 - column % 8)) & 1);
+    }
+    return done(read);
 }
 
 }  // namespace harfcode

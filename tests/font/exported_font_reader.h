@@ -14,7 +14,7 @@
 
 namespace harfcode {
 
-// A header of --font-format c or gfx read back from its bytes: built with a program that prints
+// A font of --font-format bdf, c or gfx read back from its bytes. A header is: built with a program that prints
 // its arrays (dump_c_font.c, dump_gfx_font.c), every code's glyph decoded as the format lays it
 // out, in FreeType's terms: the ink from the bitmap's top left, `left` and `top` from the pen on
 // the baseline. The headers' default names.
@@ -27,6 +27,9 @@ struct ReadBackFont {
 // None, and a failure of the test, where the header does not build or does not hold together.
 std::optional<ReadBackFont> readBackCFont(const QByteArray& header, BitmapBits bits);
 std::optional<ReadBackFont> readBackGfxFont(const QByteArray& header);
+// A BDF font as FreeType's own BDF driver reads it; the codes are the display's, which the
+// font's one character map maps as they stand. None, and a failure, where FreeType refuses it.
+std::optional<ReadBackFont> readBackBdfFont(const QByteArray& bdf);
 
 // The standard output of the C program `source` (in tests/font) built with `header` included
 // first, its implementation defined and `defines`, under -std=c99 -pedantic and every warning an

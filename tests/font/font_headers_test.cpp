@@ -1,6 +1,7 @@
-// The C and GFX headers of the display's font, read back from their bytes, against references
-// nobody here drew: GNU Unifont's designed bitmaps and FreeType's rendering.
+// The display's font in every format, read back from its bytes, against references nobody here
+// drew: GNU Unifont's designed bitmaps and FreeType's rendering.
 #include "exported_font_reader.h"
+#include "font/bdf_format.h"
 #include "font/c_font_format.h"
 #include "font/display_font.h"
 #include "font/font_pictures.h"
@@ -38,6 +39,7 @@ struct ExportedFormat {
 };
 
 const ExportedFormat kFormats[] = {
+    {"bdf", [](const DisplayFont& font) { return readBackBdfFont(bdfFont(font, kSource)); }},
     {"c, rows", [](const DisplayFont& font) {
          return readBackCFont(headerOf(cFont(font, kSource, {kDefaultFontName, BitmapBits::Rows, false})), BitmapBits::Rows);
      }},
@@ -52,6 +54,18 @@ TEST(FontHeaders, UnifontReadsBackFromEveryFormatAsDesigned)
 {
     const std::map<char32_t, UnifontGlyph> designed = readUnifontHex(kUnifontHex, inkedSlotCharacters());
     ASSERT_EQ(designed.size(), 102u) << "Debian's unifont package holds every inked glyph";
+    // Unifont's outlines are its pixels: with the font's own hinting or none, rendered as designed.
+    for (const Hinting hinting : {Hinting::Font, Hinting::None}) {
+        const std::optional<DisplayFont> rendered = renderedFont(kUnifontFont, 16, newDisplayCodes(), hinting);
+        ASSERT_TRUE(rendered);
+        ASSERT_EQ(rendered->glyphs.size(), std::size_t(kSlotCount));
+        for (const DisplayGlyph& glyph : rendered->glyphs) {
+            if (glyph.slot != kBlankSlot) {
+                EXPECT_EQ(differenceFromUnifont(glyph.bitmap, designed.at(characterOfSlot(glyph.slot))), std::nullopt)
+                    << slotName(glyph.slot).toStdString() << " rendered with hinting " << int(hinting);
+            }
+        }
+    }
     const std::optional<DisplayFont> font = renderedFont(kUnifontFont, 16, newDisplayCodes(), Hinting::None);
     ASSERT_TRUE(font);
     for (const ExportedFormat& format : kFormats) {
@@ -62,7 +76,7 @@ TEST(FontHeaders, UnifontReadsBackFromEveryFormatAsDesigned)
             const std::string what = std::string(format.name) + ", " + slotName(glyph.slot).toStdString();
             const auto found = read->glyphs.find(glyph.code);
             ASSERT_NE(found, read->glyphs.end()) << what << ": no glyph at its code";
-            if (glyph.slot == 1) {
+            if (glyph.slot == kBlankSlot) {
                 EXPECT_EQ(found->second.advance, 8) << what << ": the blank has the space's advance";
                 EXPECT_EQ(std::count(found->second.ink.begin(), found->second.ink.end(), 1), 0) << what;
                 continue;
@@ -126,8 +140,8 @@ TEST(FontHeaders, TheCHeaderHoldsTheHeightAndGfxTheLineHeight)
 {
     const std::optional<DisplayFont> unifont = renderedFont(kUnifontFont, 16, newDisplayCodes(), Hinting::None);
     ASSERT_TRUE(unifont);
-    const std::optional<ReadBackFont> c = kFormats[0].readBack(*unifont);
-    const std::optional<ReadBackFont> gfx = kFormats[2].readBack(*unifont);
+    const std::optional<ReadBackFont> c = kFormats[1].readBack(*unifont);
+    const std::optional<ReadBackFont> gfx = kFormats[3].readBack(*unifont);
     ASSERT_TRUE(c && gfx);
     EXPECT_EQ(c->height, 16) << "Unifont's grid";
     EXPECT_EQ(gfx->yAdvance, 16) << "Unifont's line height";
