@@ -602,6 +602,7 @@ TEST(Cli, NewTableGivesEveryGlyphACodeAndNeverReplacesCodesFilledIn)
     const QStringList lines = text.split(QStringLiteral("\r\n"));
     EXPECT_EQ(lines.value(0), "20=");
     EXPECT_EQ(lines.value(1), QString::fromUtf8("80=\uFE81"));
+    EXPECT_EQ(lines.value(61), QString::fromUtf8("BC=\uFEF3"));
     EXPECT_EQ(lines.value(62), QString::fromUtf8("BD=\uFEEF"));
     EXPECT_EQ(lines.value(63), "30=0");
     EXPECT_EQ(lines.value(73), "41=A");
@@ -617,7 +618,7 @@ TEST(Cli, NewTableGivesEveryGlyphACodeAndNeverReplacesCodesFilledIn)
     const QByteArray unfilled = encodeTable(defaultCodeStrings());
     const QString unfilledText = QString::fromUtf16(reinterpret_cast<const char16_t*>(unfilled.constData() + 2),
                                                     (unfilled.size() - 2) / 2);
-    QStringList fiftyLines = unfilledText.split(QStringLiteral("\r\n")).mid(0, 50);
+    const QStringList unfilledLines = unfilledText.split(QStringLiteral("\r\n"));
     CodeStrings filled = defaultCodeStrings();
     filled[39] = "7E";
     const QString longLine = QString(45, u'x');
@@ -636,7 +637,8 @@ TEST(Cli, NewTableGivesEveryGlyphACodeAndNeverReplacesCodesFilledIn)
         {"shopping list", "00 shopping list\n00 eggs\n", 1, "is not an unfilled table: line 1 is \"00 shopping list\""},
         {"notes after the table", unfilled + QByteArray("n\0o\0t\0e\0s\0", 10), 1, "line 104 is \"notes\""},
         {"filled in", encodeTable(filled), 1, "has codes filled in already (slot 40 has \"7E\")"},
-        {"cut short", fiftyLines.join(u'\n').toUtf8(), 1, "is not an unfilled table: it ends after line 50"},
+        {"cut short", unfilledLines.mid(0, 50).join(u'\n').toUtf8(), 1, "is not an unfilled table: it ends after line 50"},
+        {"one line short", unfilledLines.mid(0, 102).join(u'\n').toUtf8(), 1, "it ends after line 102"},
         {"long line", "00=\n" + longLine.toUtf8(), 1, "line 2 is \"" + longLine.left(40) + "…\""},
         {"control", "00=\x1B[2J\n", 1, "line 1 is \"00=\\x1B[2J\""},
         {"undecodable", "00=\n\xC0\xAF\n", 2, "neither UTF-16LE"},
