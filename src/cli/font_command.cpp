@@ -53,17 +53,17 @@ void warnOfGfxLineEnds(const DisplayFont& font, const std::function<void(const Q
 int writeDisplayFont(const FontCommand& command, const std::function<void(const QString&)>& printError)
 {
     const FontRequest& request = command.request;
-    const auto read = readFont(request.font, command.fontFolder);
-    if (const auto* unusable = std::get_if<UnusableFont>(&read)) {
-        printError(unusable->description() + u'.');
+    const auto refuse = [&](const UnusableFont& unusable) {
+        printError(unusable.description() + u'.');
         return kExitInvalidInput;
-    }
+    };
+    const auto read = readFont(request.font, command.fontFolder);
+    if (const auto* unusable = std::get_if<UnusableFont>(&read))
+        return refuse(*unusable);
     const ReadFont& fontFileRead = std::get<ReadFont>(read);
     const auto opened = openReadFont(fontFileRead, request.pixelSize);
-    if (const auto* unusable = std::get_if<UnusableFont>(&opened)) {
-        printError(unusable->description() + u'.');
-        return kExitInvalidInput;
-    }
+    if (const auto* unusable = std::get_if<UnusableFont>(&opened))
+        return refuse(*unusable);
     const QString& fontFile = std::get<OpenedFont>(opened).path;
     const FontFace& face = *std::get<OpenedFont>(opened).face;
     printError(QStringLiteral("font: %1 (%2, %3 px)").arg(fontFile, face.family()).arg(face.pixelSize()));

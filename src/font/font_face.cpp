@@ -8,7 +8,6 @@
 #include FT_FREETYPE_H
 #include FT_BDF_H
 #include FT_BITMAP_H
-#include FT_OUTLINE_H
 #include FT_SFNT_NAMES_H
 #include FT_TRUETYPE_IDS_H
 

@@ -12,6 +12,9 @@ namespace harfcode {
 // The glyph code table in memory: the code string of slot k at index k - 1.
 using CodeStrings = std::array<QString, kSlotCount>;
 
+// A code is the first two UTF-16 units of its line.
+inline constexpr qsizetype kCodeLength = 2;
+
 // The code of a slot not filled in yet, as the first start writes it.
 inline constexpr char kUnfilledCode[] = "00";
 // It as messages quote it: "00", in quotes.

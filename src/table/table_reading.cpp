@@ -1,6 +1,7 @@
 #include "table/table_reading.h"
 
 #include "files/file_access.h"
+#include "table/code_strings.h"
 
 #include "table/slot_catalogue.h"
 
@@ -19,7 +20,6 @@ constexpr qint64 kChunkSize = 16 * 1024;
 // No glyph code table comes near this; a source that goes on past it (a device, a link to
 // /dev/zero, a huge file) is refused after reading one byte more, whatever size it claims.
 constexpr qint64 kMaxTableBytes = 1024 * 1024;
-constexpr qsizetype kCodeLength = 2;
 const QByteArray kUtf16LeBom("\xFF\xFE", 2);
 
 // Splits decoded text, handed over in pieces of any size, into lines, keeping of each line its

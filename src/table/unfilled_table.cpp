@@ -7,7 +7,6 @@
 namespace harfcode {
 namespace {
 
-constexpr qsizetype kCodeLength = 2;
 constexpr qsizetype kShownCharacters = 40;
 
 // A line of the table's own shape: two characters, "=", then the slot's glyph.
