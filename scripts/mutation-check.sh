@@ -2,8 +2,9 @@
 # Mutation check of the test suite: puts one known fault at a time into a copy of the sources
 # and tells whether the tests notice it. Run by hand, apart from ./test.sh:
 #
-#     scripts/mutation-check.sh [FOLDER]
+#     scripts/mutation-check.sh [FOLDER [PATTERN]]
 #
+# PATTERN, a shell pattern such as 'font-*', picks the faults by name (all when not given).
 # FOLDER holds a worktree of HEAD (FOLDER/tree) and its build (FOLDER/build). A given FOLDER is
 # kept, so that the next run builds only what changed since; without one a temporary folder is
 # used and removed. The developer's own tree is never touched.
@@ -57,6 +58,7 @@ declare -A rooms_above=(
 # Rooms whose faults the end-to-end tests, which drive the windows, may show.
 window_rooms=" widgets editor display shell "
 
+pattern=${2:-*}
 if [ $# -gt 0 ]; then
     work=$(realpath -m "$1")
     mkdir -p "$work"
@@ -118,6 +120,8 @@ caught=0
 total=0
 for fault in "$root"/scripts/mutations/*.fault; do
     name=$(basename "$fault" .fault)
+    # shellcheck disable=SC2053 # the pattern is matched as a pattern
+    [[ "$name" == $pattern ]] || continue
     total=$((total + 1))
     file=$(sed -n 's/^file: //p' "$fault" | head -n 1)
     # The blocks keep their text exactly; the command substitutions only drop the last newline.
