@@ -38,23 +38,6 @@ shopt -u patsub_replacement 2>/dev/null || true
 root=$(git -C "$(dirname "${BASH_SOURCE[0]}")" rev-parse --show-toplevel)
 head=$(git -C "$root" rev-parse HEAD)
 
-# The rooms that include a room, directly or through others, as README's table of folders
-# lets them: a fault in a room can only show in their tests and its own.
-declare -A rooms_above=(
-    [files]="table conversion c_source layout firmware lines font widgets editor display shell cli"
-    [table]="conversion c_source layout firmware lines font widgets editor display shell cli"
-    [conversion]="c_source layout firmware lines font widgets editor display shell cli"
-    [c_source]="firmware lines font widgets editor display shell cli"
-    [layout]="firmware lines font display shell cli"
-    [firmware]="cli"
-    [lines]="cli"
-    [font]="display shell cli"
-    [widgets]="editor display shell"
-    [editor]="shell"
-    [display]="shell"
-    [shell]=""
-    [cli]=""
-)
 # Rooms whose faults the end-to-end tests, which drive the windows, may show.
 window_rooms=" widgets editor display shell "
 
@@ -74,6 +57,10 @@ if [ -e "$tree/.git" ]; then
 else
     git -C "$root" worktree add --quiet --detach "$tree" "$head"
 fi
+
+# A fault in a room can only show in its own tests and in those of the rooms built on it.
+source "$root/scripts/rooms_table.sh"
+read_rooms_table "$tree/README.md"
 
 echo "== Building $head in $work"
 if [ ! -f "$build/CMakeCache.txt" ]; then
@@ -109,7 +96,7 @@ first_failure() {
 }
 
 echo "== Tests without faults"
-all_rooms="${!rooms_above[*]} e2e"
+all_rooms="${!allowed[*]} e2e"
 if ! run_tests "$all_rooms" "$work/clean.log"; then
     echo "A test fails without any fault: $(first_failure "$work/clean.log") (see $work/clean.log)"
     exit 1
@@ -128,7 +115,7 @@ for fault in "$root"/scripts/mutations/*.fault; do
     old=$(sed -n '/^old:$/,/^new:$/p' "$fault" | sed '1d;$d')
     new=$(sed -n '/^new:$/,$p' "$fault" | sed '1d')
     room=$(cut -d/ -f2 <<<"$file")
-    if [[ "$file" != src/* || ! -v rooms_above[$room] || ! -f "$tree/$file" || -z "$old" ]]; then
+    if [[ "$file" != src/* || ! -v allowed[$room] || ! -f "$tree/$file" || -z "$old" ]]; then
         echo "error $name (no file of a room, or no old text)"
         continue
     fi
@@ -141,7 +128,7 @@ for fault in "$root"/scripts/mutations/*.fault; do
     fi
     printf '%s' "${source_text/"$old"/"$new"}" >"$tree/$file"
 
-    rooms="$room ${rooms_above[$room]}"
+    rooms="$room $(rooms_above "$room")"
     targets=()
     for tested in $rooms; do
         [ ! -d "$tree/tests/$tested" ] || targets+=("tests/$tested/all")

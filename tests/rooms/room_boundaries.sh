@@ -5,12 +5,8 @@
 set -euo pipefail
 readme=$1 src=$2 qt=$3
 
-declare -A allowed
-while IFS='|' read -r _ folder _ may _; do
-    room=$(sed -nE 's/^ *`src\/([a-z_0-9]+)\/` *$/\1/p' <<<"$folder")
-    [ -n "$room" ] && allowed[$room]=" $(tr -d ' ' <<<"$may" | tr ',' ' ') "
-done < <(sed -n '/^## Layout/,$p' "$readme" | grep '^| `src/')
-[ ${#allowed[@]} -gt 0 ] || { echo "no rooms in the table of $readme"; exit 1; }
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/rooms_table.sh"
+read_rooms_table "$readme"
 
 refused=0
 refuse() { echo "$1"; refused=$((refused + 1)); }
