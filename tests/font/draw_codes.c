@@ -1,75 +1,131 @@
-/* Draws one line of codes with the loop of the header's comment (and of the README), from a
- * header of harfcode-cli --font-format c, and prints it as a plain PBM (P1): HARFCODE_FONT_HEIGHT
- * rows, from the leftmost ink or pen position to the rightmost ink or the pen's last position.
- * The codes are the arguments, in hexadecimal: draw_codes B3 C4 80 20 41
+/* Draws codes from a header of harfcode-cli --font-format c (-DDRAW_COLUMNS for --bits columns)
+ * with the loop of the header's comment and of the README, or from one of --font-format gfx
+ * (-DDRAW_GFX) as Adafruit GFX draws a custom font: each glyph's bits one after the other, row by
+ * row from (x + xOffset, y + yOffset), the cursor's y on the row above the baseline.
+ * Build: cc -std=c99 -include font.h -DHARFCODE_FONT_IMPLEMENTATION draw_codes.c -o draw_codes
  *
- * Build: cc -std=c99 -include font.h -DHARFCODE_FONT_IMPLEMENTATION draw_codes.c -o draw_codes,
- * with -DDRAW_COLUMNS for a header of --bits columns. */
-#include "plain_pbm.h"
-
+ * Each argument is a line of codes in hexadecimal, after a line's height and rows above the
+ * baseline for GFX: draw_codes "B3 C4 80 20 41" "31", draw_codes 15 12 "B3 C4". The lines, one
+ * under the other, are printed as a plain PBM (P1), a row a line, from the leftmost ink or pen
+ * position to the rightmost. Without lines it prints, for the tests to read back, the C header's
+ * height or the GFX font's yAdvance, then every code's glyph: the code, its advance, its box's
+ * left column and top row from the pen on the baseline, width and rows, and a line of ink (1) or
+ * none (0) for each row of the box. */
+#include <stdio.h>
 #include <stdlib.h>
 
-static unsigned char *pixels;
-static int image_left;
-static int image_width;
+struct box {
+    int advance, left, top, width, rows;
+};
 
-static void set_pixel(int x, int y)
+/* Bit `mask` of bytes[at], or a failure where the bitmap reaches past its array. */
+static int bit(const uint8_t *bytes, size_t size, size_t at, unsigned mask)
 {
-    pixels[y * image_width + x - image_left] = 1;
+    if (at >= size) {
+        fprintf(stderr, "a bitmap reaches past its array\n");
+        exit(3);
+    }
+    return (bytes[at] & mask) != 0;
 }
 
-static void draw_codes(const uint8_t *codes, int count, int x, int y)
+#ifdef DRAW_GFX
+#define FIRST_LINE 3
+#define FONT_HEIGHT harfcode_font.yAdvance
+#define LINE_HEIGHT atoi(argv[1])
+#define LINE_BASELINE atoi(argv[2])
+#define GLYPH (&harfcode_font.glyph[code - harfcode_font.first])
+
+/* The glyph of `code` in `box`: 0 where it has none. */
+static int glyph_box(unsigned code, struct box *box)
 {
-    int i, row, column;
-    for (i = 0; i < count; ++i) {
-        const harfcode_font_glyph *glyph = &harfcode_font_index[codes[i]];
-        const uint8_t *bits = &harfcode_font_bits[glyph->offset];
-        for (row = 0; row < HARFCODE_FONT_HEIGHT; ++row)
-            for (column = 0; column < glyph->columns; ++column)
-#ifdef DRAW_COLUMNS
-                if (bits[column * ((HARFCODE_FONT_HEIGHT + 7) / 8) + row / 8] & (1 << (row % 8)))
+    if (code < harfcode_font.first || code > harfcode_font.last)
+        return 0;
+    *box = (struct box){GLYPH->xAdvance, GLYPH->xOffset, 1 - GLYPH->yOffset, GLYPH->width, GLYPH->height};
+    return box->advance || box->width || box->rows;
+}
+
+static int ink(unsigned code, int column, int row)
+{
+    const unsigned at = (unsigned)(row * GLYPH->width + column);
+    return bit(harfcode_font_bitmaps, sizeof harfcode_font_bitmaps, GLYPH->bitmapOffset + at / 8, 0x80 >> (at % 8));
+}
 #else
-                if (bits[row * ((glyph->columns + 7) / 8) + column / 8] & (0x80 >> (column % 8)))
+#define FIRST_LINE 1
+#define FONT_HEIGHT HARFCODE_FONT_HEIGHT
+#define LINE_HEIGHT HARFCODE_FONT_HEIGHT
+#define LINE_BASELINE HARFCODE_FONT_BASELINE
+#define GLYPH (&harfcode_font_index[code])
+
+static int glyph_box(unsigned code, struct box *box)
+{
+    *box = (struct box){GLYPH->advance, -GLYPH->origin, HARFCODE_FONT_BASELINE, GLYPH->columns, HARFCODE_FONT_HEIGHT};
+    return box->advance || box->width;
+}
+
+static int ink(unsigned code, int column, int row)
+{
+#ifdef DRAW_COLUMNS
+    return bit(harfcode_font_bits, sizeof harfcode_font_bits,
+               GLYPH->offset + column * ((HARFCODE_FONT_HEIGHT + 7) / 8) + row / 8, 1 << (row % 8));
+#else
+    return bit(harfcode_font_bits, sizeof harfcode_font_bits, GLYPH->offset + row * ((GLYPH->columns + 7) / 8) + column / 8,
+               0x80 >> (column % 8));
 #endif
-                    set_pixel(x - glyph->origin + column, y + row);
-        x += glyph->advance;
+}
+#endif
+
+static unsigned char *pixels;
+static int image_left, image_right, image_width, image_rows;
+
+/* Draws, or only measures while `pixels` is null, a line of codes with the pen at 0 on `baseline`. */
+static void draw_line(const char *codes, int baseline)
+{
+    int pen = 0, row, column;
+    struct box box;
+    char *end;
+    for (unsigned long code = strtoul(codes, &end, 16); end != codes; code = strtoul(codes = end, &end, 16)) {
+        if (code > 0xFF || !glyph_box((unsigned)code, &box))
+            continue;
+        for (row = 0; row < box.rows; ++row)
+            for (column = 0; column < box.width; ++column)
+                if (ink((unsigned)code, column, row)) {
+                    const int x = pen + box.left + column, y = baseline - box.top + row;
+                    if (pixels && y >= 0 && y < image_rows)
+                        pixels[y * image_width + x - image_left] = 1;
+                    image_left = x < image_left ? x : image_left;
+                    image_right = x + 1 > image_right ? x + 1 : image_right;
+                }
+        pen += box.advance;
+        image_right = pen > image_right ? pen : image_right;
     }
 }
 
 int main(int argc, char **argv)
 {
-    uint8_t *codes = malloc((size_t)argc);
-    int count = argc - 1, i, pen = 0, right = 0;
-    if (!codes)
-        return 1;
-    for (i = 0; i < count; ++i) {
-        char *end;
-        const unsigned long code = strtoul(argv[i + 1], &end, 16);
-        if (*argv[i + 1] == '\0' || *end != '\0' || code > 0xFF) {
-            fprintf(stderr, "draw_codes: \"%s\" is not a code (two hexadecimal digits)\n", argv[i + 1]);
-            return 2;
-        }
-        codes[i] = (uint8_t)code;
+    int line, x, y;
+    struct box box;
+    if (argc <= FIRST_LINE) {
+        printf("%d\n", (int)FONT_HEIGHT);
+        for (unsigned code = 0; code < 256; ++code)
+            if (glyph_box(code, &box)) {
+                printf("%u %d %d %d %d %d\n", code, box.advance, box.left, box.top, box.width, box.rows);
+                for (y = 0; y < box.rows; ++y, putchar('\n'))
+                    for (x = 0; x < box.width; ++x)
+                        putchar(ink(code, x, y) ? '1' : '0');
+            }
+        return 0;
     }
-    /* Every bitmap spans its glyph's ink and the pen, so the line spans the bitmaps and the pen. */
-    for (i = 0; i < count; ++i) {
-        const harfcode_font_glyph *glyph = &harfcode_font_index[codes[i]];
-        if (pen - glyph->origin < image_left)
-            image_left = pen - glyph->origin;
-        if (pen - glyph->origin + glyph->columns > right)
-            right = pen - glyph->origin + glyph->columns;
-        pen += glyph->advance;
-        if (pen > right)
-            right = pen;
-    }
-    image_width = right - image_left;
-    pixels = calloc((size_t)image_width * HARFCODE_FONT_HEIGHT + 1, 1);
-    if (!pixels)
+    for (line = FIRST_LINE; line < argc; ++line)
+        draw_line(argv[line], 0);
+    image_width = image_right - image_left;
+    image_rows = LINE_HEIGHT * (argc - FIRST_LINE);
+    if (!(pixels = calloc((size_t)(image_width * image_rows) + 1, 1)))
         return 1;
-    draw_codes(codes, count, 0, 0);
-
-    print_plain_pbm(pixels, image_width, HARFCODE_FONT_HEIGHT);
-    free(pixels);
-    free(codes);
+    for (line = FIRST_LINE; line < argc; ++line)
+        draw_line(argv[line], (line - FIRST_LINE) * LINE_HEIGHT + LINE_BASELINE);
+    printf("P1\n%d %d\n", image_width, image_rows);
+    for (y = 0; y < image_rows; ++y, putchar('\n'))
+        for (x = 0; x < image_width; ++x)
+            putchar(pixels[y * image_width + x] ? '1' : '0');
     return 0;
 }

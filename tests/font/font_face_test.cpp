@@ -1,16 +1,18 @@
-#include "font/font_face.h"
-#include "opened_fonts.h"
+// From a font file to the display's font: what a font holds for each glyph, the font's line,
+// and the fonts the README names, against references nobody here made.
+#include "font/bdf_format.h"
+#include "font_references.h"
 #include "support/test_bdf_font.h"
+#include "table/new_display_codes.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-
 namespace harfcode {
 namespace {
-
-const QString kTahoma = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
 
 // `font` with the lines from `from` up to `to` (left in place) of one glyph cut out.
 QByteArray cutOut(QByteArray font, const char* glyph, const char* from, const char* to)
@@ -26,17 +28,13 @@ QByteArray bytesOf(const QString& path)
     return file.readAll();
 }
 
-QByteArray tahomaBytes()
-{
-    return bytesOf(kTahoma);
-}
-
 // A font is a downloaded file: whatever it breaks, a glyph is drawn, or it says why not, and
 // one that holds nothing is told from one that has no ink at the size.
 TEST(FontFace, TellsAGlyphFromWhatKeepsItFromBeingDrawn)
 {
     const QByteArray font = bdfTestFont(4, 3, 1, {{U'A', 0, 0, 2, {"##", "#."}}, {U'B', 0, 0, 2, {"#.", "##"}},
                                                   {U'C', 0, 0, 2, {"..", ".."}}});
+    const QByteArray tahoma = bytesOf(kTahoma);
     using Kind = GlyphFault::Kind;
     enum class Outcome { Ink, NoInk, NoData };
     struct Case {
@@ -53,17 +51,16 @@ TEST(FontFace, TellsAGlyphFromWhatKeepsItFromBeingDrawn)
         {"a bitmap's size without its rows", cutOut(font, "ENCODING 65", "BITMAP", "ENDCHAR"), 4, U'A',
          Hinting::None, Kind::BrokenBitmap},
         {"a bitmap without ink", font, 4, U'C', Hinting::None, Outcome::NoData},
-        {"an outline", tahomaBytes(), 12, U'\uFEB3', Hinting::Auto, Outcome::Ink},
+        {"an outline", tahoma, 12, U'\uFEB3', Hinting::Auto, Outcome::Ink},
         // 30 em square: 3,000 × 3,000 pixels at 100.
         {"an outline beyond the limit", bytesOf(HARFCODE_FONT_TEST_DIR "/data/huge_glyph.ttf"), 100, U'A',
          Hinting::None, Kind::TooLarge},
-        {"a font cut short: outlines of no points", tahomaBytes().left(30000), 12, U'\uFEB3', Hinting::Auto,
-         Outcome::NoData},
-        {"an outline with no ink at the size", tahomaBytes(), 3, U'.', Hinting::Auto, Outcome::NoInk},
-        {"the font's own hinting losing the alef", tahomaBytes(), 8, U'\uFE8D', Hinting::Font, Outcome::NoInk},
+        {"a font cut short: outlines of no points", tahoma.left(30000), 12, U'\uFEB3', Hinting::Auto, Outcome::NoData},
+        {"an outline with no ink at the size", tahoma, 3, U'.', Hinting::Auto, Outcome::NoInk},
+        {"the font's own hinting losing the alef", tahoma, 8, U'\uFE8D', Hinting::Font, Outcome::NoInk},
     };
     for (const Case& c : cases) {
-        const auto face = testing::openedFont(FontFace::fromBytes(c.font, c.size));
+        const auto face = openedFont(FontFace::fromBytes(c.font, c.size));
         ASSERT_TRUE(face) << c.what;
         const auto rendered = face->render(c.character, c.hinting);
         if (const Kind* kind = std::get_if<Kind>(&c.expected)) {
@@ -81,6 +78,51 @@ TEST(FontFace, TellsAGlyphFromWhatKeepsItFromBeingDrawn)
         const Outcome outcome = glyph.fromNoData ? Outcome::NoData : glyph.hasInk() ? Outcome::Ink : Outcome::NoInk;
         EXPECT_EQ(outcome, std::get<Outcome>(c.expected)) << c.what;
     }
+}
+
+// The font's line: its ascender and descender, or the ink beyond them, and never less than
+// the baseline itself, whatever a broken font claims.
+TEST(DisplayFont, TheLineHoldsTheBaselineAndEveryGlyph)
+{
+    CodeStrings codes = defaultCodeStrings();
+    codes[0] = "20";
+    codes[73] = "41";
+    // The font's own line, then ink above the ascender.
+    for (const auto& [ascent, descent] : {std::pair{3, 1}, std::pair{1, 1}}) {
+        const auto face = openedFont(FontFace::fromBytes(
+            bdfTestFont(4, ascent, descent, {{U' ', 0, 0, 2, {"."}}, {U'A', 0, 0, 2, {"#.", "##", "#."}}}), 4));
+        const std::optional<DisplayFont> font = renderedFont(face.get(), codes, Hinting::None);
+        ASSERT_TRUE(font) << ascent;
+        EXPECT_EQ(font->height, 4) << ascent;
+        EXPECT_EQ(font->baseline, 3) << ascent;
+    }
+}
+
+// The fonts the README names hold every glyph of the display: Tahoma and Unifont are drawn
+// whole by the header tests, DejaVu Sans here.
+TEST(DisplayFont, TheRecommendedDebianFontsHaveEveryGlyph)
+{
+    EXPECT_TRUE(renderedFont("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 12, newDisplayCodes(), Hinting::Auto));
+}
+
+// bdftopcf, the X server's own converter, takes the BDF font without a word.
+TEST(DisplayFont, BdftopcfTakesTheBdfFont)
+{
+    const std::unique_ptr<FontFace> face = openedFont(FontFace::open(kUnifontFont, 16));
+    const std::optional<DisplayFont> font = renderedFont(face.get(), newDisplayCodes(), Hinting::None);
+    ASSERT_TRUE(font);
+    QTemporaryDir dir;
+    QFile bdf(dir.filePath("unifont.bdf"));
+    ASSERT_TRUE(bdf.open(QIODevice::WriteOnly));
+    bdf.write(bdfFont(*font, {"harfcode-cli 1.0.0", "harfcode-cli --font unifont.otf", kUnifontFont, face->family(),
+                              face->copyright(), face->pixelSize()}));
+    bdf.close();
+    QProcess bdftopcf;
+    bdftopcf.start("bdftopcf", {"-o", dir.filePath("unifont.pcf"), bdf.fileName()});
+    ASSERT_TRUE(bdftopcf.waitForFinished(30000));
+    EXPECT_EQ(bdftopcf.exitCode(), 0);
+    EXPECT_EQ(bdftopcf.readAllStandardError(), "") << "bdftopcf takes the font without a word";
+    EXPECT_GT(QFileInfo(dir.filePath("unifont.pcf")).size(), 0);
 }
 
 }  // namespace

@@ -1,27 +1,21 @@
 // The display's font in every format, read back from its bytes, against references nobody here
 // drew: GNU Unifont's designed bitmaps and FreeType's rendering.
-#include "exported_font_reader.h"
 #include "font/bdf_format.h"
 #include "font/c_font_format.h"
-#include "font/display_font.h"
 #include "font/font_pictures.h"
 #include "font/gfx_font_format.h"
 #include "font/png_format.h"
+#include "font_references.h"
 #include "layout/entry_rows.h"
-#include "opened_fonts.h"
 #include "table/new_display_codes.h"
-#include "unifont_reference.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
-#include <sstream>
 
 namespace harfcode {
 namespace {
-
-using testing::renderedFont;
 
 const FontExportSource kSource{"harfcode-cli 1.0.0", "harfcode-cli --font test", "test.ttf", "Test", "", 16};
 
@@ -32,57 +26,66 @@ QByteArray headerOf(const std::variant<QByteArray, FieldOverflow>& exported)
     return std::holds_alternative<QByteArray>(exported) ? std::get<QByteArray>(exported) : QByteArray();
 }
 
-// Every way a display's font leaves here, read back from the header's bytes.
-struct ExportedFormat {
+// Every header a display's font leaves here as, the draw_codes.c that reads it, and what the
+// header tells of the font's lines.
+struct Header {
     const char* name;
-    std::function<std::optional<ReadBackFont>(const DisplayFont&)> readBack;
+    std::function<QByteArray(const DisplayFont&)> of;
+    QStringList defines;
+    int DisplayFont::*lines;
 };
 
-const ExportedFormat kFormats[] = {
-    {"bdf", [](const DisplayFont& font) { return readBackBdfFont(bdfFont(font, kSource)); }},
-    {"c, rows", [](const DisplayFont& font) {
-         return readBackCFont(headerOf(cFont(font, kSource, {kDefaultFontName, BitmapBits::Rows, false})), BitmapBits::Rows);
-     }},
-    {"c, columns", [](const DisplayFont& font) {
-         return readBackCFont(headerOf(cFont(font, kSource, {kDefaultFontName, BitmapBits::Columns, false})),
-                              BitmapBits::Columns);
-     }},
-    {"gfx", [](const DisplayFont& font) { return readBackGfxFont(headerOf(gfxFont(font, kSource, kDefaultFontName))); }},
+const Header kHeaders[] = {
+    {"c, rows", [](const DisplayFont& font) { return headerOf(cFont(font, kSource, {kDefaultFontName, BitmapBits::Rows, false})); },
+     {}, &DisplayFont::height},
+    {"c, columns",
+     [](const DisplayFont& font) { return headerOf(cFont(font, kSource, {kDefaultFontName, BitmapBits::Columns, false})); },
+     {"DRAW_COLUMNS"}, &DisplayFont::height},
+    {"gfx", [](const DisplayFont& font) { return headerOf(gfxFont(font, kSource, kDefaultFontName)); }, {"DRAW_GFX"},
+     &DisplayFont::lineHeight},
 };
+
+// Every format of `font` read back, BDF by FreeType and the headers by draw_codes.c, holds a
+// glyph at every code in use and none elsewhere, each drawn as `expected` says.
+void expectReadBack(const DisplayFont& font, const std::function<RenderedGlyph(const DisplayGlyph&)>& expected)
+{
+    std::vector<std::tuple<std::string, std::optional<ReadBackFont>, int>> formats;
+    formats.emplace_back("bdf", readBackBdfFont(bdfFont(font, kSource)), 0);
+    for (const Header& header : kHeaders)
+        formats.emplace_back(header.name, readBackHeader(header.of(font), header.defines), font.*header.lines);
+    for (const auto& [format, read, lines] : formats) {
+        SCOPED_TRACE(format);
+        ASSERT_TRUE(read);
+        EXPECT_EQ(read->height, lines) << "the C header's height, the GFX font's line height";
+        EXPECT_EQ(read->glyphs.size(), font.glyphs.size()) << "one glyph per code in use";
+        for (const DisplayGlyph& glyph : font.glyphs) {
+            const auto found = read->glyphs.find(glyph.code);
+            ASSERT_NE(found, read->glyphs.end()) << slotName(glyph.slot).toStdString() << ": no glyph at its code";
+            EXPECT_EQ(drawingDifference(found->second, expected(glyph)), std::nullopt) << slotName(glyph.slot).toStdString();
+        }
+    }
+}
 
 TEST(FontHeaders, UnifontReadsBackFromEveryFormatAsDesigned)
 {
-    const std::map<char32_t, UnifontGlyph> designed = readUnifontHex(kUnifontHex, inkedSlotCharacters());
+    const std::map<char32_t, RenderedGlyph> designed = designedUnifont();
     ASSERT_EQ(designed.size(), 102u) << "Debian's unifont package holds every inked glyph";
+    // The blank has the space's advance and no ink.
+    const auto asDesigned = [&](const DisplayGlyph& glyph) {
+        return glyph.slot == kBlankSlot ? RenderedGlyph{0, 0, 0, 0, 8, {}} : designed.at(characterOfSlot(glyph.slot));
+    };
     // Unifont's outlines are its pixels: with the font's own hinting or none, rendered as designed.
     for (const Hinting hinting : {Hinting::Font, Hinting::None}) {
-        const std::optional<DisplayFont> rendered = renderedFont(kUnifontFont, 16, newDisplayCodes(), hinting);
-        ASSERT_TRUE(rendered);
-        ASSERT_EQ(rendered->glyphs.size(), std::size_t(kSlotCount));
-        for (const DisplayGlyph& glyph : rendered->glyphs) {
-            if (glyph.slot != kBlankSlot) {
-                EXPECT_EQ(differenceFromUnifont(glyph.bitmap, designed.at(characterOfSlot(glyph.slot))), std::nullopt)
-                    << slotName(glyph.slot).toStdString() << " rendered with hinting " << int(hinting);
-            }
-        }
-    }
-    const std::optional<DisplayFont> font = renderedFont(kUnifontFont, 16, newDisplayCodes(), Hinting::None);
-    ASSERT_TRUE(font);
-    for (const ExportedFormat& format : kFormats) {
-        const std::optional<ReadBackFont> read = format.readBack(*font);
-        ASSERT_TRUE(read) << format.name;
-        EXPECT_EQ(read->glyphs.size(), std::size_t(kSlotCount)) << format.name << ": a glyph at every code of the table";
-        for (const DisplayGlyph& glyph : font->glyphs) {
-            const std::string what = std::string(format.name) + ", " + slotName(glyph.slot).toStdString();
-            const auto found = read->glyphs.find(glyph.code);
-            ASSERT_NE(found, read->glyphs.end()) << what << ": no glyph at its code";
-            if (glyph.slot == kBlankSlot) {
-                EXPECT_EQ(found->second.advance, 8) << what << ": the blank has the space's advance";
-                EXPECT_EQ(std::count(found->second.ink.begin(), found->second.ink.end(), 1), 0) << what;
-                continue;
-            }
-            EXPECT_EQ(differenceFromUnifont(found->second, designed.at(characterOfSlot(glyph.slot))), std::nullopt) << what;
-        }
+        const std::optional<DisplayFont> font = renderedFont(kUnifontFont, 16, newDisplayCodes(), hinting);
+        ASSERT_TRUE(font);
+        ASSERT_EQ(font->glyphs.size(), std::size_t(kSlotCount));
+        for (const DisplayGlyph& glyph : font->glyphs)
+            EXPECT_EQ(drawingDifference(glyph.bitmap, asDesigned(glyph)), std::nullopt)
+                << slotName(glyph.slot).toStdString() << " rendered with hinting " << int(hinting);
+        EXPECT_EQ(font->height, 16) << "Unifont's grid";
+        EXPECT_EQ(font->lineHeight, 16);
+        if (hinting == Hinting::None)
+            expectReadBack(*font, asDesigned);
     }
 }
 
@@ -93,8 +96,7 @@ TEST(FontHeaders, GlyphsThatBreakFontsReadBackAsFreeTypeDrawsThem)
 {
     CodeStrings codes = newDisplayCodes();
     codes[2] = codes[1];  // slot 3 shares slot 2's code; slot 3's own code has no glyph
-    const std::optional<DisplayFont> tahoma =
-        renderedFont("/usr/share/wine/fonts/tahoma.ttf", 12, codes, Hinting::Auto);
+    const std::optional<DisplayFont> tahoma = renderedFont(kTahoma, 12, codes, Hinting::Auto);
     ASSERT_TRUE(tahoma);
     const auto any = [&](auto predicate) {
         return std::any_of(tahoma->glyphs.begin(), tahoma->glyphs.end(), [&](const DisplayGlyph& glyph) {
@@ -116,175 +118,53 @@ TEST(FontHeaders, GlyphsThatBreakFontsReadBackAsFreeTypeDrawsThem)
     made.height = 7;
     made.baseline = 3;
     made.lineHeight = 8;
-
     // Only the blank, so that no glyph has a byte of bitmap: a table with nothing else filled in.
     DisplayFont blankOnly = made;
     blankOnly.glyphs.resize(1);
 
-    const DisplayFont* fonts[] = {&*tahoma, &made, &blankOnly};
-    for (const DisplayFont* font : fonts)
-        for (const ExportedFormat& format : kFormats) {
-            const std::optional<ReadBackFont> read = format.readBack(*font);
-            ASSERT_TRUE(read) << format.name;
-            EXPECT_EQ(read->glyphs.size(), font->glyphs.size()) << format.name << ": one glyph per code in use";
-            for (const DisplayGlyph& glyph : font->glyphs) {
-                const std::string what = std::string(format.name) + ", " + slotName(glyph.slot).toStdString();
-                const auto found = read->glyphs.find(glyph.code);
-                ASSERT_NE(found, read->glyphs.end()) << what << ": no glyph at its code";
-                EXPECT_EQ(drawingDifference(found->second, glyph.bitmap), std::nullopt) << what;
-            }
-        }
+    for (const DisplayFont& font : {*tahoma, made, blankOnly})
+        expectReadBack(font, [](const DisplayGlyph& glyph) { return glyph.bitmap; });
 }
 
-TEST(FontHeaders, TheCHeaderHoldsTheHeightAndGfxTheLineHeight)
-{
-    const std::optional<DisplayFont> unifont = renderedFont(kUnifontFont, 16, newDisplayCodes(), Hinting::None);
-    ASSERT_TRUE(unifont);
-    const std::optional<ReadBackFont> c = kFormats[1].readBack(*unifont);
-    const std::optional<ReadBackFont> gfx = kFormats[3].readBack(*unifont);
-    ASSERT_TRUE(c && gfx);
-    EXPECT_EQ(c->height, 16) << "Unifont's grid";
-    EXPECT_EQ(gfx->yAdvance, 16) << "Unifont's line height";
-}
-
-// A line of pixels, as draw_codes.c prints it in a plain PBM.
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::string pixels;  // '1' ink, '0' none, row by row
-
-    bool operator==(const Picture&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Picture& picture)
-{
-    out << picture.width << "x" << picture.height << "\n";
-    for (int row = 0; row < picture.height; ++row)
-        out << picture.pixels.substr(std::size_t(row * picture.width), std::size_t(picture.width)) << "\n";
-    return out;
-}
-
-Picture parsedPbm(const QByteArray& pbm)
-{
-    std::istringstream in(pbm.toStdString());
-    std::string magic;
-    Picture picture;
-    in >> magic >> picture.width >> picture.height;
-    EXPECT_EQ(magic, "P1");
-    for (char pixel; in >> pixel;)
-        picture.pixels += pixel;
-    return picture;
-}
-
-// `glyphs` side by side from the pen at 0, as FreeType places them on the baseline under `baseline`
-// rows of `height`: from the leftmost ink or pen position to the rightmost.
-Picture drawnLine(const std::vector<RenderedGlyph>& glyphs, int height, int baseline)
-{
-    int left = 0, right = 0, pen = 0;
-    for (const RenderedGlyph& glyph : glyphs) {
-        if (glyph.width > 0 && glyph.rows > 0) {
-            left = std::min(left, pen + glyph.left);
-            right = std::max(right, pen + glyph.left + glyph.width);
-        }
-        pen += glyph.advance;
-        right = std::max(right, pen);
-    }
-    Picture picture{right - left, height, std::string(std::size_t((right - left) * height), '0')};
-    pen = 0;
-    for (const RenderedGlyph& glyph : glyphs) {
-        for (int row = 0; row < glyph.rows; ++row)
-            for (int column = 0; column < glyph.width; ++column)
-                if (glyph.inkAt(column, row))
-                    picture.pixels[std::size_t((baseline - glyph.top + row) * picture.width + pen + glyph.left + column - left)] = '1';
-        pen += glyph.advance;
-    }
-    return picture;
-}
-
-// Unifont's designed glyph as FreeType would give it, on the grid's baseline.
-RenderedGlyph renderedAsDesigned(const UnifontGlyph& designed)
-{
-    RenderedGlyph glyph{designed.width, UnifontGlyph::kRows, 0, UnifontGlyph::kRowsAboveBaseline, designed.width, {}};
-    for (int row = 0; row < glyph.rows; ++row)
-        for (int column = 0; column < glyph.width; ++column)
-            glyph.ink.push_back(designed.inkAt(column, row));
-    return glyph;
-}
-
-// draw_codes.c draws a line with the loop that the header's comment and the README show, for
-// either layout of the bits: every code of the table at once, from Unifont as designed and from
-// Wine's Tahoma as FreeType renders it, its tails left of the pen included.
-TEST(FontHeaders, TheDrawingLoopDrawsALineOfCodesAsTheGlyphsStand)
-{
-    const std::map<char32_t, UnifontGlyph> designed = readUnifontHex(kUnifontHex, inkedSlotCharacters());
-    const std::optional<DisplayFont> unifont = renderedFont(kUnifontFont, 16, newDisplayCodes(), Hinting::None);
-    const std::optional<DisplayFont> tahoma =
-        renderedFont("/usr/share/wine/fonts/tahoma.ttf", 12, newDisplayCodes(), Hinting::Auto);
-    ASSERT_TRUE(unifont && tahoma);
-    for (const BitmapBits bits : {BitmapBits::Rows, BitmapBits::Columns})
-        for (const DisplayFont* font : {&*unifont, &*tahoma}) {
-            QStringList codes;
-            std::vector<RenderedGlyph> expected;
-            for (const DisplayGlyph& glyph : font->glyphs) {
-                codes.append(QString::asprintf("%02X", glyph.code));
-                if (font == &*tahoma)
-                    expected.push_back(glyph.bitmap);
-                else if (glyph.slot == 1)
-                    expected.push_back({0, 0, 0, 0, 8, {}});
-                else
-                    expected.push_back(renderedAsDesigned(designed.at(characterOfSlot(glyph.slot))));
-            }
-            const QByteArray header = headerOf(cFont(*font, kSource, {kDefaultFontName, bits, false}));
-            const std::optional<QByteArray> pbm = runWithFontHeader(
-                header, "draw_codes.c", bits == BitmapBits::Columns ? QStringList{"DRAW_COLUMNS"} : QStringList{}, codes);
-            ASSERT_TRUE(pbm);
-            EXPECT_EQ(parsedPbm(*pbm), drawnLine(expected, font->height, font->baseline))
-                << (font == &*tahoma ? "Tahoma" : "Unifont") << (bits == BitmapBits::Rows ? ", rows" : ", columns");
-        }
-}
-
-// The drawing loop of the C header, and Adafruit GFX's way of drawing a GFX font, draw a text's
-// codes exactly as the PNG sample shows them: Wine's Tahoma at 12 px, in visual order, with mixed
-// Persian, digits and capitals, a half-space and a character without a glyph.
+// draw_codes.c draws rows of codes with the loop that the C header's comment and the README
+// show, for either layout of the bits, and as Adafruit GFX draws a GFX font: exactly as the PNG
+// sample shows them. Wine's Tahoma at 12 px and Unifont, in visual order, with mixed Persian,
+// digits and capitals, a half-space and a character without a glyph.
 TEST(FontHeaders, TheDrawingLoopDrawsWhatThePngSampleShows)
 {
     const CodeStrings codes = newDisplayCodes();
-    const std::optional<DisplayFont> tahoma = renderedFont("/usr/share/wine/fonts/tahoma.ttf", 12, codes, Hinting::Auto);
-    ASSERT_TRUE(tahoma);
     const char* const texts[] = {"سلام دنیا ۱۴۰۳", "قیمت LED 120", "می\u200Cشود", "یک x دو", "(گل)"};
-    const struct {
-        const char* what;
-        QByteArray header;
-        const char* program;
-        QStringList defines;
-        QStringList arguments;  // before the codes
-    } drawings[] = {
-        {"c, rows", headerOf(cFont(*tahoma, kSource, {kDefaultFontName, BitmapBits::Rows, false})), "draw_codes.c", {}, {}},
-        {"c, columns", headerOf(cFont(*tahoma, kSource, {kDefaultFontName, BitmapBits::Columns, false})), "draw_codes.c",
-         {"DRAW_COLUMNS"}, {}},
-        {"gfx", headerOf(gfxFont(*tahoma, kSource, kDefaultFontName)), "draw_gfx_codes.c", {},
-         {QString::number(tahoma->height), QString::number(tahoma->baseline)}},
-    };
-    for (const auto& drawing : drawings) {
-        for (const char* text : texts) {
-            const std::vector<QByteArray> rows = entryCodes(QString::fromUtf8(text), codes, DisplayOrder::Visual, 0).rows;
-            ASSERT_EQ(rows.size(), 1u) << text;
-            QStringList arguments = drawing.arguments;
-            for (const char code : rows.front())
-                arguments.append(QString::asprintf("%02X", static_cast<unsigned char>(code)));
-            const std::optional<QByteArray> pbm = runWithFontHeader(drawing.header, drawing.program, drawing.defines, arguments);
-            ASSERT_TRUE(pbm) << text;
-
-            const auto drawn = sampleText(*tahoma, rows, 1);
-            ASSERT_TRUE(std::holds_alternative<QImage>(drawn)) << text;
-            const auto png = pngFile(std::get<QImage>(drawn), kSource);
-            ASSERT_TRUE(std::holds_alternative<QByteArray>(png)) << text;
-            const QImage sample = QImage::fromData(std::get<QByteArray>(png), "PNG");
-            Picture shown{sample.width(), sample.height(), {}};
-            for (int y = 0; y < sample.height(); ++y)
-                for (int x = 0; x < sample.width(); ++x)
-                    shown.pixels += qGray(sample.pixel(x, y)) < 0x80 ? '1' : '0';
-            EXPECT_EQ(parsedPbm(*pbm), shown) << text << ", " << drawing.what;
+    for (const std::optional<DisplayFont>& font :
+         {renderedFont(kTahoma, 12, codes, Hinting::Auto), renderedFont(kUnifontFont, 16, codes, Hinting::None)}) {
+        ASSERT_TRUE(font);
+        std::vector<QByteArray> rows;
+        QStringList lines;
+        for (const char* text : texts)
+            for (const QByteArray& row : entryCodes(QString::fromUtf8(text), codes, DisplayOrder::Visual, 0).rows) {
+                rows.push_back(row);
+                lines.append(QString::fromLatin1(row.toHex(' ')));
+            }
+        const auto drawn = sampleText(*font, rows, 1);
+        ASSERT_TRUE(std::holds_alternative<QImage>(drawn));
+        const auto png = pngFile(std::get<QImage>(drawn), kSource);
+        ASSERT_TRUE(std::holds_alternative<QByteArray>(png));
+        const QImage sample = QImage::fromData(std::get<QByteArray>(png), "PNG");
+        std::vector<std::string> shown{"P1", std::to_string(sample.width()) + " " + std::to_string(sample.height())};
+        for (int y = 0; y < sample.height(); ++y) {
+            std::string& row = shown.emplace_back();
+            for (int x = 0; x < sample.width(); ++x)
+                row += qGray(sample.pixel(x, y)) < 0x80 ? '1' : '0';
+        }
+        for (const Header& header : kHeaders) {
+            const QStringList gfxLine = {QString::number(font->height), QString::number(font->baseline)};
+            const std::optional<QByteArray> pbm =
+                runWithFontHeader(header.of(*font), header.defines, (header.defines.contains("DRAW_GFX") ? gfxLine : QStringList()) + lines);
+            ASSERT_TRUE(pbm) << header.name;
+            std::vector<std::string> drawnRows;
+            for (const QByteArray& row : pbm->split('\n'))
+                if (!row.isEmpty())
+                    drawnRows.push_back(row.toStdString());
+            EXPECT_EQ(drawnRows, shown) << header.name << ", " << font->height << " px";
         }
     }
 }
@@ -324,6 +204,8 @@ TEST(FontHeaders, AValueThatDoesNotFitItsFieldNamesTheGlyphAndTheField)
         return outcome(cFont(font, kSource, {kDefaultFontName, BitmapBits::Columns, false}));
     };
     const auto gfx = [](const DisplayFont& font) { return outcome(gfxFont(font, kSource, kDefaultFontName)); };
+    const std::string a = "code 41, slot 74 (U+0041 \"A\"): ", u8 = " does not fit its uint8_t (0 to 255)";
+    const std::string i8 = " does not fit its int8_t (-128 to 127)", u16 = " does not fit its uint16_t (0 to 65535)";
     // In rows, bitmaps of 8,192 bytes: 32 bytes a row for 255 columns, 256 rows.
     const std::vector<RenderedGlyph> nineInRows(9, block(255, 256, 0, 256, 255));
     // In columns, 65,535 bytes: 257 bytes a column for 2,056 rows, 255 columns; then 257 bytes each.
@@ -342,41 +224,29 @@ TEST(FontHeaders, AValueThatDoesNotFitItsFieldNamesTheGlyphAndTheField)
         std::string outcome;
     } cases[] = {
         {"columns at the limit", c, fontOf({block(255, 1, 0, 1, 255)}), "fits"},
-        {"columns past it", c, fontOf({block(1, 1, 0, 1, 1), block(256, 1, 0, 1, 255)}),
-         "code 42, slot 75 (U+0042 \"B\"): columns 256 does not fit its uint8_t (0 to 255)"},
-        {"ink far left of the pen", c, fontOf({block(1, 1, -300, 1, 1)}),
-         "code 41, slot 74 (U+0041 \"A\"): columns 300 does not fit its uint8_t (0 to 255)"},
-        {"ink far right of the pen", c, fontOf({block(1, 1, 255, 1, 1)}),
-         "code 41, slot 74 (U+0041 \"A\"): columns 256 does not fit its uint8_t (0 to 255)"},
-        {"advance", c, fontOf({block(1, 1, 0, 1, 256)}),
-         "code 41, slot 74 (U+0041 \"A\"): advance 256 does not fit its uint8_t (0 to 255)"},
-        {"an offset past 65,535 in rows", c, fontOf(nineInRows),
-         "code 49, slot 82 (U+0049 \"I\"): offset 65536 does not fit its uint16_t (0 to 65535)"},
+        {"columns past it", c, fontOf({dot, block(256, 1, 0, 1, 255)}), "code 42, slot 75 (U+0042 \"B\"): columns 256" + u8},
+        {"ink far left of the pen", c, fontOf({block(1, 1, -300, 1, 1)}), a + "columns 300" + u8},
+        {"ink far right of the pen", c, fontOf({block(1, 1, 255, 1, 1)}), a + "columns 256" + u8},
+        {"advance", c, fontOf({block(1, 1, 0, 1, 256)}), a + "advance 256" + u8},
+        {"an offset past 65,535 in rows", c, fontOf(nineInRows), "code 49, slot 82 (U+0049 \"I\"): offset 65536" + u16},
         {"an offset of 65,535 in columns", columns, fontOf({tall, dot}), "fits"},
         {"an offset past 65,535 in columns", columns, fontOf({tall, dot, dot}),
-         "code 43, slot 76 (U+0043 \"C\"): offset 65792 does not fit its uint16_t (0 to 65535)"},
+         "code 43, slot 76 (U+0043 \"C\"): offset 65792" + u16},
         {"GFX at every limit", gfx, fontOf({block(255, 255, -128, 128, 255), block(1, 1, 127, -126, 1)}, 255), "fits"},
-        {"width", gfx, fontOf({block(256, 1, 0, 1, 1)}), "code 41, slot 74 (U+0041 \"A\"): width 256 does not fit its uint8_t (0 to 255)"},
-        {"height", gfx, fontOf({block(1, 256, 0, 1, 1)}), "code 41, slot 74 (U+0041 \"A\"): height 256 does not fit its uint8_t (0 to 255)"},
-        {"xAdvance", gfx, fontOf({block(1, 1, 0, 1, 256)}),
-         "code 41, slot 74 (U+0041 \"A\"): xAdvance 256 does not fit its uint8_t (0 to 255)"},
-        {"xOffset left", gfx, fontOf({block(1, 1, -129, 1, 1)}),
-         "code 41, slot 74 (U+0041 \"A\"): xOffset -129 does not fit its int8_t (-128 to 127)"},
-        {"xOffset right", gfx, fontOf({block(1, 1, 128, 1, 1)}),
-         "code 41, slot 74 (U+0041 \"A\"): xOffset 128 does not fit its int8_t (-128 to 127)"},
-        {"yOffset up", gfx, fontOf({block(1, 1, 0, 130, 1)}),
-         "code 41, slot 74 (U+0041 \"A\"): yOffset -129 does not fit its int8_t (-128 to 127)"},
-        {"yOffset down", gfx, fontOf({block(1, 1, 0, -127, 1)}),
-         "code 41, slot 74 (U+0041 \"A\"): yOffset 128 does not fit its int8_t (-128 to 127)"},
+        {"width", gfx, fontOf({block(256, 1, 0, 1, 1)}), a + "width 256" + u8},
+        {"height", gfx, fontOf({block(1, 256, 0, 1, 1)}), a + "height 256" + u8},
+        {"xAdvance", gfx, fontOf({block(1, 1, 0, 1, 256)}), a + "xAdvance 256" + u8},
+        {"xOffset left", gfx, fontOf({block(1, 1, -129, 1, 1)}), a + "xOffset -129" + i8},
+        {"xOffset right", gfx, fontOf({block(1, 1, 128, 1, 1)}), a + "xOffset 128" + i8},
+        {"yOffset up", gfx, fontOf({block(1, 1, 0, 130, 1)}), a + "yOffset -129" + i8},
+        {"yOffset down", gfx, fontOf({block(1, 1, 0, -127, 1)}), a + "yOffset 128" + i8},
         {"bitmapOffset of 65,535", gfx, fontOf(gfxUpTo65535), "fits"},
-        {"bitmapOffset past it", gfx, fontOf(gfxPast65535),
-         "code 4B, slot 84 (U+004B \"K\"): bitmapOffset 65536 does not fit its uint16_t (0 to 65535)"},
-        {"yAdvance", gfx, fontOf({block(1, 1, 0, 1, 1)}, 256), "yAdvance 256 does not fit its uint8_t (0 to 255)"},
+        {"bitmapOffset past it", gfx, fontOf(gfxPast65535), "code 4B, slot 84 (U+004B \"K\"): bitmapOffset 65536" + u16},
+        {"yAdvance", gfx, fontOf({dot}, 256), "yAdvance 256" + u8},
     };
     for (const auto& test : cases)
         EXPECT_EQ(test.format(test.font), test.outcome) << test.what;
 }
-
 
 // The comment names the font file, its family and its copyright notice, whatever they hold:
 // text that would end the comment, start another, splice a line or reorder what a reader sees
@@ -385,19 +255,17 @@ TEST(FontHeaders, TheCommentHoldsTheSourceWhateverItsText)
 {
     const FontExportSource source{"harfcode-cli 1.0.0", "harfcode-cli --font 'a*/b.ttf' --name x?\?/",
                                   "/fonts/a*/b/*c.ttf", "Fam*/ily", "(c) 2024 */ Foundry\n#error \u202Eright?\?=\\", 16};
-    DisplayFont font = fontOf({block(2, 3, -1, 2, 2)});
-    const QByteArray c = headerOf(cFont(font, source, {}));
-    const QByteArray gfx = headerOf(gfxFont(font, source, kDefaultFontName));
-    for (const auto& [format, header] : {std::pair{"c", c}, std::pair{"gfx", gfx}}) {
+    const DisplayFont font = fontOf({block(2, 3, -1, 2, 2)});
+    for (const auto& [format, header, defines] : {std::tuple{"c", headerOf(cFont(font, source, {})), QStringList()},
+                                                  std::tuple{"gfx", headerOf(gfxFont(font, source, kDefaultFontName)),
+                                                             QStringList{"DRAW_GFX"}}}) {
         const QByteArray comment = header.first(header.indexOf("*/") + 2);
         EXPECT_TRUE(comment.contains("Fam*\\/ily")) << format << ": " << comment.toStdString();
         EXPECT_TRUE(comment.contains("(c) 2024 *\\/ Foundry #error <U+202E>right?\\?=<U+005C>")) << format << ": " << comment.toStdString();
+        const std::optional<ReadBackFont> read = readBackHeader(header, defines);
+        ASSERT_TRUE(read) << format;
+        EXPECT_EQ(drawingDifference(read->glyphs.at(0x41), font.glyphs.front().bitmap), std::nullopt) << format;
     }
-    const std::optional<ReadBackFont> cRead = readBackCFont(c, BitmapBits::Rows);
-    const std::optional<ReadBackFont> gfxRead = readBackGfxFont(gfx);
-    ASSERT_TRUE(cRead && gfxRead);
-    EXPECT_EQ(drawingDifference(cRead->glyphs.at(0x41), font.glyphs.front().bitmap), std::nullopt);
-    EXPECT_EQ(drawingDifference(gfxRead->glyphs.at(0x41), font.glyphs.front().bitmap), std::nullopt);
 }
 
 }  // namespace

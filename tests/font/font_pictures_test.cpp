@@ -1,34 +1,29 @@
-#include "font/display_font.h"
+// The pictures of the display's font: a text's sample and what a preview marks in it, the
+// sheet of every glyph, and the PNG file they are written to.
+#include "font/display_sample.h"
 #include "font/font_pictures.h"
-#include "font/hex_digit_glyphs.h"
+#include "font/png_format.h"
+#include "font_references.h"
 #include "layout/entry_rows.h"
-#include "opened_fonts.h"
 #include "support/test_bdf_font.h"
-#include "table/new_display_codes.h"
-#include "unifont_reference.h"
-
-#include <QFile>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <map>
 #include <string>
+#include <tuple>
 
 namespace harfcode {
 namespace {
 
-using testing::openedFont;
-using testing::renderedFont;
-
 // A picture as text, a character a pixel: "#" ink, "+" label, "|" grid line, "." paper.
-std::vector<std::string> art(const QImage& picture, int left, int top, int width, int height)
+std::vector<std::string> art(const QImage& picture, int left = 0, int top = 0, int width = -1, int height = -1)
 {
     std::vector<std::string> rows;
-    for (int y = top; y < top + height; ++y) {
+    for (int y = top; y < top + (height < 0 ? picture.height() : height); ++y) {
         std::string& row = rows.emplace_back();
-        for (int x = left; x < left + width; ++x) {
+        for (int x = left; x < left + (width < 0 ? picture.width() : width); ++x) {
             switch (picture.constScanLine(y)[x]) {
             case kInkShade: row += '#'; break;
             case kLabelShade: row += '+'; break;
@@ -41,20 +36,21 @@ std::vector<std::string> art(const QImage& picture, int left, int top, int width
     return rows;
 }
 
-std::vector<std::string> art(const QImage& picture)
-{
-    return art(picture, 0, 0, picture.width(), picture.height());
-}
-
-
-// The tiny font's glyphs at these codes; the digit 2 has a glyph but no code.
-CodeStrings tinyCodes()
+// The tiny font's glyphs at these codes, then `changes`; the digit 2 has a glyph but no code.
+CodeStrings tinyCodes(const std::map<int, const char*>& changes = {})
 {
     CodeStrings codes = defaultCodeStrings();
-    for (const auto& [slot, code] : std::map<int, const char*>{
-             {1, "20"}, {26, "B3"}, {52, "C4"}, {4, "0B"}, {55, "D5"}, {65, "31"}, {68, "34"}, {74, "41"}})
+    std::map<int, const char*> all{{1, "20"}, {26, "B3"}, {52, "C4"}, {4, "0B"}, {55, "D5"}, {65, "31"}, {68, "34"}, {74, "41"}};
+    for (const auto& [slot, code] : changes)
+        all[slot] = code;
+    for (const auto& [slot, code] : all)
         codes[std::size_t(slot - 1)] = code;
     return codes;
+}
+
+std::unique_ptr<FontFace> tinyFace()
+{
+    return openedFont(FontFace::fromBytes(tinyTestFont(), 4));
 }
 
 QImage picture(std::variant<QImage, QString> drawn)
@@ -64,31 +60,43 @@ QImage picture(std::variant<QImage, QString> drawn)
     return std::get<QImage>(std::move(drawn));
 }
 
-QImage sample(const DisplayFont& font, const QString& text, DisplayOrder order, int width, int zoom = 1)
-{
-    return picture(sampleText(font, entryCodes(text, tinyCodes(), order, width).rows, zoom));
-}
+using Mark = SlotGlyph::Mark;
+using Place = std::tuple<int, qint64, int, Mark>;  // slot, x, advance, mark
 
-TEST(FontPictures, ASampleShowsEachRowAsTheDisplayDrawsIt)
+// Each glyph's slot and place, what is wrong with it, and the sample picture that the converter
+// writes and a preview shows, from the glyphs at these places.
+TEST(DisplaySample, PlacesEachGlyphWhereTheSamplePictureDrawsItAndMarksWhatCannotShow)
 {
-    const auto face = openedFont(FontFace::fromBytes(tinyTestFont(), 4));
-    const DisplayFont font = renderedFont(face.get(), tinyCodes(), Hinting::None).value();
+    const auto face = tinyFace();
+    const QString salam = QString::fromUtf8("سلام");
     struct Case {
         const char* what;
+        std::map<int, const char*> changes;
         QString text;
         DisplayOrder order;
         int width;
+        std::vector<std::vector<Place>> rows;
         std::vector<std::string> picture;
     };
     const Case cases[] = {
-        // 1 4, the blank, then meem, alef, lam, seen: the seen's ink ends past its advance.
-        {"Persian and digits in visual order", QString::fromUtf8("سلام ۱۴"), DisplayOrder::Visual, 0,
+        // The seen's ink ends past its advance.
+        {"visual order: 1 4, the blank, meem, alef, lam, seen", {}, salam + QString::fromUtf8(" ۱۴"), DisplayOrder::Visual, 0,
+         {{{65, 0, 3, Mark::None}, {68, 3, 3, Mark::None}, {1, 6, 2, Mark::None}, {55, 8, 3, Mark::None},
+           {4, 11, 3, Mark::None}, {52, 14, 2, Mark::None}, {26, 16, 2, Mark::None}}},
          {".#.#.......#..#....",
           "##.##......#..#.#.#",
           ".#..#...##.##.#.###",
           "........#.........."}},
-        // The word cut after three glyphs; the second row right-aligned by two blanks.
-        {"a word cut across rows", QString::fromUtf8("سلام"), DisplayOrder::Visual, 3,
+        // Both take no room in the picture.
+        {"the A inks left of its origin; x has no slot; 2 is unfilled", {}, QString::fromUtf8("Ax۲1"), DisplayOrder::Typing, 0,
+         {{{74, 1, 2, Mark::None}, {66, 3, 0, Mark::Unfilled}, {65, 3, 3, Mark::None}}},
+         {"....#.",
+          "##.##.",
+          "#...#.",
+          "......"}},
+        {"a word cut, the second row right-aligned by two blanks", {}, salam, DisplayOrder::Visual, 3,
+         {{{4, 0, 3, Mark::None}, {52, 3, 2, Mark::None}, {26, 5, 2, Mark::None}},
+          {{1, 0, 2, Mark::None}, {1, 2, 2, Mark::None}, {55, 4, 3, Mark::None}}},
          {"#..#....",
           "#..#.#.#",
           "##.#.###",
@@ -97,21 +105,44 @@ TEST(FontPictures, ASampleShowsEachRowAsTheDisplayDrawsIt)
           "........",
           "....##..",
           "....#..."}},
-        // x has no slot and 2 no code: both take no room; the A inks left of its origin.
-        {"a character without a slot, a slot without a code", QString::fromUtf8("Ax۲1"), DisplayOrder::Typing, 0,
-         {"....#.",
+        {"a glyph the font lacks, a code not a byte", {{6, "A2"}, {68, "G4"}}, QString::fromUtf8("ب 4"), DisplayOrder::Typing, 0,
+         {{{6, 0, 0, Mark::MissingGlyph}, {1, 0, 2, Mark::None}, {68, 2, 0, Mark::InvalidCode}}},
+         {"..", "..", "..", ".."}},
+        {"two slots share a code: both marked, the first one's glyph shown", {{66, "31"}}, QStringLiteral("21"), DisplayOrder::Typing, 0,
+         {{{66, 0, 3, Mark::SharedCode}, {65, 3, 3, Mark::SharedCode}}},
+         {".#..#.",
           "##.##.",
-          "#...#.",
+          ".#..#.",
           "......"}},
-        {"nothing to show", QStringLiteral("x"), DisplayOrder::Visual, 0, {".", ".", ".", "."}},
+        {"nothing to show", {}, QStringLiteral("x"), DisplayOrder::Visual, 0, {{}}, {".", ".", ".", "."}},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(art(sample(font, c.text, c.order, c.width)), c.picture) << c.what;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const CodeStrings codes = tinyCodes(c.changes);
+        const PartialDisplayFont font = partialDisplayFont(*face, codes, Hinting::None);
+        const DisplaySample sample = displaySample(font.font, codes, c.text, c.order, c.width);
+        std::vector<std::vector<Place>> rows;
+        for (std::size_t row = 0; row < sample.slots.size(); ++row) {
+            std::vector<Place>& places = rows.emplace_back();
+            for (std::size_t i = 0; i < sample.slots[row].size(); ++i)
+                places.emplace_back(sample.slots[row][i], sample.layout.rows[row][i].x, sample.layout.rows[row][i].advance,
+                                    sample.glyphs[row][i].mark);
+        }
+        EXPECT_EQ(rows, c.rows);
+        EXPECT_EQ(art(picture(sampleText(font.font, sample.drawn, 1))), c.picture);
+        // From the codes, as the converter draws a font it takes.
+        if (c.changes.empty()) {
+            EXPECT_EQ(art(picture(sampleText(font.font, entryCodes(c.text, codes, c.order, c.width).rows, 1))), c.picture);
+        }
+        // What the preview marks is what the converter refuses the font for, or warns of.
+        EXPECT_EQ(font.whole(), font.problems.descriptions({}).isEmpty());
+        EXPECT_EQ(std::holds_alternative<DisplayFontError>(displayFont(*face, codes, Hinting::None)), !font.whole());
+    }
 }
 
 TEST(FontPictures, TheSheetLabelsEveryCodeInUseInItsCell)
 {
-    const auto face = openedFont(FontFace::fromBytes(tinyTestFont(), 4));
+    const auto face = tinyFace();
     const DisplayFont font = renderedFont(face.get(), tinyCodes(), Hinting::None).value();
     const HexDigitGlyphs labels = hexDigitGlyphs(*face, Hinting::None);
     EXPECT_EQ(labels.missing, "0356789BCDEF");
@@ -120,6 +151,8 @@ TEST(FontPictures, TheSheetLabelsEveryCodeInUseInItsCell)
     // origin to 3 right of it, the labels (the 3 × 5 digits) 8 wide; 5 rows of label, one
     // free, the font's 4.
     EXPECT_EQ(sheet.size(), QSize(16 * 11 + 1, 16 * 13 + 1));
+    std::vector<std::string> empty(14, "|..........|");
+    empty.front() = empty.back() = "||||||||||||";
     struct Cell {
         int code;
         std::vector<std::string> picture;  // with the grid lines around it
@@ -155,9 +188,7 @@ TEST(FontPictures, TheSheetLabelsEveryCodeInUseInItsCell)
           "|..........|",
           "|..........|",
           "||||||||||||"}},
-        {0x00, {"||||||||||||", "|..........|", "|..........|", "|..........|", "|..........|", "|..........|",
-                "|..........|", "|..........|", "|..........|", "|..........|", "|..........|", "|..........|",
-                "|..........|", "||||||||||||"}},
+        {0x00, empty},
     };
     for (const Cell& cell : cells)
         EXPECT_EQ(art(sheet, (cell.code & 0xF) * 11, (cell.code >> 4) * 13, 12, 14), cell.picture) << cell.code;
@@ -166,27 +197,23 @@ TEST(FontPictures, TheSheetLabelsEveryCodeInUseInItsCell)
 TEST(FontPictures, TheLabelsAreTheFontsOwnDigitsWhereItHasAll)
 {
     // Digit v: a column of ink beside the bits of v, the highest on top.
-    std::array<std::array<std::string, 4>, 16> rows;
+    std::array<std::vector<std::string_view>, 16> rows;
     std::vector<TestGlyph> digits;
-    for (int value = 0; value < 16; ++value) {
-        std::array<std::string, 4>& bits = rows[std::size_t(value)];
-        for (int bit = 0; bit < 4; ++bit)
-            bits[std::size_t(bit)] = (value >> (3 - bit)) & 1 ? "##" : "#.";
-        digits.push_back({char32_t("0123456789ABCDEF"[value]), 0, 0, 3, {bits.begin(), bits.end()}});
+    for (std::size_t value = 0; value < 16; ++value) {
+        for (int bit = 3; bit >= 0; --bit)
+            rows[value].push_back((value >> bit) & 1 ? "##" : "#.");
+        digits.push_back({char32_t("0123456789ABCDEF"[value]), 0, 0, 3, rows[value]});
     }
     const auto face = openedFont(FontFace::fromBytes(bdfTestFont(4, 4, 0, digits), 4));
     const HexDigitGlyphs labels = hexDigitGlyphs(*face, Hinting::None);
     EXPECT_EQ(labels.missing, "");
-    for (int value = 0; value < 16; ++value) {
-        const RenderedGlyph& digit = labels.digits[std::size_t(value)];
-        std::vector<std::string> ink;
-        for (int row = 0; row < digit.rows; ++row) {
-            std::string& line = ink.emplace_back();
+    for (std::size_t value = 0; value < 16; ++value) {
+        const RenderedGlyph& digit = labels.digits[value];
+        std::vector<std::string> ink(std::size_t(digit.rows), std::string(std::size_t(digit.width), '.'));
+        for (int row = 0; row < digit.rows; ++row)
             for (int column = 0; column < digit.width; ++column)
-                line += digit.inkAt(column, row) ? '#' : '.';
-        }
-        EXPECT_EQ(ink, std::vector<std::string>(rows[std::size_t(value)].begin(), rows[std::size_t(value)].end()))
-            << value;
+                ink[std::size_t(row)][std::size_t(column)] = digit.inkAt(column, row) ? '#' : '.';
+        EXPECT_EQ(ink, std::vector<std::string>(rows[value].begin(), rows[value].end())) << value;
         EXPECT_EQ(digit.advance, 3) << value;
     }
 }
@@ -194,14 +221,16 @@ TEST(FontPictures, TheLabelsAreTheFontsOwnDigitsWhereItHasAll)
 // Zoomed, every pixel is a square: the sample and the sheet alike.
 TEST(FontPictures, ZoomMakesEveryPixelASquare)
 {
-    const auto face = openedFont(FontFace::fromBytes(tinyTestFont(), 4));
+    const auto face = tinyFace();
     const DisplayFont font = renderedFont(face.get(), tinyCodes(), Hinting::None).value();
     const HexDigitGlyphs labels = hexDigitGlyphs(*face, Hinting::None);
-    const QString text = QString::fromUtf8("سلام ۱۴");
-    const QImage sample1 = sample(font, text, DisplayOrder::Visual, 0);
+    const auto sample = [&](int zoom) {
+        return picture(sampleText(font, entryCodes(QString::fromUtf8("سلام ۱۴"), tinyCodes(), DisplayOrder::Visual, 0).rows, zoom));
+    };
+    const QImage sample1 = sample(1);
     const QImage sheet1 = picture(glyphSheet(font, labels, 1));
     for (const int zoom : {2, 3, 16}) {
-        for (const auto& [small, zoomed] : {std::pair{sample1, sample(font, text, DisplayOrder::Visual, 0, zoom)},
+        for (const auto& [small, zoomed] : {std::pair{sample1, sample(zoom)},
                                              std::pair{sheet1, picture(glyphSheet(font, labels, zoom))}}) {
             ASSERT_EQ(zoomed.size(), small.size() * zoom) << zoom;
             int differences = 0;
@@ -215,7 +244,7 @@ TEST(FontPictures, ZoomMakesEveryPixelASquare)
 
 TEST(FontPictures, APictureTooLargeIsRefusedNotDrawn)
 {
-    const auto face = openedFont(FontFace::fromBytes(tinyTestFont(), 4));
+    const auto face = tinyFace();
     const DisplayFont font = renderedFont(face.get(), tinyCodes(), Hinting::None).value();
     struct Case {
         int codes;  // of the digit 1, 3 pixels each
@@ -233,35 +262,29 @@ TEST(FontPictures, APictureTooLargeIsRefusedNotDrawn)
     }
 }
 
-// A Unifont glyph as art, row by row from the top of its 16-pixel cell.
-std::vector<std::string> artOf(const UnifontGlyph& glyph)
-{
-    std::vector<std::string> rows;
-    for (int row = 0; row < UnifontGlyph::kRows; ++row) {
-        std::string& line = rows.emplace_back();
-        for (int column = 0; column < glyph.width; ++column)
-            line += glyph.inkAt(column, row) ? '#' : '.';
-    }
-    return rows;
-}
 
-TEST(FontPictures, UnifontSampleHasUnifontsBitmapsAtTheirPlaces)
+TEST(PngFormat, HoldsThePictureAndItsNotesTheSameEveryTime)
 {
-    QFile unifont(QString::fromLatin1(kUnifontFont));
-    ASSERT_TRUE(unifont.open(QIODevice::ReadOnly)) << "the package fonts-unifont";
-    const auto face = openedFont(FontFace::fromBytes(unifont.readAll(), 16));
-    const CodeStrings codes = newDisplayCodes();
-    const DisplayFont font = renderedFont(face.get(), codes, Hinting::None).value();
-    const QImage picture = harfcode::picture(
-        sampleText(font, entryCodes(QString::fromUtf8("سلام دنیا ۱۴۰۳"), codes, DisplayOrder::Visual, 0).rows, 1));
-    const auto bitmaps = readUnifontHex(kUnifontHex, {U'1', U'4', U'0', U'3', U'\uFEB3'});
-    // 1403 and the blank from the left, 8 pixels each; the initial seen is the rightmost.
-    ASSERT_EQ(picture.height(), 16);
-    const std::pair<char32_t, int> placed[] = {
-        {U'1', 0}, {U'4', 8}, {U'0', 16}, {U'3', 24}, {U'\uFEB3', picture.width() - 8}};
-    for (const auto& [character, left] : placed)
-        EXPECT_EQ(art(picture, left, 0, 8, 16), artOf(bitmaps.at(character))) << uint(character);
-    EXPECT_EQ(art(picture, 32, 0, 8, 16), std::vector<std::string>(16, "........"));
+    QImage picture(5, 3, QImage::Format_Grayscale8);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.scanLine(y)[x] = uchar((x * 7 + y * 31) * 11);
+    const FontExportSource source{"harfcode-cli 1.0", "harfcode-cli --font Unifont --size 16 --font-format png",
+                                  "/fonts/unifont.otf", "Unifont", QString::fromUtf8("© GNU"), 16};
+    const auto first = pngFile(picture, source);
+    ASSERT_TRUE(std::holds_alternative<QByteArray>(first));
+    EXPECT_EQ(first, pngFile(picture, source));
+
+    const QImage read = QImage::fromData(std::get<QByteArray>(first), "PNG");
+    EXPECT_EQ(read.convertToFormat(QImage::Format_Grayscale8), picture);
+    const std::pair<const char*, QString> notes[] = {
+        {"Software", "harfcode-cli 1.0"},
+        {"Source", "/fonts/unifont.otf (Unifont, 16 px)"},
+        {"Comment", "Command: harfcode-cli --font Unifont --size 16 --font-format png"},
+        {"Copyright", QString::fromUtf8("© GNU")},
+    };
+    for (const auto& [key, text] : notes)
+        EXPECT_EQ(read.text(key), text) << key;
 }
 
 }  // namespace
