@@ -34,6 +34,10 @@ TEST(FontFace, TellsAGlyphFromWhatKeepsItFromBeingDrawn)
 {
     const QByteArray font = bdfTestFont(4, 3, 1, {{U'A', 0, 0, 2, {"##", "#."}}, {U'B', 0, 0, 2, {"#.", "##"}},
                                                   {U'C', 0, 0, 2, {"..", ".."}}});
+    // Eight bits a pixel: grey levels, ink from half on.
+    const auto grey = [&](const char* pixels) {
+        return bdfTestFont(4, 3, 1, {{U'G', 0, 0, 2, {"#."}}}).replace("SIZE 4 72 72", "SIZE 4 72 72 8").replace("\n80\n", pixels);
+    };
     const QByteArray tahoma = bytesOf(kTahoma);
     using Kind = GlyphFault::Kind;
     enum class Outcome { Ink, NoInk, NoData };
@@ -51,6 +55,8 @@ TEST(FontFace, TellsAGlyphFromWhatKeepsItFromBeingDrawn)
         {"a bitmap's size without its rows", cutOut(font, "ENCODING 65", "BITMAP", "ENDCHAR"), 4, U'A',
          Hinting::None, Kind::BrokenBitmap},
         {"a bitmap without ink", font, 4, U'C', Hinting::None, Outcome::NoData},
+        {"a grey bitmap of half", grey("\n807F\n"), 4, U'G', Hinting::None, Outcome::Ink},
+        {"a grey bitmap under half", grey("\n7F7F\n"), 4, U'G', Hinting::None, Outcome::NoData},
         {"an outline", tahoma, 12, U'\uFEB3', Hinting::Auto, Outcome::Ink},
         // 30 em square: 3,000 × 3,000 pixels at 100.
         {"an outline beyond the limit", bytesOf(HARFCODE_FONT_TEST_DIR "/data/huge_glyph.ttf"), 100, U'A',
@@ -78,6 +84,17 @@ TEST(FontFace, TellsAGlyphFromWhatKeepsItFromBeingDrawn)
         const Outcome outcome = glyph.fromNoData ? Outcome::NoData : glyph.hasInk() ? Outcome::Ink : Outcome::NoInk;
         EXPECT_EQ(outcome, std::get<Outcome>(c.expected)) << c.what;
     }
+}
+
+// A file of exactly the bound is read whole (one byte more is refused unread: the cli's tests).
+TEST(FontFace, AFileOfTheSizeBoundIsRead)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath("zeros.ttf"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(kMaxFontFileBytes));  // sparse: no disk taken
+    const auto read = readFontFile(file.fileName());
+    ASSERT_TRUE(std::holds_alternative<FontFileBytes>(read)) << std::get<QString>(read).toStdString();
+    EXPECT_EQ(std::get<FontFileBytes>(read).bytes.size(), kMaxFontFileBytes);
 }
 
 // The font's line: its ascender and descender, or the ink beyond them, and never less than
