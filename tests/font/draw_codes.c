@@ -1,16 +1,13 @@
 /* Draws codes from a header of harfcode-cli --font-format c (-DDRAW_COLUMNS for --bits columns)
  * with the loop of the header's comment and of the README, or from one of --font-format gfx
- * (-DDRAW_GFX) as Adafruit GFX draws a custom font: each glyph's bits one after the other, row by
- * row from (x + xOffset, y + yOffset), the cursor's y on the row above the baseline.
- * Build: cc -std=c99 -include font.h -DHARFCODE_FONT_IMPLEMENTATION draw_codes.c -o draw_codes
- *
- * Each argument is a line of codes in hexadecimal, after a line's height and rows above the
- * baseline for GFX: draw_codes "B3 C4 80 20 41" "31", draw_codes 15 12 "B3 C4". The lines, one
- * under the other, are printed as a plain PBM (P1), a row a line, from the leftmost ink or pen
- * position to the rightmost. Without lines it prints, for the tests to read back, the C header's
- * height or the GFX font's yAdvance, then every code's glyph: the code, its advance, its box's
- * left column and top row from the pen on the baseline, width and rows, and a line of ink (1) or
- * none (0) for each row of the box. */
+ * (-DDRAW_GFX) as Adafruit GFX does: each glyph's bits one after the other, row by row from
+ * (x + xOffset, y + yOffset), the cursor's y on the row above the baseline. Each argument is a
+ * line of codes in hexadecimal, after a line's height and rows above the baseline for GFX
+ * (draw_codes "B3 C4 80 20 41" "31", draw_codes 15 12 "B3 C4"): the lines are printed as a plain
+ * PBM, a row a line, from the leftmost ink or pen position to the rightmost. Without lines, it
+ * prints the C header's height or the GFX font's yAdvance, then every code's glyph: the code, its
+ * advance, its box (left and top from the pen on the baseline, width, rows) and the box's ink.
+ * Build: cc -std=c99 -include font.h -DHARFCODE_FONT_IMPLEMENTATION draw_codes.c -o draw_codes */
 #include <stdio.h>
 #include <stdlib.h>
 

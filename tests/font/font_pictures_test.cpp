@@ -246,16 +246,12 @@ TEST(FontPictures, APictureTooLargeIsRefusedNotDrawn)
 {
     const auto face = tinyFace();
     const DisplayFont font = renderedFont(face.get(), tinyCodes(), Hinting::None).value();
-    struct Case {
+    const struct {
         int codes;  // of the digit 1, 3 pixels each
         int zoom;
         const char* size;
-    };
-    const Case cases[] = {
-        {333'334, 1, "1000002 × 4 pixels"},  // too wide, though small
-        {1'500, kMaxZoom, "288000 × 256 pixels"},
-    };
-    for (const Case& c : cases) {
+    } cases[] = {{333'334, 1, "1000002 × 4 pixels"} /* too wide, though small */, {1'500, kMaxZoom, "288000 × 256 pixels"}};
+    for (const auto& c : cases) {
         const auto drawn = sampleText(font, {QByteArray(c.codes, '\x31')}, c.zoom);
         ASSERT_TRUE(std::holds_alternative<QString>(drawn)) << c.size;
         EXPECT_TRUE(std::get<QString>(drawn).contains(QString::fromUtf8(c.size))) << std::get<QString>(drawn).toStdString();

@@ -16,15 +16,6 @@
 namespace harfcode {
 namespace {
 
-std::optional<QByteArray> finished(QProcess& process, const QString& what)
-{
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        ADD_FAILURE() << what.toStdString() << ": " << process.readAllStandardError().toStdString();
-        return std::nullopt;
-    }
-    return process.readAllStandardOutput();
-}
-
 std::set<std::pair<int, int>> inkFromPen(const RenderedGlyph& glyph)
 {
     std::set<std::pair<int, int>> ink;
@@ -36,6 +27,18 @@ std::set<std::pair<int, int>> inkFromPen(const RenderedGlyph& glyph)
 }
 
 }  // namespace
+
+std::optional<QByteArray> ran(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        ADD_FAILURE() << (program + ' ' + arguments.join(u' ')).toStdString() << ": " << process.readAll().toStdString();
+        return std::nullopt;
+    }
+    return process.readAll();
+}
 
 std::map<char32_t, RenderedGlyph> designedUnifont()
 {
@@ -102,12 +105,9 @@ std::optional<QByteArray> runWithFontHeader(const QByteArray& header, const QStr
                            "-o", dir.filePath("program")};
     for (const QString& define : defines)
         compile.append("-D" + define);
-    QProcess compiler, program;
-    compiler.start("cc", compile);
-    if (!finished(compiler, "cc " + defines.join(u' ')))
+    if (!ran("cc", compile))
         return std::nullopt;
-    program.start(dir.filePath("program"), arguments);
-    return finished(program, "draw_codes " + arguments.join(u' '));
+    return ran(dir.filePath("program"), arguments);
 }
 
 std::optional<ReadBackFont> readBackHeader(const QByteArray& header, const QStringList& defines)

@@ -37,7 +37,11 @@ std::unique_ptr<FontFace> openedFont(std::variant<std::unique_ptr<FontFace>, QSt
 std::optional<DisplayFont> renderedFont(const FontFace* face, const CodeStrings& codes, Hinting hinting);
 std::optional<DisplayFont> renderedFont(const QString& file, int size, const CodeStrings& codes, Hinting hinting);
 
-// The standard output of draw_codes.c built with `header` included first, its implementation
+// The output of `program` run with `arguments`, standard error included; none, and a failure of
+// the test, where it does not exit with 0.
+std::optional<QByteArray> ran(const QString& program, const QStringList& arguments);
+
+// The output of draw_codes.c built with `header` included first, its implementation
 // defined and `defines`, under -std=c99 -pedantic and every warning an error, and run with
 // `arguments`. None, and a failure of the test, where it does not build or run.
 std::optional<QByteArray> runWithFontHeader(const QByteArray& header, const QStringList& defines,
