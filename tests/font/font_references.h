@@ -61,8 +61,8 @@ std::optional<ReadBackFont> readBackHeader(const QByteArray& header, const QStri
 // font's one character map maps as they stand. None, and a failure, where FreeType refuses it.
 std::optional<ReadBackFont> readBackBdfFont(const QByteArray& bdf);
 
-// Where `drawn` differs from `expected` as a display draws them from the pen on the baseline: a
-// pixel inked in one only, or the advance. None where they draw the same.
-std::optional<std::string> drawingDifference(const RenderedGlyph& drawn, const RenderedGlyph& expected);
+// How a display draws `glyph`, from the pen on the baseline: its advance and its inked pixels
+// (x rightwards, y upwards), in order.
+std::string drawing(const RenderedGlyph& glyph);
 
 }  // namespace harfcode
