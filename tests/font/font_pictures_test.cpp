@@ -60,6 +60,17 @@ QImage picture(std::variant<QImage, QString> drawn)
     return std::get<QImage>(std::move(drawn));
 }
 
+// Zoomed, every pixel is a square.
+void expectZoomed(const QImage& small, const QImage& zoomed, int zoom)
+{
+    ASSERT_EQ(zoomed.size(), small.size() * zoom) << zoom;
+    int differences = 0;
+    for (int y = 0; y < zoomed.height(); ++y)
+        for (int x = 0; x < zoomed.width(); ++x)
+            differences += zoomed.constScanLine(y)[x] != small.constScanLine(y / zoom)[x / zoom];
+    EXPECT_EQ(differences, 0) << zoom;
+}
+
 using Mark = SlotGlyph::Mark;
 using Place = std::tuple<int, qint64, int, Mark>;  // slot, x, advance, mark
 
@@ -129,7 +140,9 @@ TEST(DisplaySample, PlacesEachGlyphWhereTheSamplePictureDrawsItAndMarksWhatCanno
                                     sample.glyphs[row][i].mark);
         }
         EXPECT_EQ(rows, c.rows);
-        EXPECT_EQ(art(picture(sampleText(font.font, sample.drawn, 1))), c.picture);
+        const QImage drawn = picture(sampleText(font.font, sample.drawn, 1));
+        EXPECT_EQ(art(drawn), c.picture);
+        expectZoomed(drawn, picture(sampleText(font.font, sample.drawn, 3)), 3);
         // From the codes, as the converter draws a font it takes.
         if (c.changes.empty()) {
             EXPECT_EQ(art(picture(sampleText(font.font, entryCodes(c.text, codes, c.order, c.width).rows, 1))), c.picture);
@@ -192,6 +205,8 @@ TEST(FontPictures, TheSheetLabelsEveryCodeInUseInItsCell)
     };
     for (const Cell& cell : cells)
         EXPECT_EQ(art(sheet, (cell.code & 0xF) * 11, (cell.code >> 4) * 13, 12, 14), cell.picture) << cell.code;
+    for (const int zoom : {2, 16})
+        expectZoomed(sheet, picture(glyphSheet(font, labels, zoom)), zoom);
 }
 
 TEST(FontPictures, TheLabelsAreTheFontsOwnDigitsWhereItHasAll)
@@ -215,30 +230,6 @@ TEST(FontPictures, TheLabelsAreTheFontsOwnDigitsWhereItHasAll)
                 ink[std::size_t(row)][std::size_t(column)] = digit.inkAt(column, row) ? '#' : '.';
         EXPECT_EQ(ink, std::vector<std::string>(rows[value].begin(), rows[value].end())) << value;
         EXPECT_EQ(digit.advance, 3) << value;
-    }
-}
-
-// Zoomed, every pixel is a square: the sample and the sheet alike.
-TEST(FontPictures, ZoomMakesEveryPixelASquare)
-{
-    const auto face = tinyFace();
-    const DisplayFont font = renderedFont(face.get(), tinyCodes(), Hinting::None).value();
-    const HexDigitGlyphs labels = hexDigitGlyphs(*face, Hinting::None);
-    const auto sample = [&](int zoom) {
-        return picture(sampleText(font, entryCodes(QString::fromUtf8("سلام ۱۴"), tinyCodes(), DisplayOrder::Visual, 0).rows, zoom));
-    };
-    const QImage sample1 = sample(1);
-    const QImage sheet1 = picture(glyphSheet(font, labels, 1));
-    for (const int zoom : {2, 3, 16}) {
-        for (const auto& [small, zoomed] : {std::pair{sample1, sample(zoom)},
-                                             std::pair{sheet1, picture(glyphSheet(font, labels, zoom))}}) {
-            ASSERT_EQ(zoomed.size(), small.size() * zoom) << zoom;
-            int differences = 0;
-            for (int y = 0; y < zoomed.height(); ++y)
-                for (int x = 0; x < zoomed.width(); ++x)
-                    differences += zoomed.constScanLine(y)[x] != small.constScanLine(y / zoom)[x / zoom];
-            EXPECT_EQ(differences, 0) << zoom;
-        }
     }
 }
 
