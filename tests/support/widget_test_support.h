@@ -2,14 +2,18 @@
 
 // Shared by the widget tests: a table folder of their own, and driving the windows as a user does.
 
+#include "shell/window_flow.h"
 #include "table/table_file.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -98,6 +102,31 @@ inline void type(const QWidget& mainWindow, const QString& text)
         QTest::sendKeyEvent(QTest::Click, input, character == u'\n' ? Qt::Key_Return : Qt::Key_unknown, QString(character), Qt::NoModifier);
 }
 
+// The program started on a table of these codes, its main window showing.
+struct Program {
+    explicit Program(const CodeStrings& codes = sampleCodes())
+    {
+        folder.write(encodeTable(codes));
+        flow.start();
+    }
+    Form1& main() { return flow.mainWindow(); }
+    Form2& editor() { return *flow.editor(); }
+    QWidget& input() { return *main().findChild<QWidget*>("InkEdit1"); }
+    QPlainTextEdit& box(const char* name) { return *main().findChild<QPlainTextEdit*>(name); }
+
+    TableFolder folder;
+    WindowFlow flow{folder.tablePath()};
+};
+
+// Opens the box's context menu as a right click does.
+inline QMenu* openContextMenu(QPlainTextEdit& box)
+{
+    const QPoint position = box.viewport()->rect().center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, position, box.viewport()->mapToGlobal(position));
+    QApplication::sendEvent(box.viewport(), &event);
+    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+}
+
 // What the user sees: the windows showing, and each message up to the system's reason (its first colon).
 inline QStringList shownWindows()
 {
@@ -118,16 +147,6 @@ inline QStringList shownMessageTexts()
     for (QWidget* window : QApplication::topLevelWidgets())
         if (auto* box = qobject_cast<QMessageBox*>(window); box && box->isVisible())
             messages.append(shownText(*box->findChild<QWidget*>("qt_msgbox_label")));
-    return messages;
-}
-
-// The whole text of each message showing.
-inline QStringList shownMessages()
-{
-    QStringList messages;
-    for (const QWidget* window : QApplication::topLevelWidgets())
-        if (const auto* box = qobject_cast<const QMessageBox*>(window); box && box->isVisible())
-            messages.append(box->text());
     return messages;
 }
 
