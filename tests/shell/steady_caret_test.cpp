@@ -1,6 +1,5 @@
 // The caret of the main window's fields rests, shown, while a field holds a long text: each
 // blink would itemize the whole line again. In a short text it blinks as before.
-#include "shell/window_flow.h"
 #include "support/widget_test_support.h"
 
 #include <QClipboard>
@@ -33,14 +32,11 @@ TEST(SteadyCaret, RestsInALongTextAndBlinksInAShortOne)
 {
     const int flashTime = QApplication::cursorFlashTime();
     QApplication::setCursorFlashTime(100);  // a blink every 50 ms
-    TableFolder folder;
-    folder.write(encodeTable(sampleCodes()));
-    WindowFlow flow(folder.tablePath());
-    flow.start();
-    Form1& main = flow.mainWindow();
+    Program p;
+    Form1& main = p.main();
     main.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
-    auto* input = main.findChild<QWidget*>("InkEdit1");
+    QWidget* input = &p.input();
     struct Case { const char* what; const char* field; qsizetype length; bool blinks; };
     const Case cases[] = {
         {"a short text in the input", "InkEdit1", 100, true},
