@@ -3,7 +3,6 @@
 // and exporting the font.
 #include "display/display_picture.h"
 #include "display/display_window.h"
-#include "shell/window_flow.h"
 #include "support/test_bdf_font.h"
 #include "support/widget_test_support.h"
 #include "table/new_display_codes.h"
@@ -11,12 +10,8 @@
 #include <QClipboard>
 #include <QAbstractScrollArea>
 #include <QComboBox>
-#include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPlainTextEdit>
 #include <QProcess>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -35,38 +30,19 @@ namespace {
 
 using namespace testing;
 
-const QString kShowOnDisplay = QStringLiteral("Show on Display…");
-
-// The program on a table of these codes, its main window showing.
-struct Program {
-    explicit Program(const CodeStrings& codes)
-    {
-        folder.write(encodeTable(codes));
-        flow.start();
+// "Show on Display…", the last entry of the context menu of the box `boxName`.
+DisplayWindow& openDisplay(Program& p, const char* boxName = "Text1")
+{
+    QMenu* menu = openContextMenu(p.box(boxName));
+    EXPECT_TRUE(menu);
+    if (menu) {
+        EXPECT_EQ(menu->actions().back()->text(), QStringLiteral("Show on Display…")) << "the last entry";
+        menu->actions().back()->trigger();
+        menu->close();
     }
-    Form1& main() { return flow.mainWindow(); }
-    // "Show on Display…" from the context menu of the box `boxName`, as a right click opens it.
-    DisplayWindow& openDisplay(const char* boxName = "Text1")
-    {
-        auto& box = *main().findChild<QPlainTextEdit*>(boxName);
-        const QPoint position = box.viewport()->rect().center();
-        QContextMenuEvent event(QContextMenuEvent::Mouse, position, box.viewport()->mapToGlobal(position));
-        QApplication::sendEvent(box.viewport(), &event);
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        EXPECT_TRUE(menu);
-        if (menu) {
-            EXPECT_EQ(menu->actions().back()->text(), kShowOnDisplay) << "the last entry";
-            menu->actions().back()->trigger();
-            menu->close();
-        }
-        EXPECT_TRUE(flow.display());
-        return *flow.display();
-    }
-    DisplayWindow& display() { return *flow.display(); }
-
-    TableFolder folder;
-    WindowFlow flow{folder.tablePath()};
-};
+    EXPECT_TRUE(p.flow.display());
+    return *p.flow.display();
+}
 
 template <typename Control>
 Control& control(QWidget& window, const char* name)
@@ -143,21 +119,17 @@ bool hasColour(const QImage& picture, const QColor& colour)
     return false;
 }
 
-QString status(DisplayWindow& display) { return control<QLabel>(display, "status").text(); }
+// The status line as a screen reader reads it, so that markup in a name would be lost.
+QString status(DisplayWindow& display) { return shownText(control<QLabel>(display, "status")); }
 
-// The picture harfcode-cli draws of `text`.
-QImage cliPicture(const QString& table, const QString& font, int size, const QString& text, const QString& order, int width,
-                  int zoom)
+// What harfcode-cli writes to standard output with these arguments.
+QByteArray cli(const QStringList& arguments)
 {
-    QStringList arguments{"--table", table, "--font", font, "--size", QString::number(size), "--font-format", "png",
-                          "--zoom", QString::number(zoom), "--sample", text, "--order", order};
-    if (width > 0)
-        arguments << "--width" << QString::number(width);
     QProcess cli;
     cli.start(QStringLiteral(HARFCODE_CLI_PATH), arguments);
     EXPECT_TRUE(cli.waitForFinished(30000));
     EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
-    return QImage::fromData(cli.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_Grayscale8);
+    return cli.readAllStandardOutput();
 }
 
 TEST(DisplayWindow, DrawsThePictureTheConverterDraws)
@@ -175,14 +147,18 @@ TEST(DisplayWindow, DrawsThePictureTheConverterDraws)
         // Glyphs too large to keep at the zoom are zoomed as they are drawn.
         {"large and zoomed", salam, "visual", 0, 200, 8},
     };
-    DisplayWindow& display = p.openDisplay();
+    DisplayWindow& display = openDisplay(p);
     EXPECT_EQ(display.windowTitle(), "Display");
     for (const Case& c : cases) {
         setFont(display, "Tahoma", c.size);
         setLayout(display, c.order, c.width, c.zoom);
-        QTest::keyClick(p.main().findChild<QWidget*>("InkEdit1"), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(&p.input(), Qt::Key_A, Qt::ControlModifier);
         type(p.main(), c.text);
-        const QImage expected = cliPicture(p.folder.tablePath(), "Tahoma", c.size, c.text, c.order, c.width, c.zoom);
+        QStringList arguments{"--table", p.folder.tablePath(), "--font", "Tahoma", "--size", QString::number(c.size),
+                              "--font-format", "png", "--zoom", QString::number(c.zoom), "--sample", c.text, "--order", c.order};
+        if (c.width > 0)
+            arguments << "--width" << QString::number(c.width);
+        const QImage expected = QImage::fromData(cli(arguments), "PNG").convertToFormat(QImage::Format_Grayscale8);
         ASSERT_FALSE(expected.isNull()) << c.what;
         // Room for the whole picture, beside and below the settings.
         display.resize(std::max(720, expected.width() + 100), std::max(360, expected.height() + 250));
@@ -218,7 +194,7 @@ TEST(DisplayWindow, FollowsTypingDeletingPastingAndTheTable)
 {
     TinyFont font;
     Program p(tinyCodes());
-    DisplayWindow& display = p.openDisplay("Text2");
+    DisplayWindow& display = openDisplay(p, "Text2");
     setFont(display, font.path, 4);
     setLayout(display, "visual", 0, 2);
     type(p.main(), kSalam);
@@ -226,10 +202,10 @@ TEST(DisplayWindow, FollowsTypingDeletingPastingAndTheTable)
     type(p.main(), "1");
     const QImage oneMore = drawn(display);
     EXPECT_NE(oneMore, typed) << "a keystroke shows";
-    QTest::keyClick(p.main().findChild<QWidget*>("InkEdit1"), Qt::Key_Backspace);
+    QTest::keyClick(&p.input(), Qt::Key_Backspace);
     EXPECT_EQ(drawn(display), typed) << "the deleted glyph is gone";
     QGuiApplication::clipboard()->setText(" 42");
-    QTest::keyClick(p.main().findChild<QWidget*>("InkEdit1"), Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(&p.input(), Qt::Key_V, Qt::ControlModifier);
     const QImage pasted = drawn(display);
     EXPECT_NE(pasted, typed) << "a paste shows";
     EXPECT_TRUE(status(display).startsWith("Font: ")) << status(display).toStdString();
@@ -238,7 +214,7 @@ TEST(DisplayWindow, FollowsTypingDeletingPastingAndTheTable)
     changed[26 - 1] = "00";
     p.folder.write(encodeTable(changed));
     type(p.main(), "1");
-    QTest::keyClick(p.main().findChild<QWidget*>("InkEdit1"), Qt::Key_Backspace);
+    QTest::keyClick(&p.input(), Qt::Key_Backspace);
     EXPECT_NE(drawn(display), pasted) << "the table read at the last conversion shows";
     EXPECT_TRUE(status(display).contains("Slot 26")) << status(display).toStdString();
 }
@@ -269,7 +245,7 @@ TEST(DisplayWindow, MarksWhatCannotShowAndTellsItOnce)
         for (const auto& [slot, code] : c.codes)
             codes[std::size_t(slot - 1)] = code;
         Program p(codes);
-        DisplayWindow& display = p.openDisplay();
+        DisplayWindow& display = openDisplay(p);
         setFont(display, font.path, 4);
         setLayout(display, "visual", 0, 4);
         type(p.main(), c.text);
@@ -284,11 +260,20 @@ TEST(DisplayWindow, MarksWhatCannotShowAndTellsItOnce)
     }
 }
 
+// Moves the mouse to `at` in the view; what the hover label then names.
+QString hoverAt(DisplayWindow& display, QPoint at)
+{
+    QWidget& picture = view(display);
+    QMouseEvent move(QEvent::MouseMove, at, picture.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&picture, &move);
+    return control<QLabel>(display, "hover").text();
+}
+
 TEST(DisplayWindow, HoverNamesTheSlotTheGlyphAndTheCode)
 {
     TinyFont font;
     Program p(tinyCodes());
-    DisplayWindow& display = p.openDisplay();
+    DisplayWindow& display = openDisplay(p);
     setFont(display, font.path, 4);
     setLayout(display, "visual", 0, 4);
     type(p.main(), kSalam);
@@ -304,9 +289,7 @@ TEST(DisplayWindow, HoverNamesTheSlotTheGlyphAndTheCode)
     };
     for (const Case& c : cases) {
         const QPoint at = corner + c.at;
-        QMouseEvent move(QEvent::MouseMove, at, picture.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(&picture, &move);
-        EXPECT_EQ(control<QLabel>(display, "hover").text(), c.shows);
+        EXPECT_EQ(hoverAt(display, at), c.shows);
         if (c.shows.isEmpty())
             continue;
         QHelpEvent help(QEvent::ToolTip, at, picture.mapToGlobal(at));
@@ -322,149 +305,123 @@ TEST(DisplayWindow, ReachesTheLastGlyphOfALongTextAtAnyWidth)
 {
     // The '1' shows nothing; the '2' inks the bottom right of its place.
     QTemporaryDir dir;
-    const QString fontPath = dir.filePath("wide.bdf");
-    QFile fontFile(fontPath);
+    QFile fontFile(dir.filePath("wide.bdf"));
     ASSERT_TRUE(fontFile.open(QIODevice::WriteOnly)
                 && fontFile.write(bdfTestFont(255, 254, 1, {{U'1', 0, 0, 255, {"."}},
                                                            {U'2', 252, 0, 255, {"##", ".#", "##"}}})) > 0);
     fontFile.close();
     Program p(tinyCodes());
-    DisplayWindow& display = p.openDisplay();
-    setFont(display, fontPath, 255);
+    DisplayWindow& display = openDisplay(p);
+    setFont(display, fontFile.fileName(), 255);
     QGuiApplication::clipboard()->setText(QString(1'099, u'1') + u'2');
-    QTest::keyClick(p.main().findChild<QWidget*>("InkEdit1"), Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(&p.input(), Qt::Key_V, Qt::ControlModifier);
     auto& area = control<QAbstractScrollArea>(display, "picture");
     for (const int width : {0, 1}) {
         setLayout(display, "visual", width, 64);
         area.horizontalScrollBar()->setValue(area.horizontalScrollBar()->maximum());
         area.verticalScrollBar()->setValue(area.verticalScrollBar()->maximum());
-        QWidget& picture = view(display);
-        const QPoint corner = picture.rect().bottomRight();
-        QMouseEvent move(QEvent::MouseMove, corner, picture.mapToGlobal(corner), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(&picture, &move);
-        EXPECT_EQ(control<QLabel>(display, "hover").text(), QString::fromUtf8("slot 66 (U+0032 \"2\"), code 32")) << width;
-        EXPECT_TRUE(hasColour(grabbed(picture), QColor::fromRgb(DisplayPicture::kLit))) << width;
+        EXPECT_EQ(hoverAt(display, view(display).rect().bottomRight()), QString::fromUtf8("slot 66 (U+0032 \"2\"), code 32")) << width;
+        EXPECT_TRUE(hasColour(grabbed(view(display)), QColor::fromRgb(DisplayPicture::kLit))) << width;
     }
 }
 
+// A font file without the notes that name the program and its command.
+QByteArray withoutNotes(const QByteArray& bytes, const QByteArray& format)
+{
+    if (format == "png") {
+        const QImage picture = QImage::fromData(bytes, "PNG").convertToFormat(QImage::Format_Grayscale8);
+        return QByteArray::number(picture.width()) + 'x' + QByteArray::number(picture.height()) + ':'
+               + QByteArray(reinterpret_cast<const char*>(picture.constBits()), picture.sizeInBytes());
+    }
+    if (format == "bdf") {
+        QList<QByteArray> lines = bytes.split('\n');
+        lines.removeIf([](const QByteArray& line) { return line.startsWith("COMMENT"); });
+        return lines.join('\n');
+    }
+    return bytes.mid(bytes.indexOf("*/"));
+}
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A path with markup shows in the status line as it is.
 TEST(DisplayWindow, ExportsTheFontOrSaysWhyNot)
 {
     TinyFont font;
     Program p(tinyCodes());
-    DisplayWindow& display = p.openDisplay();
+    DisplayWindow& display = openDisplay(p);
     setFont(display, font.path, 4);
     type(p.main(), kSalam);
     QTemporaryDir out;
-    // The converter's font from the same table, font, size and zoom, without the notes that
-    // name the program and its command.
-    const auto withoutNotes = [](const QByteArray& bytes, const char* format) -> QByteArray {
-        if (QByteArray(format) == "png") {
-            const QImage picture = QImage::fromData(bytes, "PNG").convertToFormat(QImage::Format_Grayscale8);
-            return QByteArray::number(picture.width()) + 'x' + QByteArray::number(picture.height()) + ':'
-                   + QByteArray(reinterpret_cast<const char*>(picture.constBits()), picture.sizeInBytes());
-        }
-        if (QByteArray(format) == "bdf") {
-            QList<QByteArray> lines = bytes.split('\n');
-            lines.removeIf([](const QByteArray& line) { return line.startsWith("COMMENT"); });
-            return lines.join('\n');
-        }
-        return bytes.mid(bytes.indexOf("*/"));
-    };
-    struct Case { FontFormat format; const char* name; const char* file; };
+    // The same table, font and size give the converter's font.
+    struct Case { FontFormat format; const char* name; QString path; };
     const Case cases[] = {
-        {FontFormat::Bdf, "bdf", "font.bdf"},
-        {FontFormat::C, "c", "font.h"},
-        {FontFormat::Gfx, "gfx", "gfx.h"},
-        {FontFormat::Png, "png", "sheet.png"},
+        {FontFormat::Bdf, "bdf", out.filePath("<b>font.bdf")},
+        {FontFormat::C, "c", out.filePath("font.h")},
+        {FontFormat::Gfx, "gfx", out.filePath("gfx.h")},
+        {FontFormat::Png, "png", out.filePath("sheet.png")},
     };
     for (const Case& c : cases) {
-        display.exportFont(out.filePath(c.file), c.format);
-        QFile written(out.filePath(c.file));
-        ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << c.file << ": " << status(display).toStdString();
-        EXPECT_EQ(status(display), "Exported the font to \"" + out.filePath(c.file) + "\".");
-        QProcess cli;
-        cli.start(QStringLiteral(HARFCODE_CLI_PATH), {"--table", p.folder.tablePath(), "--font", font.path, "--size", "4",
-                                                     "--font-format", c.name, "--output", out.filePath("cli")});
-        ASSERT_TRUE(cli.waitForFinished(30000));
-        ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
-        QFile converted(out.filePath("cli"));
-        ASSERT_TRUE(converted.open(QIODevice::ReadOnly));
-        const QByteArray exported = written.readAll();
-        EXPECT_FALSE(exported.isEmpty()) << c.file;
-        EXPECT_EQ(withoutNotes(exported, c.name), withoutNotes(converted.readAll(), c.name)) << c.file;
+        display.exportFont(c.path, c.format);
+        EXPECT_EQ(status(display), "Exported the font to \"" + c.path + "\".");
+        const QByteArray exported = contents(c.path);
+        EXPECT_FALSE(exported.isEmpty()) << c.name;
+        cli({"--table", p.folder.tablePath(), "--font", font.path, "--size", "4", "--font-format", c.name, "--output", out.filePath("cli")});
+        EXPECT_EQ(withoutNotes(exported, c.name), withoutNotes(contents(out.filePath("cli")), c.name)) << c.name;
     }
 
     display.exportFont(out.filePath("no folder/font.bdf"), FontFormat::Bdf);
-    EXPECT_TRUE(status(display).startsWith("Cannot write \"" + out.filePath("no folder/font.bdf") + "\": "))
-        << status(display).toStdString();
+    EXPECT_TRUE(status(display).startsWith("Cannot write \"" + out.filePath("no folder/font.bdf") + "\": ")) << status(display).toStdString();
 
     // A glyph the font lacks: the file already there stays as it was.
     CodeStrings lacking = tinyCodes();
     lacking[6 - 1] = "A2";
     p.folder.write(encodeTable(lacking));
     type(p.main(), "1");
-    const QByteArray before = [&] { QFile f(out.filePath("font.bdf")); f.open(QIODevice::ReadOnly); return f.readAll(); }();
-    display.exportFont(out.filePath("font.bdf"), FontFormat::Bdf);
+    const QByteArray before = contents(cases[0].path);
+    display.exportFont(cases[0].path, FontFormat::Bdf);
     EXPECT_TRUE(status(display).startsWith("Nothing is exported: the font has no glyph for slot 6")) << status(display).toStdString();
-    QFile after(out.filePath("font.bdf"));
-    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
-    EXPECT_EQ(after.readAll(), before);
+    EXPECT_EQ(contents(cases[0].path), before);
 
     // Nothing filled in: the window names its own way to fill the codes in.
     p.folder.write(encodeTable(defaultCodeStrings()));
     type(p.main(), "1");
-    display.exportFont(out.filePath("font.bdf"), FontFormat::Bdf);
+    display.exportFont(cases[0].path, FontFormat::Bdf);
     EXPECT_EQ(status(display), "Nothing is exported: every code of the table is still \"00\": there is no glyph to place; "
                                "fill in your display's codes in the Hex Table window.");
 }
 
+// A typed font name with markup shows in the status line as it is.
 TEST(DisplayWindow, StartsWithWinesTahomaOrNamesItsPackage)
 {
     TableFolder folder;
     QTemporaryDir noFonts;
-    struct Case { const char* what; QString folder; QString starts; bool namesPackage; };
+    struct Case { QString folder; QString starts; bool namesPackage; };
     const Case cases[] = {
-        {"Wine's fonts", QString::fromLatin1(kWineFontFolder), "Font: " + QString::fromLatin1(kWineFontFolder), false},
-        {"no Wine", noFonts.path(), "Cannot use the font \"Tahoma\": ", true},
+        {QString::fromLatin1(kWineFontFolder), "Font: " + QString::fromLatin1(kWineFontFolder), false},
+        {noFonts.path(), "Cannot use the font \"Tahoma\": ", true},
     };
     for (const Case& c : cases) {
         DisplayWindow display(folder.tablePath(), c.folder);
-        EXPECT_EQ(control<QLineEdit>(display, "font").text(), "Tahoma");
-        EXPECT_EQ(control<QSpinBox>(display, "size").value(), 12);
-        EXPECT_EQ(control<QComboBox>(display, "order").currentText(), "visual");
-        EXPECT_EQ(control<QSpinBox>(display, "width").value(), 0);
-        EXPECT_EQ(control<QSpinBox>(display, "zoom").value(), 4);
-        EXPECT_TRUE(status(display).startsWith(c.starts)) << c.what << ": " << status(display).toStdString();
-        EXPECT_EQ(status(display).contains("fonts-wine"), c.namesPackage) << c.what;
+        const QStringList settings{control<QLineEdit>(display, "font").text(), control<QSpinBox>(display, "size").text(),
+                                   control<QComboBox>(display, "order").currentText(), control<QSpinBox>(display, "width").text(),
+                                   control<QSpinBox>(display, "zoom").text()};
+        EXPECT_EQ(settings, (QStringList{"Tahoma", "12 px", "visual", "one row", "×4"})) << "as the user sees them";
+        EXPECT_TRUE(status(display).startsWith(c.starts)) << status(display).toStdString();
+        EXPECT_EQ(status(display).contains("fonts-wine"), c.namesPackage) << status(display).toStdString();
+        setFont(display, "<h1>x</h1>", 4);
+        EXPECT_TRUE(status(display).startsWith("Cannot use the font \"<h1>x</h1>\": ")) << status(display).toStdString();
     }
 }
 
-// The status line shows a typed font name and an exported path as they are, markup and all.
-TEST(DisplayWindow, ShowsNamesWithMarkupAsTheyAre)
-{
-    TinyFont font;
-    Program p(tinyCodes());
-    DisplayWindow& display = p.openDisplay();
-    type(p.main(), kSalam);
-    QTemporaryDir out;
-    const QString markedPath = out.filePath("<b>font.bdf");
-    struct Case { const char* what; std::function<void()> act; QString shows; };
-    const Case cases[] = {
-        {"a typed font name", [&] { setFont(display, "<h1>x</h1>", 4); }, "Cannot use the font \"<h1>x</h1>\": "},
-        {"an exported path", [&] { setFont(display, font.path, 4); display.exportFont(markedPath, FontFormat::Bdf); },
-         "Exported the font to \"" + markedPath + "\"."},
-    };
-    for (const Case& c : cases) {
-        c.act();
-        const QString shown = shownText(control<QLabel>(display, "status"));
-        EXPECT_TRUE(shown.startsWith(c.shows)) << c.what << ": " << shown.toStdString();
-    }
-}
-
-TEST(DisplayWindow, ClosingItKeepsTheProgramAndItsSettingsClosingTheMainWindowEndsAll)
+// That closing the main window then ends the program the end-to-end walkthrough shows.
+TEST(DisplayWindow, ClosingItKeepsTheProgramAndItsSettings)
 {
     Program p(tinyCodes());
-    DisplayWindow& display = p.openDisplay();
+    DisplayWindow& display = openDisplay(p);
     EXPECT_EQ(shownWindows(), (QStringList{"Display", "Form1"}));
     control<QSpinBox>(display, "zoom").setValue(7);
     QTimer::singleShot(0, &display, [&display] { display.close(); });
@@ -472,39 +429,10 @@ TEST(DisplayWindow, ClosingItKeepsTheProgramAndItsSettingsClosingTheMainWindowEn
     EXPECT_EQ(QApplication::exec(), 3) << "closing the Display window ends nothing";
     EXPECT_EQ(shownWindows(), QStringList{"Form1"});
 
-    EXPECT_EQ(&p.openDisplay("Text2"), &display);
+    EXPECT_EQ(&openDisplay(p, "Text2"), &display);
     EXPECT_EQ(control<QSpinBox>(display, "zoom").value(), 7) << "the settings last while the program runs";
     EXPECT_EQ(shownWindows(), (QStringList{"Display", "Form1"}));
-
-    QTimer::singleShot(0, &p.main(), [&p] { p.main().close(); });
-    QTimer::singleShot(5000, &p.main(), [] { QCoreApplication::exit(1); });
-    EXPECT_EQ(QApplication::exec(), 0) << "closing the main window ends the program";
-    EXPECT_EQ(shownWindows(), QStringList{});
 }
-
-// Counts the times the file is opened, by anybody, as the system tells them.
-class OpenCounter {
-public:
-    explicit OpenCounter(const QString& path)
-        : m_descriptor(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
-    {
-        EXPECT_GE(::inotify_add_watch(m_descriptor, QFile::encodeName(path).constData(), IN_OPEN), 0);
-    }
-    ~OpenCounter() { ::close(m_descriptor); }
-    // The opens since the last call.
-    int opens()
-    {
-        int count = 0;
-        alignas(inotify_event) char events[4096];
-        for (ssize_t size; (size = ::read(m_descriptor, events, sizeof events)) > 0;)
-            for (ssize_t at = 0; at < size; at += ssize_t(sizeof(inotify_event)) + reinterpret_cast<inotify_event*>(events + at)->len)
-                ++count;
-        return count;
-    }
-
-private:
-    int m_descriptor;
-};
 
 // A font is read when the Font text or the file changes, never for a new size.
 TEST(DisplayWindow, ReadsTheFontOnlyWhenItsNameOrFileChanges)
@@ -514,10 +442,17 @@ TEST(DisplayWindow, ReadsTheFontOnlyWhenItsNameOrFileChanges)
     const QString font = fonts.filePath("tahoma.ttf");
     ASSERT_TRUE(QFile::copy(QString::fromLatin1(kWineFontFolder) + "/tahoma.ttf", font));
     DisplayWindow display(folder.tablePath(), fonts.path());
-    OpenCounter counter(font);
+    // The opens of the font file, by anybody, during the step, as the system tells them.
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(::inotify_add_watch(watch, QFile::encodeName(font).constData(), IN_OPEN), 0);
     const auto opensAfter = [&](const std::function<void()>& step) {
         step();
-        return counter.opens();
+        int count = 0;
+        alignas(inotify_event) char events[4096];
+        for (ssize_t size; (size = ::read(watch, events, sizeof events)) > 0;)
+            for (ssize_t at = 0; at < size; at += ssize_t(sizeof(inotify_event)) + reinterpret_cast<inotify_event*>(events + at)->len)
+                ++count;
+        return count;
     };
     const auto setSize = [&](int size) { control<QSpinBox>(display, "size").setValue(size); };
     EXPECT_GE(opensAfter([&] { setFont(display, font, 12); }), 1) << "a new name";
@@ -529,6 +464,7 @@ TEST(DisplayWindow, ReadsTheFontOnlyWhenItsNameOrFileChanges)
     EXPECT_GE(opensAfter([&] { setFont(display, "Tahoma", 16); }), 1) << "a family name";
     EXPECT_EQ(opensAfter([&] { setSize(17); setSize(18); }), 0) << "a new size of the family";
     EXPECT_TRUE(status(display).startsWith("Font: " + font + " (Tahoma, 18 px)")) << status(display).toStdString();
+    ::close(watch);
 }
 
 }  // namespace
