@@ -4,6 +4,7 @@
 
 #include <QClipboard>
 #include <QSignalSpy>
+#include <QValidator>
 
 namespace harfcode {
 namespace {
@@ -26,6 +27,11 @@ TEST(Form2, CodeFieldHoldsAtMostTwoCharactersAndNoLineBreakAlsoWhenPasted)
         QTest::keySequence(field, QKeySequence::Paste);
         EXPECT_EQ(field->text(), held) << pasted.toStdString();
     }
+    // A line break after the caret goes without moving the caret.
+    QString withBreak = "1\n2";
+    int caret = 1;
+    field->validator()->validate(withBreak, caret);
+    EXPECT_EQ(std::pair(withBreak, caret), std::pair(QString("12"), 1));
 }
 
 // Also run as an ordinary user, where a read-only folder makes the save fail.

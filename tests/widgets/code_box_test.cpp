@@ -30,6 +30,7 @@ QString codeLine(int count)
 struct BoxPair {
     BoxPair()
     {
+        codeBox.setObjectName("code");
         window.resize(700, 160);
         for (auto [box, top] : {std::pair<QPlainTextEdit*, int>{&codeBox, 10}, {&plainBox, 90}}) {
             box->setParent(&window);
@@ -102,7 +103,6 @@ TEST(CodeBox, ShowsAndDoesWhatAPlainBoxWithTheSameLineDoes)
         const QString line = codeLine(codes);
         for (const Case& c : cases) {
             BoxPair boxes;
-            boxes.codeBox.setObjectName("code");
             boxes.show(line);
             const std::string what = std::to_string(codes) + " codes, " + c.what;
             boxes.expectAlike(what + ", before");
@@ -128,7 +128,6 @@ TEST(CodeBox, ShowsEachNextLineAsAPlainBoxDoesWithoutLayingOutTheMiddle)
         {"a long line again", first, true},
     };
     BoxPair boxes;
-    boxes.codeBox.setObjectName("code");
     boxes.show(first);
     const QTextDocument& document = *boxes.codeBox.document();
     for (const Step& step : steps) {
