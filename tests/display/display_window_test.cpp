@@ -122,6 +122,8 @@ bool hasColour(const QImage& picture, const QColor& colour)
 // The status line as a screen reader reads it, so that markup in a name would be lost.
 QString status(DisplayWindow& display) { return shownText(control<QLabel>(display, "status")); }
 
+const QString kSalam = QStringLiteral("\u0633\u0644\u0627\u0645");
+
 // What harfcode-cli writes to standard output with these arguments.
 QByteArray cli(const QStringList& arguments)
 {
@@ -135,17 +137,15 @@ QByteArray cli(const QStringList& arguments)
 TEST(DisplayWindow, DrawsThePictureTheConverterDraws)
 {
     Program p(newDisplayCodes());
-    const QString seen = QStringLiteral("\u0633"), lam = QStringLiteral("\u0644"), meem = QStringLiteral("\u0645");
-    const QString salam = seen + lam + kAlef + meem;
     struct Case { const char* what; QString text; const char* order; int width; int size = 12; int zoom = 1; };
     const Case cases[] = {
-        {"Persian, digits and capitals", salam + " 123 LED " + kBeh + kAlef, "visual", 0},
+        {"Persian, digits and capitals", kSalam + " 123 LED " + kBeh + kAlef, "visual", 0},
         {"a half-space", QStringLiteral("\u0645\u06CC\u200C\u0634\u0648\u062F"), "reverse", 0},
-        {"a word cut across rows", salam + " " + salam + salam + " AB", "visual", 5},
-        {"a character without a slot", salam + QStringLiteral("\u263A") + "7", "typing", 4},
-        {"zoomed", salam + " 12", "visual", 0, 12, 3},
+        {"a word cut across rows", kSalam + " " + kSalam + kSalam + " AB", "visual", 5},
+        {"a character without a slot", kSalam + QStringLiteral("\u263A") + "7", "typing", 4},
+        {"zoomed", kSalam + " 12", "visual", 0, 12, 3},
         // Glyphs too large to keep at the zoom are zoomed as they are drawn.
-        {"large and zoomed", salam, "visual", 0, 200, 8},
+        {"large and zoomed", kSalam, "visual", 0, 200, 8},
     };
     DisplayWindow& display = openDisplay(p);
     EXPECT_EQ(display.windowTitle(), "Display");
@@ -187,8 +187,6 @@ CodeStrings tinyCodes()
         codes[std::size_t(slot - 1)] = code;
     return codes;
 }
-
-const QString kSalam = QStringLiteral("\u0633\u0644\u0627\u0645");
 
 TEST(DisplayWindow, FollowsTypingDeletingPastingAndTheTable)
 {

@@ -63,8 +63,7 @@ TEST(WindowLayout, EveryCaptionAndGlyphFitsItsControl)
     Form2 editor{QString()};
     editor.load();  // fills the glyph fields; a missing table only leaves the code fields empty
     const auto fits = [](const QWidget& control, const QString& text) {
-        const int room = control.contentsRect().width();
-        return QFontMetrics(control.font()).horizontalAdvance(text) <= room;
+        return QFontMetrics(control.font()).horizontalAdvance(text) <= control.contentsRect().width();
     };
     QStringList tooWide;
     for (QLabel* label : mainWindow.findChildren<QLabel*>()) {
