@@ -141,9 +141,8 @@ TEST(DisplayWindow, DrawsThePictureTheConverterDraws)
     const Case cases[] = {
         {"Persian, digits and capitals", kSalam + " 123 LED " + kBeh + kAlef, "visual", 0},
         {"a half-space", QStringLiteral("\u0645\u06CC\u200C\u0634\u0648\u062F"), "reverse", 0},
-        {"a word cut across rows", kSalam + " " + kSalam + kSalam + " AB", "visual", 5},
+        {"a word cut across rows, zoomed", kSalam + " " + kSalam + kSalam + " AB 12", "visual", 5, 12, 3},
         {"a character without a slot", kSalam + QStringLiteral("\u263A") + "7", "typing", 4},
-        {"zoomed", kSalam + " 12", "visual", 0, 12, 3},
         // Glyphs too large to keep at the zoom are zoomed as they are drawn.
         {"large and zoomed", kSalam, "visual", 0, 200, 8},
     };
