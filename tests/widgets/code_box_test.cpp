@@ -51,18 +51,12 @@ struct BoxPair {
         codeBox.showLine(line);
         plainBox.setPlainText(line);
     }
-    // Does the same to both boxes.
-    void both(const std::function<void(QPlainTextEdit&)>& action)
-    {
-        action(codeBox);
-        action(plainBox);
-    }
     // What the user sees of each box, and where its caret and selection are.
     void expectAlike(const std::string& what)
     {
         EXPECT_TRUE(codeBox.viewport()->grab().toImage() == plainBox.viewport()->grab().toImage()) << what << ": what the box shows";
-        EXPECT_EQ(codeBox.textCursor().anchor(), plainBox.textCursor().anchor()) << what;
-        EXPECT_EQ(codeBox.textCursor().position(), plainBox.textCursor().position()) << what;
+        const auto caret = [](const QPlainTextEdit& box) { return std::pair(box.textCursor().anchor(), box.textCursor().position()); };
+        EXPECT_EQ(caret(codeBox), caret(plainBox)) << what << ": the selection's anchor and the caret";
         EXPECT_EQ(testing::textOf(window, "code"), plainBox.toPlainText()) << what << ": the text read back";
     }
 
@@ -106,7 +100,8 @@ TEST(CodeBox, ShowsAndDoesWhatAPlainBoxWithTheSameLineDoes)
             boxes.show(line);
             const std::string what = std::to_string(codes) + " codes, " + c.what;
             boxes.expectAlike(what + ", before");
-            boxes.both(c.action);
+            c.action(boxes.codeBox);
+            c.action(boxes.plainBox);
             boxes.expectAlike(what);
         }
     }
