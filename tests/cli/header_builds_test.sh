@@ -6,27 +6,9 @@
 #
 # Usage: header_builds_test.sh HARFCODE_CLI SOURCE_DIR
 set -uo pipefail
-
-if [[ $# -ne 2 ]]; then
-    echo "usage: $0 HARFCODE_CLI SOURCE_DIR" >&2
-    exit 2
-fi
-cli=$1
-source_dir=$2
-# shellcheck source=../support/build_steps.sh
-source "$source_dir/tests/support/build_steps.sh"
-
-require_tools cc:gcc c++:g++ avr-gcc:gcc-avr avr-g++:gcc-avr avr-nm:binutils-avr avr-objdump:binutils-avr \
-              iconv:libc-bin cmake:cmake
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || fail "cannot enter $work"
-export LC_ALL=C.UTF-8
-
-readonly c_flags=(-std=c99 -Wall -Wextra -Werror -pedantic)
-readonly cxx_flags=(-Wall -Wextra -Werror)
-readonly avr_flags=(-mmcu=atmega328p -Os -Wall -Wextra -Werror)
+# shellcheck source=../support/header_builds.sh
+source "$(dirname "$0")/../support/header_builds.sh"
+require_tools iconv:libc-bin cmake:cmake
 
 # Writes a table as the windows do (UTF-16LE with byte-order mark, CR LF) in which the code of
 # slot k is k itself, so that every byte of a header reads as a slot number; SLOT=CODE
@@ -54,86 +36,42 @@ typing_codes() {
     echo "${codes[*]}"
 }
 reversed() { local words=($1) i out=(); for ((i = ${#words[@]} - 1; i >= 0; i--)); do out+=("${words[i]}"); done; echo "${out[*]}"; }
+header() { succeeds "header of $1" "$cli" --header "$1" --table table.txt "${@:2}"; }
 
 write_table table.txt
-cat >strings.txt <<'EOF'
+cat >strings.txt <<'EOT'
 # The entries every program below uses.
 
 GREETING=سلام دنیا
 MIXED=سلام 123
 PROMPT=OK
-EOF
+EOT
 printf 'MENU_TITLE=منو\n' >menu.txt
 
 # --- The header compiles and links in C and C++, whichever file implements it ---------------
-"$cli" --header strings.txt --table table.txt --output strings.h 2>err.txt || fail "header: $(cat err.txt)"
-"$cli" --header menu.txt --table table.txt >menu.h 2>err.txt || fail "menu header: $(cat err.txt)"
+header strings.txt --output strings.h
+header menu.txt >menu.h
 grep -q '^#ifndef HARFCODE_MENU_H$' menu.h || fail "the header on standard output is not guarded by HARFCODE_MENU_H"
 
 # The implementing file got the header earlier through another include, and includes a second
-# header beside it; the using file reads one entry.
-cat >implements.c <<'EOF'
-#include "strings.h"
-#include "menu.h"
-#define HARFCODE_STRINGS_IMPLEMENTATION
-#include "strings.h"
-#include "menu.h"
-
-#include <stdio.h>
-
-unsigned prompt_first(void);
-
-int main(void)
-{
-    printf("%02X %02X %02X\n", GREETING[0], prompt_first(), MENU_TITLE[MENU_TITLE_LENGTH - 1]);
-    return 0;
-}
-EOF
-cat >uses.cpp <<'EOF'
-#include "strings.h"
-
-extern "C" unsigned prompt_first(void) { return PROMPT[0]; }
-EOF
-sed -e 's/\bint main/int implemented_in_cpp/' implements.c >implements.cpp
-cat >uses.c <<'EOF'
-#include "strings.h"
-
-unsigned prompt_first(void);
-unsigned prompt_first(void) { return PROMPT[0]; }
-EOF
-cat >main_for_cpp.c <<'EOF'
-int implemented_in_cpp(void);
-int main(void) { return implemented_in_cpp(); }
-EOF
-sed -i -e 's/^unsigned prompt_first(void);$/extern "C" unsigned prompt_first(void);/' \
-    -e 's/^int implemented_in_cpp/extern "C" int implemented_in_cpp/' implements.cpp
-
+# header beside it; the other file reads one entry.
+write_program strings $'#include "strings.h"\n#include "menu.h"\n#define HARFCODE_STRINGS_IMPLEMENTATION\n#include "strings.h"\n#include "menu.h"' \
+    '"%02X %02X %02X\n", GREETING[0], probe(), MENU_TITLE[MENU_TITLE_LENGTH - 1]' '#include "strings.h"' 'PROMPT[0]'
 greeting_visual=$(reversed "$(typing_codes 'سلام دنیا')")
 expected_run="${greeting_visual%% *} $(typing_codes O) $(typing_codes 'منو' | cut -d' ' -f1)"
 for std in c++11 c++17; do
-    cc "${c_flags[@]}" -c implements.c -o implements_c.o 2>err.txt || fail "C implementation: $(cat err.txt)"
-    c++ -std=$std "${cxx_flags[@]}" -c uses.cpp -o uses_cpp.o 2>err.txt || fail "C++ ($std) use: $(cat err.txt)"
-    c++ implements_c.o uses_cpp.o -o c_implements 2>err.txt || fail "C implements, C++ uses: link: $(cat err.txt)"
-    [[ $(./c_implements) == "$expected_run" ]] || fail "C implements ($std): $(./c_implements), expected $expected_run"
-
-    c++ -std=$std "${cxx_flags[@]}" -c implements.cpp -o implements_cpp.o 2>err.txt ||
-        fail "C++ ($std) implementation: $(cat err.txt)"
-    cc "${c_flags[@]}" -c uses.c -o uses_c.o 2>err.txt || fail "C use: $(cat err.txt)"
-    cc "${c_flags[@]}" -c main_for_cpp.c -o main_for_cpp.o 2>err.txt || fail "C main: $(cat err.txt)"
-    c++ implements_cpp.o uses_c.o main_for_cpp.o -o cpp_implements 2>err.txt ||
-        fail "C++ implements, C uses: link: $(cat err.txt)"
-    [[ $(./cpp_implements) == "$expected_run" ]] || fail "C++ implements ($std): $(./cpp_implements)"
+    builds_both_ways strings "$std" "$expected_run"
 done
-nm c_implements | grep -c ' [RrDd] GREETING$' | grep -qx 1 || fail "GREETING is not stored exactly once"
+stored_once strings_c_cpp GREETING
 # The order and the width reach the header: "سلام" in typing order, the row filled up with the blank.
-"$cli" --header strings.txt --table table.txt --order typing --width 6 >typing.h 2>err.txt || fail "rows: $(cat err.txt)"
+header strings.txt --order typing --width 6 >typing.h
 first_row="0x$(typing_codes 'سلام' | sed 's/ /, 0x/g'), 0x$(typing_codes ' '), 0x$(typing_codes ' ')"
 grep -qxF "    {$first_row}," typing.h || fail "--order typing --width 6 gives $(grep -A2 'GREETING\[' typing.h | tail -n 2)"
 step_ok "the header builds without warnings in C and C++, either file implementing it"
 
 # --- --progmem: the arrays are in flash on AVR, and the same header builds on a host ---------
-"$cli" --header strings.txt --table table.txt --progmem --output strings.h 2>err.txt || fail "--progmem: $(cat err.txt)"
-cat >avr_implements.c <<'EOF'
+header strings.txt --progmem --output strings.h
+cat >avr_implements.c <<'EOT'
 #include "strings.h"
 #define HARFCODE_STRINGS_IMPLEMENTATION
 #include "strings.h"
@@ -146,62 +84,34 @@ int main(void)
     (void)shown;
     return 0;
 }
-EOF
-cat >avr_uses.cpp <<'EOF'
+EOT
+cat >avr_uses.cpp <<'EOT'
 #include "strings.h"
 
 extern "C" unsigned prompt_first(void) { return pgm_read_byte(&PROMPT[0]); }
-EOF
-avr-gcc "${avr_flags[@]}" -std=c99 -pedantic -c avr_implements.c -o avr_implements.o 2>err.txt ||
-    fail "avr-gcc: $(cat err.txt)"
-avr-g++ "${avr_flags[@]}" -std=c++17 -c avr_uses.cpp -o avr_uses.o 2>err.txt || fail "avr-g++: $(cat err.txt)"
-avr-gcc -mmcu=atmega328p avr_implements.o avr_uses.o -o avr_program.elf 2>err.txt || fail "AVR link: $(cat err.txt)"
-# Symbol tables are read whole before matching, so that no early match can cut a pipe.
-implements_symbols=$(avr-objdump -t avr_implements.o)
-for name in GREETING MIXED PROMPT; do
-    grep -Eq "[[:space:]]\.progmem\.data[[:space:]].*[[:space:]]$name\$" <<<"$implements_symbols" ||
-        fail "$name is not in .progmem.data: $(grep "$name" <<<"$implements_symbols")"
-done
-program_symbols=$(avr-nm avr_program.elf)
-grep -Eq '^[0-9a-f]+ T GREETING$' <<<"$program_symbols" ||
-    fail "GREETING is not in flash (.text) in the program: $(grep GREETING <<<"$program_symbols")"
-# The check can fail: without --progmem the same program keeps the array in RAM.
-"$cli" --header strings.txt --table table.txt --output strings.h 2>err.txt || fail "header: $(cat err.txt)"
+EOT
+succeeds avr-gcc avr-gcc "${avr_flags[@]}" -std=c99 -pedantic -c avr_implements.c -o avr_implements.o
+succeeds avr-g++ avr-g++ "${avr_flags[@]}" -std=c++17 -c avr_uses.cpp -o avr_uses.o
+succeeds "AVR link" avr-gcc -mmcu=atmega328p avr_implements.o avr_uses.o -o avr_program.elf
+in_progmem avr_implements.o GREETING MIXED PROMPT
+in_avr_flash avr_program.elf GREETING
+builds_both_ways strings c++17 "$expected_run"  # the same header on a host
+header strings.txt --output strings.h
 sed -e 's/pgm_read_byte(&\([A-Z]*\[0\]\))/\1/' avr_implements.c >avr_ram.c
-avr-gcc "${avr_flags[@]}" -std=c99 -c avr_ram.c -o avr_ram.o 2>err.txt || fail "avr-gcc without --progmem: $(cat err.txt)"
-grep -Eq '\.rodata.*GREETING$' <<<"$(avr-objdump -t avr_ram.o)" || fail "without --progmem GREETING is not in .rodata"
-
-"$cli" --header strings.txt --table table.txt --progmem --output strings.h 2>err.txt || fail "--progmem: $(cat err.txt)"
-sed -e 's/pgm_read_byte(&\([A-Z]*\[0\]\))/\1/' avr_uses.cpp >host_uses.cpp
-c++ -std=c++17 "${cxx_flags[@]}" -c host_uses.cpp -o host_uses.o 2>err.txt || fail "--progmem on a host: $(cat err.txt)"
-cc "${c_flags[@]}" -c implements.c -o host_implements.o 2>err.txt || fail "--progmem on a host: $(cat err.txt)"
+in_avr_ram avr_ram.c GREETING
 step_ok "--progmem puts the arrays in flash on AVR and builds on a host"
 
 # --- Errors: every line named, nothing written ----------------------------------------------
-"$cli" --header strings.txt --table table.txt --output kept.h 2>err.txt || fail "header: $(cat err.txt)"
-cp kept.h kept_before.h
 printf 'GOOD=سلام\nint=A\nGREETING=A\nGREETING_LENGTH=B\n\xD8\nEMPTY=\nNO EQUALS\n' >bad.txt
-"$cli" --header bad.txt --table table.txt --output kept.h >out.txt 2>err.txt
-status=$?
-[[ $status -eq 1 ]] || fail "an invalid strings file exits $status"
+writes_nothing "an invalid strings file" strings.h --header bad.txt --table table.txt
 for line in 2 4 5 6 7; do grep -q "bad.txt:$line: " err.txt || fail "line $line is not named: $(cat err.txt)"; done
 ! grep -q 'bad.txt:[13]:' err.txt || fail "a valid line is named: $(cat err.txt)"
-cmp -s kept.h kept_before.h || fail "an error changed the existing output file"
-[[ ! -s out.txt ]] || fail "an error wrote to standard output"
-
-"$cli" --header bad.txt --table table.txt --output new.h 2>/dev/null
-[[ ! -e new.h ]] || fail "an error created the output file"
-"$cli" --header bad.txt --table table.txt >out.txt 2>/dev/null
-[[ $? -eq 1 && ! -s out.txt ]] || fail "an error wrote a header to standard output"
 
 write_table broken_table.txt 26=G1
-"$cli" --header strings.txt --table broken_table.txt --output kept.h 2>err.txt
-status=$?
-[[ $status -eq 1 ]] || fail "a code that is not a byte exits $status"
+writes_nothing "a code that is not a byte" strings.h --header strings.txt --table broken_table.txt
 grep -q 'strings.txt:3: slot 26 .* has the code "G1", which is not two hexadecimal digits' err.txt ||
     fail "the code that is not a byte is not named: $(cat err.txt)"
 grep -q 'strings.txt:4: slot 26' err.txt || fail "the second entry with the code is not named: $(cat err.txt)"
-cmp -s kept.h kept_before.h || fail "a code error changed the existing output file"
 step_ok "errors name every line, exit 1 and leave the output as it was"
 
 # --- Names: the header builds after every standard header; names that would break it are refused
@@ -227,24 +137,20 @@ readonly builds=(
     "c++ -std=gnu++17 -x c++ after_c11.c"
     "avr-gcc -std=gnu99 -mmcu=atmega328p -x c after_avr.c"
 )
-"$cli" --header strings.txt --table table.txt --output strings.h 2>err.txt || fail "header: $(cat err.txt)"
 for build in "${builds[@]}"; do
-    $build -Wall -Wextra -Werror -c -o after.o 2>err.txt || fail "after every standard header, $build: $(cat err.txt)"
+    succeeds "after every standard header, $build" $build -Wall -Wextra -Werror -c -o after.o
 done
 
 printf 'GOOD=سلام\nprintf=A\nlinux=A\nINT_MAX=A\nindex=A\n' >reserved.txt
-"$cli" --header reserved.txt --table table.txt --output reserved.h >out.txt 2>err.txt
-status=$?
-[[ $status -eq 1 ]] || fail "names the standard headers take exit $status"
+writes_nothing "names the standard headers take" strings.h --header reserved.txt --table table.txt
 expected='reserved.txt:2: "printf" is a C library function, which every program may use
 reserved.txt:3: "linux" is predefined by GCC
 reserved.txt:4: "INT_MAX" is a macro of <limits.h>
 reserved.txt:5: "index" is a C library function, which every program may use'
 [[ $(sed 's/^[^:]*: //' err.txt) == "$expected" ]] || fail "names the standard headers take: $(cat err.txt)"
-[[ ! -e reserved.h && ! -s out.txt ]] || fail "names the standard headers take: a header was written"
 # They are refused for good reason: GOOD renamed to each breaks one of the builds above.
 printf 'GOOD=سلام\n' >good.txt
-"$cli" --header good.txt --table table.txt --output good.h 2>err.txt || fail "header: $(cat err.txt)"
+header good.txt --output good.h
 for refused in printf:0 linux:1 INT_MAX:0 index:1; do
     name=${refused%%:*}
     sed "s/GOOD/$name/g" good.h >strings.h
@@ -256,10 +162,9 @@ step_ok "the header builds after every standard header, and names they take are 
 # A name that is already a macro where the header is included stops the build, naming it; the
 # direction controls of a text are spelt out in the comments, which GCC checks for them.
 printf 'GREETING=\xe2\x80\x8fسلام\xe2\x80\x8e A\xd8\x9c\nMENU=A\n' >marks.txt
-"$cli" --header marks.txt --table table.txt --output marks.h 2>err.txt || fail "header: $(cat err.txt)"
+header marks.txt --output marks.h
 printf '#include "marks.h"\n' >uses_marks.c
-cc "${c_flags[@]}" -Wbidi-chars=any -c -o uses_marks.o uses_marks.c 2>err.txt ||
-    fail "a text with direction marks: $(cat err.txt)"
+succeeds "a text with direction marks" cc "${c_flags[@]}" -Wbidi-chars=any -c -o uses_marks.o uses_marks.c
 for macro in GREETING GREETING_LENGTH MENU_LENGTH; do
     ! cc "${c_flags[@]}" -D"$macro"=1 -c -o uses_marks.o uses_marks.c 2>err.txt || fail "$macro as a macro builds"
     grep -q "#error \"$macro is already a macro where this header is included" err.txt ||
@@ -274,27 +179,26 @@ generator=()
 command -v ninja >/dev/null && generator=(-G Ninja)
 cmake -S example -B example-build "${generator[@]}" -DHARFCODE_CLI="$cli" -DHARFCODE_TABLE="$work/table.txt" >cmake.log 2>&1 ||
     fail "configuring the example: $(cat cmake.log)"
-cmake --build example-build >build.log 2>&1 || fail "building the example: $(cat build.log)"
+build_example() { cmake --build example-build >build.log 2>&1 || fail "building the example$1: $(cat build.log)"; }
+header_identity() { stat -c '%i %Y' example-build/strings.h; }
+build_example ""
 [[ $(example-build/display) == "$greeting_visual" ]] ||
     fail "the example shows $(example-build/display), expected $greeting_visual"
-
-header_identity() { stat -c '%i %Y' example-build/strings.h; }
 before=$(header_identity)
-cmake --build example-build >build.log 2>&1 || fail "building the example again: $(cat build.log)"
+build_example " again"
 [[ $(header_identity) == "$before" ]] || fail "the header was generated again with nothing changed"
 touch example/strings.txt
-cmake --build example-build >build.log 2>&1 || fail "building after touching strings.txt: $(cat build.log)"
+build_example " after touching strings.txt"
 after_strings=$(header_identity)
 [[ $after_strings != "$before" ]] || fail "touching strings.txt did not generate the header again"
 touch table.txt
-cmake --build example-build >build.log 2>&1 || fail "building after touching the table: $(cat build.log)"
+build_example " after touching the table"
 [[ $(header_identity) != "$after_strings" ]] || fail "touching the table did not generate the header again"
 step_ok "the example project builds and regenerates its header when its inputs change"
 
 # Every code block of the README section that shows a file ("... `examples/firmware/NAME`:"
 # just before it) is that file; the header excerpt ("... gives:") is part of what the
 # example generates, its lines in the same order ("..." stands for lines left out).
-readme=$source_dir/README.md
 mkdir readme
 awk -v dir=readme '
     /^## / { section = ($0 == "## Using the codes in firmware") }
@@ -307,7 +211,7 @@ awk -v dir=readme '
         if (match($0, /`examples\/firmware\/[^`]+`:$/)) pending = substr($0, RSTART + 19, RLENGTH - 21)
         else if ($0 ~ /gives:$/) pending = "header-excerpt"
     }
-' "$readme"
+' "$source_dir/README.md"
 for file in strings.txt CMakeLists.txt strings.c main.c; do
     [[ -f readme/$file ]] || fail "the README does not show examples/firmware/$file"
     cmp -s "readme/$file" "$example_source/$file" || fail "the README shows examples/firmware/$file otherwise than it is:
