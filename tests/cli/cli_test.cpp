@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,8 +22,28 @@ namespace {
 
 const QString kCli = QStringLiteral(HARFCODE_CLI_PATH);
 
-// Runs one converter command; checks its status, its output bytes and that standard error holds
-// exactly one line for each part expected, in that order.
+struct Finished {
+    int exitCode;
+    QByteArray out;
+    QString err;
+};
+
+// Runs `program` with `input` on its standard input, in `folder` where one is given.
+Finished run(const QString& program, const QStringList& arguments, const QByteArray& input = {}, const QString& folder = {})
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(program, arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    EXPECT_TRUE(process.waitForFinished(30000)) << arguments.join(u' ').toStdString();
+    return {process.exitCode(), process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+}
+
+Finished run(const QStringList& arguments) { return run(kCli, arguments); }
+
+// One converter command, its status, its output bytes and its standard error: exactly one line
+// for each part expected, in that order.
 struct CliRun {
     QString program;
     QStringList arguments;
@@ -37,18 +56,27 @@ struct CliRun {
 void check(const CliRun& c)
 {
     const std::string what = c.arguments.join(u' ').toStdString();
-    QProcess process;
-    process.start(c.program, c.arguments);
-    process.write(c.input);
-    process.closeWriteChannel();
-    ASSERT_TRUE(process.waitForFinished(30000)) << what;
-    const QString err = QString::fromUtf8(process.readAllStandardError());
-    EXPECT_EQ(process.exitCode(), c.exitCode) << what << "\n" << err.toStdString();
-    EXPECT_EQ(process.readAllStandardOutput(), c.out) << what;
-    const QStringList errLines = err.split(u'\n', Qt::SkipEmptyParts).filter(QRegularExpression("^harfcode-cli: "));
-    EXPECT_EQ(errLines.size(), c.errParts.size()) << what << "\n" << err.toStdString();
+    const Finished finished = run(c.program, c.arguments, c.input);
+    EXPECT_EQ(finished.exitCode, c.exitCode) << what << "\n" << finished.err.toStdString();
+    EXPECT_EQ(finished.out, c.out) << what;
+    const QStringList errLines = finished.err.split(u'\n', Qt::SkipEmptyParts).filter(QRegularExpression("^harfcode-cli: "));
+    EXPECT_EQ(errLines.size(), c.errParts.size()) << what << "\n" << finished.err.toStdString();
     for (qsizetype i = 0; i < std::min(errLines.size(), c.errParts.size()); ++i)
-        EXPECT_TRUE(errLines[i].contains(c.errParts[i])) << what << "\n" << err.toStdString();
+        EXPECT_TRUE(errLines[i].contains(c.errParts[i])) << what << "\n" << finished.err.toStdString();
+}
+
+QString writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    file.write(bytes);
+    return path;
+}
+
+QByteArray contentsOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
 }
 
 // A table file in `dir` with these codes over the first start's "00".
@@ -65,13 +93,12 @@ QString writeTable(const QTemporaryDir& dir, const QString& name, std::initializ
 TEST(Cli, ConvertsPrintsAndExitsAsDocumented)
 {
     QTemporaryDir dir;
-    const QString table = writeTable(dir, "HexTable.txt", {{1, "20"}, {4, "0B"}, {26, "B3"}, {52, "C4"}, {55, "D5"}, {74, "41"}});
-    QFile surplus(dir.filePath("surplus.txt"));
-    ASSERT_TRUE(surplus.open(QIODevice::WriteOnly));
-    QFile original(table);
-    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
-    surplus.write(original.readAll() + QByteArray("9\0009\000\r\000\n\000", 8));  // a 104th line
-    surplus.close();
+    const QString table = writeTable(dir, "HexTable.txt",
+        {{1, "20"}, {3, "0A"}, {4, "0B"}, {5, "A1"}, {21, "D1"}, {26, "B3"}, {52, "C4"}, {53, "C5"}, {55, "D5"},
+         {56, "E6"}, {62, "F2"}, {64, "30"}, {65, "31"}, {67, "33"}, {68, "34"}, {74, "41"}});
+    const QString invalid = writeTable(dir, "invalid.txt", {{1, "20"}, {4, "0B"}, {5, "G1"}, {74, "41"}});
+    const QString unfilled = writeTable(dir, "unfilled.txt", {});
+    const QString surplus = writeFile(dir.filePath("surplus.txt"), contentsOf(table) + QByteArray("9\0009\000\r\000\n\000", 8));
     ASSERT_TRUE(QFile::copy(kCli, dir.filePath("harfcode-cli")));  // finds HexTable.txt beside it
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
     // A named pipe as the default table, beside a copy of the converter.
@@ -80,7 +107,9 @@ TEST(Cli, ConvertsPrintsAndExitsAsDocumented)
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("piped/HexTable.txt")).constData(), 0600), 0);
 
     const QString salam = QString::fromUtf8("سلام");
+    const QString year = QString::fromUtf8("سلام ۱۴۰۳");
     const QString missing = dir.filePath("missing.txt");
+    const QString slotsAlone = "--slots cannot be combined";
     const CliRun cases[] = {
         {kCli, {"--table", table, salam + " A"}, {}, 0, "B3  C4  0B  D5  20  41\n", {}},
         {kCli, {"--table", table, "--reverse", salam}, {}, 0, "D5  0B  C4  B3\n", {}},
@@ -91,7 +120,7 @@ TEST(Cli, ConvertsPrintsAndExitsAsDocumented)
         {kCli, {"--table", table}, "A\n\xD8\nA A\n\xE2\x82\n\xED\xA0\x80\n\xC0\xAF\n", 1, "41\n41  20  41\n",
          {"line 2 is not valid UTF-8", "line 4 is not valid UTF-8", "line 5 is not", "line 6 is not"}},
         {"/bin/sh", {"-c", "exec \"$0\" --slots \"$(printf '\\330')\"", kCli}, {}, 1, "", {"argument 2 is not valid UTF-8"}},
-        {kCli, {"--table", surplus.fileName(), "A"}, {}, 0, "41\n", {"more than 103 lines"}},
+        {kCli, {"--table", surplus, "A"}, {}, 0, "41\n", {"more than 103 lines"}},
         {kCli, {"--table", missing, "A"}, {}, 2, "", {missing + "\": No such file"}},
         {kCli, {"--table", dir.filePath("folder"), "A"}, {}, 2, "", {"folder"}},
         {kCli, {"--version"}, {}, 0, "harfcode-cli " HARFCODE_VERSION "\n", {}},
@@ -104,67 +133,40 @@ TEST(Cli, ConvertsPrintsAndExitsAsDocumented)
         {"/bin/sh", {"-c", "exec \"$0\" --table \"$1\" A >&-", kCli, table}, {}, 74, "", {"cannot write standard output: Bad file descriptor"}},
         {"/bin/bash", {"-c", "trap '' PIPE; yes \"$2\" | head -n 100000 | \"$0\" --table \"$1\" | head -c 1; exit ${PIPESTATUS[2]}", kCli, table, salam},
          {}, 141, "B", {}},
-    };
-    for (const CliRun& c : cases)
-        check(c);
-    EXPECT_FALSE(QFile::exists(missing)) << "the converter never creates a table";
-}
-
-TEST(Cli, OrdersFormatsAndRowsForFirmware)
-{
-    QTemporaryDir dir;
-    const QString table = writeTable(dir, "HexTable.txt",
-        {{1, "20"}, {3, "0A"}, {4, "0B"}, {5, "A1"}, {21, "D1"}, {26, "B3"}, {52, "C4"}, {53, "C5"}, {55, "D5"},
-         {56, "E6"}, {62, "F2"}, {64, "30"}, {65, "31"}, {67, "33"}, {68, "34"}, {74, "41"}});
-    const QString invalid = writeTable(dir, "invalid.txt", {{1, "20"}, {4, "0B"}, {5, "G1"}, {74, "41"}});
-    const QString unfilled = writeTable(dir, "unfilled.txt", {});
-    const QString missing = dir.filePath("missing.txt");
-    const QString year = QString::fromUtf8("سلام ۱۴۰۳");
-    const QString twoWords = QString::fromUtf8("سلام   دنیا");
-    const QByteArray glyphsOfSalam = QString::fromUtf8("\uFEB3\uFEDF\uFE8E\uFEE1").toUtf8();
-    const QByteArray salam = QByteArray("سلام");
-    const QString unfilledWarning = "every code of the table is still \"00\"";
-    const CliRun cases[] = {
-        // Display order: numbers keep their order in visual order only.
-        {kCli, {"--table", table, "--order", "visual", year}, {}, 0, "31  34  30  33  20  D5  0B  C4  B3\n", {}},
-        {kCli, {"--table", table, "--order", "reverse", year}, {}, 0, "33  30  34  31  20  D5  0B  C4  B3\n", {}},
-        {kCli, {"--table", table, "--reverse", "--order", "reverse", year}, {}, 0, "33  30  34  31  20  D5  0B  C4  B3\n", {}},
-        {kCli, {"--table", table, "--order", "typing", "b" + year}, {}, 0, "B3  C4  0B  D5  20  31  34  30  33\n", {"line 1, character 1: U+0062"}},
-        {kCli, {"--table", table, "--order", "visual", "A\u200Cb\u200CA"}, {}, 0, "41  41\n", {"character 3: U+0062"}},
-        // Formats.
+        // What the options add to the conversion, which tests/layout and tests/firmware check on its own.
         {kCli, {"--table", table, "--format", "c-array", "--order", "visual", year}, {}, 0, "0x31, 0x34, 0x30, 0x33, 0x20, 0xD5, 0x0B, 0xC4, 0xB3\n", {}},
-        {kCli, {"--table", table, "--format", "c-string"}, salam + "\nA\n", 0, "\"\\xB3\\xC4\\x0B\\xD5\"\n\"\\x41\"\n", {}},
-        {kCli, {"--table", table, "--format", "bytes"}, salam + "\nA\n", 0, "\xB3\xC4\x0B\xD5\x41", {}},
+        {kCli, {"--table", table, "--reverse", "--order", "reverse", year}, {}, 0, "33  30  34  31  20  D5  0B  C4  B3\n", {}},
+        // A character without a glyph is told by its place and left out; a joiner is no such character.
+        {kCli, {"--table", table, "--order", "typing", "b" + year}, {}, 0, "B3  C4  0B  D5  20  31  34  30  33\n",
+         {"warning: line 1, character 1: U+0062 \"b\" has no glyph; it is left out."}},
+        {kCli, {"--table", table, "--order", "visual", "A\u200Cb\u200CA"}, {}, 0, "41  41\n", {"character 3: U+0062"}},
+        {kCli, {"--table", table, "--format", "c-string"}, salam.toUtf8() + "\nA\n", 0, "\"\\xB3\\xC4\\x0B\\xD5\"\n\"\\x41\"\n", {}},
+        {kCli, {"--table", table, "--format", "bytes"}, salam.toUtf8() + "\nA\n", 0, "\xB3\xC4\x0B\xD5\x41", {}},
         {kCli, {"--table", table, "--format", "c-array"}, "\n\xD9\x83\n", 0, "\n\n", {"line 2, character 1: U+0643"}},
         {kCli, {"--table", table, "--format", "c-string", "ab"}, {}, 0, "\"\"\n", {"character 1: U+0061", "character 2: U+0062"}},
-        {kCli, {"--table", table, "--format", "bytes", "ab"}, {}, 0, "", {"U+0061", "U+0062"}},
         {kCli, {"--table", table, "--format", "c-string"}, "C\nCD\n", 0, "\"\\x00\"\n\"\\x00\\x00\"\n", {"--format c-array"}},
-        {kCli, {"--table", missing, "--format", "glyphs", QString::fromUtf8("سلام")}, {}, 0, glyphsOfSalam + "\n", {}},
-        {kCli, {"--table", missing, "--format", "glyphs", "--order", "visual", QString::fromUtf8("سلام A")}, {}, 0,
+        // The glyphs read no table.
+        {kCli, {"--table", missing, "--format", "glyphs", salam}, {}, 0, QString::fromUtf8("\uFEB3\uFEDF\uFE8E\uFEE1\n").toUtf8(), {}},
+        {kCli, {"--table", missing, "--format", "glyphs", "--order", "visual", salam + " A"}, {}, 0,
          "\xE2\x80\xAD" "A " + QString::fromUtf8("\uFEE1\uFE8E\uFEDF\uFEB3").toUtf8() + "\xE2\x80\xAC\n", {}},
         // A code that is not a byte skips its line in the byte formats only.
         {kCli, {"--table", invalid, "--format", "c-array"}, QByteArray("با\nA\n"), 1, "0x41\n",
          {"line 1: slot 5 (U+FE91 \"\uFE91\") has the code \"G1\", which is not two hexadecimal digits"}},
         {kCli, {"--table", invalid, "--format", "bytes", "--width", "2", "A با"}, {}, 1, "", {"line 1: slot 5"}},  // no row of it
         {kCli, {"--table", invalid}, QByteArray("با\n"), 0, "G1  0B\n", {}},
-        {kCli, {"--table", unfilled, "A"}, {}, 0, "00\n", {unfilledWarning}},
-        {kCli, {"--table", unfilled, "--format", "c-array"}, "A\nA\n", 0, "0x00\n0x00\n", {unfilledWarning}},
-        {kCli, {"--table", missing, "--format", "glyphs", "A"}, {}, 0, "A\n", {}},
-        // Rows: the blanks at a break go, and each row is shaped on its own.
-        {kCli, {"--table", table, "--width", "4", "--format", "c-array", "--order", "visual", twoWords}, {}, 0,
-         "0xD5, 0x0B, 0xC4, 0xB3\n0x0B, 0xF2, 0xE6, 0xD1\n", {}},
-        {kCli, {"--table", table, "--width", "2", QString::fromUtf8("سلام")}, {}, 0, "B3  C5\n0A  D5\n", {}},
-        {kCli, {"--table", table, "--width", "3", "--format", "bytes"}, "AAAA A\nA\n", 0, "AAAA AA", {}},  // AAA, A A, A
-        {kCli, {"--table", table, "--width", "3", ""}, {}, 0, "\n", {}},
+        {kCli, {"--table", unfilled, "--format", "c-array"}, "A\nA\n", 0, "0x00\n0x00\n", {"every code of the table is still \"00\""}},
+        // Each row is shaped on its own.
+        {kCli, {"--table", table, "--width", "2", salam}, {}, 0, "B3  C5\n0A  D5\n", {}},
+        {kCli, {"--table", table, "--width", "65535", "A"}, {}, 0, "41\n", {}},
         {kCli, {"--header", "/dev/zero", "--table", table}, {}, 1, "", {"it is a device, not a file"}},  // not read forever
         // Wrong usage.
-        {kCli, {"--slots", "--order", "visual", "A"}, {}, 64, "", {"--slots cannot be combined"}},
-        {kCli, {"--slots", "--format", "bytes", "A"}, {}, 64, "", {"--slots cannot be combined"}},
-        {kCli, {"--slots", "--width", "3", "A"}, {}, 64, "", {"--slots cannot be combined"}},
-        {kCli, {"--reverse", "--slots", "A"}, {}, 64, "", {"--slots cannot be combined"}},
+        {kCli, {"--slots", "--order", "visual", "A"}, {}, 64, "", {slotsAlone}},
+        {kCli, {"--slots", "--format", "bytes", "A"}, {}, 64, "", {slotsAlone}},
+        {kCli, {"--slots", "--width", "3", "A"}, {}, 64, "", {slotsAlone}},
+        {kCli, {"--reverse", "--slots", "A"}, {}, 64, "", {slotsAlone}},
         {kCli, {"--reverse", "--order", "visual", "A"}, {}, 64, "", {"--reverse is --order reverse"}},
         {kCli, {"--width", "0", "A"}, {}, 64, "", {"--width takes a whole number"}},
-        {kCli, {"--width", "three", "A"}, {}, 64, "", {"--width takes a whole number"}},
+        {kCli, {"--width", "65536", "A"}, {}, 64, "", {"--width takes a whole number of glyphs from 1 to 65535"}},
         {kCli, {"--order", "sideways", "A"}, {}, 64, "", {"--order is typing, reverse or visual"}},
         {kCli, {"--format", "hex", "A"}, {}, 64, "", {"--format is spaced"}},
         {kCli, {"--output", dir.filePath("out.h"), "A"}, {}, 64, "", {"--output goes with --header or --font"}},
@@ -172,18 +174,11 @@ TEST(Cli, OrdersFormatsAndRowsForFirmware)
         {kCli, {"--header", missing, "--format", "c-array"}, {}, 64, "", {"--header takes its texts"}},
         {kCli, {"--bogus"}, {}, 64, "", {"Unknown option"}},
         {kCli, {"--table", "", "A"}, {}, 64, "", {"--table needs the name of a table file"}},
-        {kCli, {"--width", "65536", "A"}, {}, 64, "", {"--width takes a whole number of glyphs from 1 to 65535"}},
-        {kCli, {"--table", table, "--width", "65535", "A"}, {}, 0, "41\n", {}},
     };
     for (const CliRun& c : cases)
         check(c);
+    EXPECT_FALSE(QFile::exists(missing)) << "the converter never creates a table";
     EXPECT_FALSE(QFile::exists(dir.filePath("out.h")));
-}
-
-QByteArray contentsOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
 }
 
 // Inputs of the strings header that the user may get wrong or that anybody may have written.
@@ -191,24 +186,14 @@ TEST(Cli, NeverOverwritesAnInputAndShowsNoControlCharacterRaw)
 {
     QTemporaryDir dir;
     const QString table = writeTable(dir, "HexTable.txt", {{1, "20"}, {26, "B3"}, {52, "C4"}, {4, "0B"}, {55, "D5"}});
-    const QString strings = dir.filePath("strings.txt");
-    QFile file(strings);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("GREETING=سلام\n");
-    file.close();
+    const QString strings = writeFile(dir.filePath("strings.txt"), "GREETING=سلام\n");
     ASSERT_TRUE(QFile::link(strings, dir.filePath("strings-link.h")));
     ASSERT_EQ(::link(QFile::encodeName(table).constData(), QFile::encodeName(dir.filePath("table-hard-link.h")).constData()), 0);
     const QByteArray stringsBefore = contentsOf(strings);
     const QByteArray tableBefore = contentsOf(table);
-    const auto inputFile = [&](const char* name, const QByteArray& bytes) {
-        QFile input(dir.filePath(name));
-        EXPECT_TRUE(input.open(QIODevice::WriteOnly));
-        input.write(bytes);
-        return input.fileName();
-    };
-    const QString hostile = inputFile("hostile.txt", QByteArray("A\x1B]0;owned\x07" "B=\xD8\xB3\nC\0D=x\nE=\xE2\x80\xAEx\n", 29));
-    const QString crOnly = inputFile("cr.txt", "A1=\xD8\xB3\rB1=\xD8\xB3\r");
-    const QString lateMark = inputFile("column.txt", "AB=\xD8\xB3\xD9\x84\xD8\xA7\xD9\x85x\n");
+    const QString hostile = writeFile(dir.filePath("hostile.txt"), QByteArray("A\x1B]0;owned\x07" "B=\xD8\xB3\nC\0D=x\nE=\xE2\x80\xAEx\n", 29));
+    const QString crOnly = writeFile(dir.filePath("cr.txt"), "A1=\xD8\xB3\rB1=\xD8\xB3\r");
+    const QString lateMark = writeFile(dir.filePath("column.txt"), "AB=\xD8\xB3\xD9\x84\xD8\xA7\xD9\x85x\n");
 
     const QString same = "is the same file as";
     const CliRun cases[] = {
@@ -233,13 +218,9 @@ TEST(Cli, NeverOverwritesAnInputAndShowsNoControlCharacterRaw)
     EXPECT_EQ(contentsOf(table), tableBefore);
     EXPECT_TRUE(contentsOf(dir.filePath("cr.h")).contains("#define B1_LENGTH 1"));
 
-    QProcess help;
-    help.start(kCli, {"--help-all"});
-    help.closeWriteChannel();
-    ASSERT_TRUE(help.waitForFinished(30000));
-    EXPECT_EQ(help.exitCode(), 0);
-    const QByteArray helpText = help.readAllStandardOutput();
-    EXPECT_TRUE(helpText.contains("--header <STRINGS>") && helpText.contains("--qmljsdebugger")) << helpText.toStdString();
+    const Finished help = run({"--help-all"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.contains("--header <STRINGS>") && help.out.contains("--qmljsdebugger")) << help.out.toStdString();
 }
 
 TEST(Cli, RunningOutOfMemoryIsAnInternalErrorNotAnAbort)
@@ -249,28 +230,21 @@ TEST(Cli, RunningOutOfMemoryIsAnInternalErrorNotAnAbort)
 #endif
     QTemporaryDir dir;
     const QString table = writeTable(dir, "HexTable.txt", {{1, "20"}});
-    QFile strings(dir.filePath("strings.txt"));
-    ASSERT_TRUE(strings.open(QIODevice::WriteOnly));
-    strings.write("A=" + QByteArray("ب").repeated(30'000'000) + "\n");
-    strings.close();
+    const QString strings = writeFile(dir.filePath("strings.txt"), "A=" + QByteArray("ب").repeated(30'000'000) + "\n");
     check({"/bin/sh", {"-c", "ulimit -v 200000 && exec \"$0\" --header \"$1\" --table \"$2\" --output \"$3\"", kCli,
-                       strings.fileName(), table, dir.filePath("strings.h")},
+                       strings, table, dir.filePath("strings.h")},
            {}, 70, "", {"internal error: std::bad_alloc"}});
     EXPECT_FALSE(QFile::exists(dir.filePath("strings.h")));
 }
 
 // --font-format png: the glyph sheet, or a text with --sample, in a font whose pixels are known
-// (tests/font checks them one by one); a picture never goes to a terminal.
+// (tests/font checks the pictures themselves); a picture never goes to a terminal.
 TEST(Cli, DrawsThePicturesOfTheDisplaysFont)
 {
     QTemporaryDir dir;
     const QString table = writeTable(dir, "HexTable.txt",
         {{1, "20"}, {26, "B3"}, {52, "C4"}, {4, "0B"}, {55, "D5"}, {65, "31"}, {68, "34"}, {74, "41"}});
-    const QString font = dir.filePath("tiny.bdf");
-    QFile fontFile(font);
-    ASSERT_TRUE(fontFile.open(QIODevice::WriteOnly));
-    fontFile.write(tinyTestFont());
-    fontFile.close();
+    const QString font = writeFile(dir.filePath("tiny.bdf"), tinyTestFont());
     const QString picture = dir.filePath("picture.png");
     const QStringList png = {"--font", font, "--table", table, "--font-format", "png"};
     const QString fontLine = "font: " + font + " (Tiny, 4 px)";
@@ -278,6 +252,7 @@ TEST(Cli, DrawsThePicturesOfTheDisplaysFont)
     const QString noDigits = "warning: the font has no glyph for \"0356789BCDEF\"";
     const QString salam = QString::fromUtf8("سلام");
     const QString withSample = "go with --font only for a picture of a text, with --sample";
+    const QString zoomRange = "--zoom takes a whole number from 1 to 64";
     // Standard error goes around the terminal that standard output is.
     const auto inTerminal = [&](const QStringList& arguments) {
         return QStringList{"-c", "exec script -qec \"'$0' " + arguments.join(' ') + " 2>&3\" /dev/null 3>&2", kCli};
@@ -296,8 +271,8 @@ TEST(Cli, DrawsThePicturesOfTheDisplaysFont)
         {kCli, png + QStringList{"--width", "3"}, {}, 64, "", {withSample}},
         {kCli, png + QStringList{"--reverse"}, {}, 64, "", {withSample}},
         {kCli, {"--font", font, "--order", "visual"}, {}, 64, "", {withSample}},
-        {kCli, png + QStringList{"--zoom", "0"}, {}, 64, "", {"--zoom takes a whole number from 1 to 64"}},
-        {kCli, png + QStringList{"--zoom", "65"}, {}, 64, "", {"--zoom takes a whole number from 1 to 64"}},
+        {kCli, png + QStringList{"--zoom", "0"}, {}, 64, "", {zoomRange}},
+        {kCli, png + QStringList{"--zoom", "65"}, {}, 64, "", {zoomRange}},
         {kCli, png + QStringList{"--sample", salam, salam}, {}, 64, "", {"--font writes the display's font: give neither TEXT"}},
         {kCli, png + QStringList{"--font-format", "gif"}, {}, 64, "", {"--font-format is bdf, c, gfx or png"}},
     };
@@ -305,27 +280,19 @@ TEST(Cli, DrawsThePicturesOfTheDisplaysFont)
         check(c);
     EXPECT_EQ(QImage(picture).size(), QSize(177, 209) * 4) << "written, at the zoom of 4 by default";
 
-    // The sheet of 16 × 16 cells, or the sample's rows, at the zoom asked for.
+    // The options reach the picture: the sheet or the sample's rows, at the zoom asked for.
     const std::pair<QStringList, QSize> pictures[] = {
-        {{}, QSize(177, 209) * 4},
         {{"--zoom", "1"}, QSize(177, 209)},
         {{"--sample", salam}, QSize(11, 4) * 4},  // visual order: the seen's ink ends it
         {{"--sample", salam, "--order", "typing", "--zoom", "1"}, QSize(10, 4)},
         {{"--sample", salam, "--width", "3", "--zoom", "1"}, QSize(8, 8)},
         {{"--sample", "A1", "--reverse", "--zoom", "1"}, QSize(5, 4)},  // the A's ink left of its origin within
-        {{"--sample", "A1", "--zoom", "1"}, QSize(6, 4)},
     };
     for (const auto& [options, size] : pictures) {
-        QByteArray bytes[2];
-        for (QByteArray& out : bytes) {
-            QProcess process;
-            process.start(kCli, png + options);
-            ASSERT_TRUE(process.waitForFinished(30000));
-            EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-            out = process.readAllStandardOutput();
-        }
-        EXPECT_EQ(QImage::fromData(bytes[0], "PNG").size(), size) << options.join(' ').toStdString();
-        EXPECT_EQ(bytes[0], bytes[1]) << "the same bytes every time: " << options.join(' ').toStdString();
+        const Finished first = run(png + options), second = run(png + options);
+        EXPECT_EQ(first.exitCode, 0) << first.err.toStdString();
+        EXPECT_EQ(QImage::fromData(first.out, "PNG").size(), size) << options.join(' ').toStdString();
+        EXPECT_EQ(first.out, second.out) << "the same bytes every time: " << options.join(' ').toStdString();
     }
 }
 
@@ -335,37 +302,17 @@ TEST(Cli, ASignalWhileAHeaderIsWrittenLeavesNoTraceAndEndsTheProgram)
 {
     QTemporaryDir dir;
     const QString table = writeTable(dir, "HexTable.txt", {{1, "20"}, {26, "B3"}, {52, "C4"}, {4, "0B"}, {55, "D5"}});
-    QFile strings(dir.filePath("strings.txt"));
-    ASSERT_TRUE(strings.open(QIODevice::WriteOnly));
-    strings.write("GREETING=سلام\n");
-    strings.close();
+    const QString strings = writeFile(dir.filePath("strings.txt"), "GREETING=سلام\n");
     const QString header = dir.filePath("strings.h");
-    // 0: no signal raised by hand, but a file size limit that the header passes.
+    // No core file of the signals that leave one. 0: no signal raised by hand, but a file size
+    // limit that the header passes.
     for (const int raised : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGXCPU, SIGXFSZ, SIGPIPE, 0}) {
         const int signal = raised != 0 ? raised : SIGXFSZ;
-        QFile old(header);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("the old header\n");
-        old.close();
+        writeFile(header, "the old header\n");
+        const QString limits = raised != 0 ? "export LD_PRELOAD=\"$4\" HARFCODE_RAISE_AT_FSYNC=" + QString::number(raised) : "ulimit -f 1";
         QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        if (raised != 0) {
-            environment.insert("LD_PRELOAD", HARFCODE_RAISE_AT_FSYNC_PATH);
-            environment.insert("HARFCODE_RAISE_AT_FSYNC", QString::number(raised));
-        }
-        environment.insert("ASAN_OPTIONS", "verify_asan_link_order=0");
-        process.setProcessEnvironment(environment);
-        // No core file of the signals that leave one.
-        process.setChildProcessModifier([raised] {
-            const rlimit noCore{0, 0};
-            ::setrlimit(RLIMIT_CORE, &noCore);
-            if (raised == 0) {
-                const rlimit small{64, 64};
-                ::setrlimit(RLIMIT_FSIZE, &small);
-            }
-        });
-        process.start(kCli, {"--header", strings.fileName(), "--table", table, "--output", header});
-        process.closeWriteChannel();
+        process.start("/bin/sh", {"-c", "ulimit -c 0; " + limits + "; export ASAN_OPTIONS=verify_asan_link_order=0; exec \"$0\" --header \"$1\" "
+                                  "--table \"$2\" --output \"$3\"", kCli, strings, table, header, HARFCODE_RAISE_AT_FSYNC_PATH});
         ASSERT_TRUE(process.waitForFinished(30000));
         EXPECT_EQ(process.exitStatus(), QProcess::CrashExit) << signal << process.readAllStandardError().toStdString();
         EXPECT_EQ(process.exitCode(), signal);
@@ -374,28 +321,6 @@ TEST(Cli, ASignalWhileAHeaderIsWrittenLeavesNoTraceAndEndsTheProgram)
                   QStringList({"HexTable.txt", "strings.h", "strings.txt"})) << signal;
     }
 }
-
-struct Finished {
-    int exitCode;
-    QByteArray out;
-    QString err;
-};
-
-Finished run(const QStringList& arguments, const QString& workingDirectory = {})
-{
-    QProcess process;
-    process.setWorkingDirectory(workingDirectory);
-    process.start(kCli, arguments);
-    process.closeWriteChannel();
-    EXPECT_TRUE(process.waitForFinished(30000));
-    return {process.exitCode(), process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
-}
-
-// A font of one glyph, "A" at 16 pixels.
-const QByteArray kOneGlyphFont = "STARTFONT 2.1\nFONT -Test-One-Medium-R-Normal--16-160-75-75-C-80-ISO10646-1\n"
-                                 "SIZE 16 72 72\nFONTBOUNDINGBOX 8 16 0 -2\nSTARTPROPERTIES 2\nFONT_ASCENT 14\n"
-                                 "FONT_DESCENT 2\nENDPROPERTIES\nCHARS 1\nSTARTCHAR A\nENCODING 65\nSWIDTH 500 0\n"
-                                 "DWIDTH 8 0\nBBX 8 2 0 0\nBITMAP\nFF\n81\nENDCHAR\nENDFONT\n";
 
 TEST(Cli, WritesTheDisplaysFontOrSaysWhyNot)
 {
@@ -406,123 +331,99 @@ TEST(Cli, WritesTheDisplaysFontOrSaysWhyNot)
     const QString invalid = writeTable(dir, "invalid.txt", {{5, "G1"}, {26, "B3"}});
     const QString shared = writeTable(dir, "shared.txt", {{5, "A1"}, {6, "A1"}, {7, "A1"}, {74, "41"}});
     const QString lineEnds = writeTable(dir, "line-ends.txt", {{1, "20"}, {74, "0A"}, {75, "0D"}, {76, "43"}});
-    const QString oneGlyph = dir.filePath("one.bdf");
-    QFile font(oneGlyph);
-    ASSERT_TRUE(font.open(QIODevice::WriteOnly));
-    font.write(kOneGlyphFont);
-    font.close();
+    // A font of one glyph, "A" at 16 pixels; and one whose ascent no font has.
+    const TestGlyph a{U'A', 0, 0, 8, {"########", "#......#"}};
+    const QString oneGlyph = writeFile(dir.filePath("one.bdf"), bdfTestFont(16, 14, 2, {a}));
+    const QString tallAscent = writeFile(dir.filePath("tall.bdf"), bdfTestFont(16, 40000, 2, {a}));
     const QString output = dir.filePath("font.bdf");
     const QString unifont = "/usr/share/fonts/opentype/unifont/unifont.otf";
     const QString tahoma = "/usr/share/wine/fonts/tahoma.ttf";
     // FreeType keeps the character map of a font cut short, but its glyphs load without points.
-    const QString cutTahoma = dir.filePath("cut.ttf");
-    QFile cut(cutTahoma);
-    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
-    cut.write(contentsOf(tahoma).left(30000));
-    cut.close();
+    const QString cutTahoma = writeFile(dir.filePath("cut.ttf"), contentsOf(tahoma).left(30000));
     // Fonts that are no fonts, or that only look like one.
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("ff.ttf")).constData(), 0600), 0);
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.ttf"));
     const QString huge = dir.filePath("huge.ttf");
     ASSERT_TRUE(QFile::copy(tahoma, huge));
     ASSERT_TRUE(QFile(huge).resize((qint64(256) << 20) + 1));
-    const QString tallAscent = dir.filePath("tall.bdf");
-    QFile tall(tallAscent);
-    ASSERT_TRUE(tall.open(QIODevice::WriteOnly));
-    tall.write(QByteArray(kOneGlyphFont).replace("FONT_ASCENT 14", "FONT_ASCENT 40000"));
-    tall.close();
     for (const char* name : {"Tahoma", "Nosuchfamily"})
         ASSERT_TRUE(QFile::copy(unifont, dir.filePath(name)));
     // A collection whose first face lacks the Persian glyphs that its second has.
     ASSERT_TRUE(QDir(dir.path()).mkdir("collection"));
-    const QString collection = dir.filePath("collection/pair.ttc");
-    QFile pair(collection);
-    ASSERT_TRUE(pair.open(QIODevice::WriteOnly));
-    pair.write(fontCollection({contentsOf("/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf"), contentsOf(tahoma)}));
-    pair.close();
+    const QString collection = writeFile(dir.filePath("collection/pair.ttc"),
+        fontCollection({contentsOf("/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf"), contentsOf(tahoma)}));
+    // FILE at SIZE (none where empty) with the table into the output, then MORE.
+    const auto bdf = [&](const QString& file, const QString& size, const QStringList& more = {}) {
+        return QStringList{"--font", file, "--table", table, "--output", output} + (size.isEmpty() ? QStringList() : QStringList{"--size", size}) + more;
+    };
+    const auto unifont16 = [&](const QStringList& more) { return QStringList{"--font", unifont, "--size", "16"} + more; };
     const struct {
         QStringList arguments;
         int exitCode;
         QStringList errParts;  // each somewhere in standard error
     } cases[] = {
-        {{"--font", dir.filePath("ff.ttf"), "--size", "12", "--table", table, "--output", output}, 1,
-         {"ff.ttf\": it is a named pipe, not a file."}},
-        {{"--font", dir.filePath("folder.ttf"), "--size", "12", "--table", table, "--output", output}, 1,
-         {"folder.ttf\": it is a folder, not a file."}},
-        {{"--font", "/dev/zero", "--size", "12", "--table", table, "--output", output}, 1,
-         {"\"/dev/zero\": it is a device, not a file."}},
-        {{"--font", huge, "--size", "12", "--table", table, "--output", output}, 1,
-         {"huge.ttf\": it is 268,435,457 bytes, more than the 256 MiB that any font needs."}},
-        {{"--font", tallAscent, "--table", table, "--output", output}, 1, {"its FONT_ASCENT is 40000, outside 0 to 32767"}},
+        {bdf(dir.filePath("ff.ttf"), "12"), 1, {"ff.ttf\": it is a named pipe, not a file."}},
+        {bdf(dir.filePath("folder.ttf"), "12"), 1, {"folder.ttf\": it is a folder, not a file."}},
+        {bdf("/dev/zero", "12"), 1, {"\"/dev/zero\": it is a device, not a file."}},
+        {bdf(huge, "12"), 1, {"huge.ttf\": it is 268,435,457 bytes, more than the 256 MiB that any font needs."}},
+        {bdf(tallAscent, ""), 1, {"its FONT_ASCENT is 40000, outside 0 to 32767"}},
         // A bare name is a family, even where a file in the current folder has it.
-        {{"--font", "Tahoma", "--size", "12", "--table", table, "--output", output}, 0, {"tahoma.ttf (Tahoma, 12 px)"}},
-        {{"--font", "Nosuchfamily", "--size", "12", "--table", table, "--output", output}, 1,
+        {bdf("Tahoma", "12"), 0, {"tahoma.ttf (Tahoma, 12 px)"}},
+        {bdf("Nosuchfamily", "12"), 1,
          {"no font of the family \"Nosuchfamily\" is installed", "for the file \"Nosuchfamily\" in this folder, write ./Nosuchfamily"}},
-        {{"--font", "./Nosuchfamily", "--size", "16", "--table", table, "--output", output}, 0, {"(Unifont, 16 px)"}},
-        {{"--font", collection, "--size", "12", "--table", table, "--output", output}, 1,
+        {bdf("./Nosuchfamily", "16"), 0, {"(Unifont, 16 px)"}},
+        {bdf(collection, "12"), 1,
          {"no glyph for slot 2 (U+FE81", "the font file holds 2 faces; face 0 (DejaVu Serif) was used; face 1 has every glyph."}},
-        {{"--font", unifont, "--size", "16", "--table", table, "--output", output}, 0, {"font: " + unifont + " (Unifont, 16 px)"}},
-        {{"--font", "Tahoma", "--size", "12", "--table", table, "--output", output}, 0, {"tahoma.ttf (Tahoma, 12 px)"}},
+        {bdf(unifont, "16"), 0, {"font: " + unifont + " (Unifont, 16 px)"}},
         {{"--font", unifont, "--size", "16", "--table", shared, "--output", output}, 0,
          {"99 slots still have the code \"00\"", "slots 5, 6 and 7 share the code A1, which holds the glyph of slot 5"}},
-        {{"--font", oneGlyph, "--table", table, "--output", output}, 1,
-         {"no glyph for slot 2 (U+FE81", "no glyph for slot 103 (U+061F \"؟\"), code BE", "nothing is written"}},
-        {{"--font", cutTahoma, "--size", "12", "--table", table, "--output", output}, 1,
+        {bdf(oneGlyph, ""), 1, {"no glyph for slot 2 (U+FE81", "no glyph for slot 103 (U+061F \"؟\"), code BE", "nothing is written"}},
+        {bdf(cutTahoma, "12"), 1,
          {"the font's glyph for slot 2 (U+FE81 \"ﺁ\"), code 80, is empty.",
           "the font's glyph for slot 103 (U+061F \"؟\"), code BE, is empty.", "nothing is written"}},
-        {{"--font", tahoma, "--size", "8", "--hinting", "font", "--table", table, "--output", output}, 0,
+        {bdf(tahoma, "8", {"--hinting", "font"}), 0,
          {"warning: at 8 px with this hinting the glyphs of slot 3 (U+FE8D \"ﺍ\") have no ink; they are drawn empty."}},
-        {{"--font", oneGlyph, "--size", "20", "--table", table, "--output", output}, 1,
-         {"it is a bitmap font without the size 20; its sizes are 16"}},
-        {{"--font", table, "--size", "12", "--table", table, "--output", output}, 1, {"it is not a font"}},
-        {{"--font", unifont, "--table", table, "--output", output}, 1, {"give the pixel size with --size"}},
-        {{"--font", unifont, "--size", "16", "--table", unfilled, "--output", output}, 1, {"--new-table"}},
-        {{"--font", unifont, "--size", "16", "--table", invalid, "--output", output}, 1,
-         {"slot 5 (U+FE91 \"ﺑ\") has the code \"G1\""}},
-        {{"--font", dir.filePath("missing.ttf"), "--size", "16", "--table", table, "--output", output}, 1,
-         {"missing.ttf\": No such file or directory."}},
-        {{"--font", unifont, "--size", "16", "--table", table, "--output", dir.filePath("no/such/folder/font.bdf")}, 1,
-         {"No such file or directory"}},
-        {{"--font", unifont, "--size", "16", "--table", table, "--output", table}, 1, {"is the same file as"}},
-        {{"--font", unifont, "--size", "16", "--table", table, "--output", unifont}, 1, {"is the same file as"}},
-        {{"--font", unifont, "--size", "16", "--table", table, "--font-format", "c", "--bits", "columns", "--name",
-          "display_font", "--progmem", "--output", output}, 0, {"(Unifont, 16 px)"}},
-        {{"--font", unifont, "--size", "16", "--table", table, "--font-format", "gfx", "--progmem", "--output", output}, 0,
-         {"(Unifont, 16 px)"}},
+        {bdf(oneGlyph, "20"), 1, {"it is a bitmap font without the size 20; its sizes are 16"}},
+        {bdf(table, "12"), 1, {"it is not a font"}},
+        {bdf(unifont, ""), 1, {"give the pixel size with --size"}},
+        {unifont16({"--table", unfilled, "--output", output}), 1, {"--new-table"}},
+        {unifont16({"--table", invalid, "--output", output}), 1, {"slot 5 (U+FE91 \"ﺑ\") has the code \"G1\""}},
+        {bdf(dir.filePath("missing.ttf"), "16"), 1, {"missing.ttf\": No such file or directory."}},
+        {unifont16({"--table", table, "--output", dir.filePath("no/such/folder/font.bdf")}), 1, {"No such file or directory"}},
+        {unifont16({"--table", table, "--output", table}), 1, {"is the same file as"}},
+        {unifont16({"--table", table, "--output", unifont}), 1, {"is the same file as"}},
+        {bdf(unifont, "16", {"--font-format", "c", "--bits", "columns", "--name", "display_font", "--progmem"}), 0, {"(Unifont, 16 px)"}},
+        {bdf(unifont, "16", {"--font-format", "gfx", "--progmem"}), 0, {"(Unifont, 16 px)"}},
         // Adafruit_GFX::write() never draws these codes.
-        {{"--font", unifont, "--size", "16", "--table", lineEnds, "--font-format", "gfx", "--output", output}, 0,
+        {unifont16({"--table", lineEnds, "--font-format", "gfx", "--output", output}), 0,
          {"takes code 0A as a line end and skips 0D: the glyph of slot 74 (U+0041 \"A\") at code 0A is never drawn",
           "the glyph of slot 75 (U+0042 \"B\") at code 0D is never drawn"}},
         // A size whose glyphs the formats' fields cannot hold.
-        {{"--font", tahoma, "--size", "200", "--table", table, "--font-format", "gfx", "--output", output}, 1,
+        {bdf(tahoma, "200", {"--font-format", "gfx"}), 1,
          {"code 21, slot 101 (U+0021 \"!\"): yOffset -145 does not fit its int8_t (-128 to 127); take a smaller --size",
           "nothing is written"}},
-        {{"--font", tahoma, "--size", "200", "--table", table, "--font-format", "c", "--output", output}, 1,
+        {bdf(tahoma, "200", {"--font-format", "c"}), 1,
          {"code 49, slot 82 (U+0049 \"I\"): offset 65649 does not fit its uint16_t (0 to 65535)", "nothing is written"}},
         {{"--size", "16", "A"}, 64, {"--size goes with --font"}},
         {{"--bits", "rows", "A"}, 64, {"--bits goes with --font"}},
         {{"--name", "font", "A"}, 64, {"--name goes with --font"}},
-        {{"--font", unifont, "--size", "16", "--bits", "rows"}, 64, {"--bits goes with --font-format c."}},
-        {{"--font", unifont, "--size", "16", "--font-format", "gfx", "--bits", "rows"}, 64, {"--bits goes with --font-format c."}},
-        {{"--font", unifont, "--size", "16", "--font-format", "c", "--bits", "pages"}, 64, {"--bits is rows or columns"}},
-        {{"--font", unifont, "--size", "16", "--name", "font"}, 64, {"--name goes with --font-format c or gfx"}},
-        {{"--font", unifont, "--size", "16", "--progmem"}, 64, {"--progmem goes with --font-format c or gfx"}},
-        {{"--font", unifont, "--size", "16", "--font-format", "c", "--name", ""}, 64, {"--name needs the prefix"}},
-        {{"--font", unifont, "--size", "16", "--font-format", "c", "--name", "2font"}, 64,
-         {"--name: \"2font\" is not a C identifier"}},
-        {{"--font", unifont, "--size", "16", "--font-format", "gfx", "--name", "font_"}, 64,
-         {"--name: \"font__bitmaps\" starts with \"_\" or contains \"__\""}},
-        {{"--font", unifont, "--size", "16", "--font-format", "gfx", "--name", "printf"}, 64,
-         {"--name: \"printf\" is a C library function"}},
-        {{"--font", unifont, "--size", "16", "--font-format", "c", "--name", "PROGMEM"}, 64,
-         {"--name: \"PROGMEM\" is a macro of the header itself"}},
         {{"--hinting", "none", "A"}, 64, {"--hinting goes with --font"}},
         {{"--font-format", "bdf", "A"}, 64, {"--font-format goes with --font"}},
-        {{"--font", unifont, "--size", "16", "A"}, 64, {"give neither TEXT"}},
-        {{"--font", unifont, "--size", "16", "--header", table}, 64, {"give neither TEXT"}},
+        {unifont16({"--bits", "rows"}), 64, {"--bits goes with --font-format c."}},
+        {unifont16({"--font-format", "gfx", "--bits", "rows"}), 64, {"--bits goes with --font-format c."}},
+        {unifont16({"--font-format", "c", "--bits", "pages"}), 64, {"--bits is rows or columns"}},
+        {unifont16({"--name", "font"}), 64, {"--name goes with --font-format c or gfx"}},
+        {unifont16({"--progmem"}), 64, {"--progmem goes with --font-format c or gfx"}},
+        {unifont16({"--font-format", "c", "--name", ""}), 64, {"--name needs the prefix"}},
+        {unifont16({"--font-format", "c", "--name", "2font"}), 64, {"--name: \"2font\" is not a C identifier"}},
+        {unifont16({"--font-format", "gfx", "--name", "font_"}), 64, {"--name: \"font__bitmaps\" starts with \"_\" or contains \"__\""}},
+        {unifont16({"--font-format", "gfx", "--name", "printf"}), 64, {"--name: \"printf\" is a C library function"}},
+        {unifont16({"--font-format", "c", "--name", "PROGMEM"}), 64, {"--name: \"PROGMEM\" is a macro of the header itself"}},
+        {unifont16({"A"}), 64, {"give neither TEXT"}},
+        {unifont16({"--header", table}), 64, {"give neither TEXT"}},
         {{"--font", unifont, "--size", "0"}, 64, {"--size takes a whole number of pixels from 1 to 1000"}},
-        {{"--font", unifont, "--size", "16", "--font-format", "ttf"}, 64, {"--font-format is bdf, c, gfx or png"}},
-        {{"--font", unifont, "--size", "16", "--hinting", "full"}, 64, {"--hinting is auto, font or none"}},
+        {unifont16({"--font-format", "ttf"}), 64, {"--font-format is bdf, c, gfx or png"}},
+        {unifont16({"--hinting", "full"}), 64, {"--hinting is auto, font or none"}},
         {{"--new-table", table, "--table", table}, 64, {"--new-table takes nothing but"}},
     };
     const auto identity = [](const QString& path) {
@@ -536,7 +437,7 @@ TEST(Cli, WritesTheDisplaysFontOrSaysWhyNot)
         const QByteArray tableBefore = contentsOf(table);
         const QString font = c.arguments.value(c.arguments.indexOf("--font") + 1);
         const auto fontBefore = identity(font);
-        const Finished finished = run(c.arguments, dir.path());
+        const Finished finished = run(kCli, c.arguments, {}, dir.path());
         EXPECT_EQ(finished.exitCode, c.exitCode) << what << "\n" << finished.err.toStdString();
         for (const QString& part : c.errParts)
             EXPECT_TRUE(finished.err.contains(part)) << what << ": no \"" << part.toStdString() << "\" in\n" << finished.err.toStdString();
@@ -547,20 +448,12 @@ TEST(Cli, WritesTheDisplaysFontOrSaysWhyNot)
     EXPECT_TRUE(contentsOf(unifont).startsWith("OTTO")) << "the font is never written";
 
     // A family that fontconfig finds as a later face of a collection is that face.
-    QFile fontsConf(dir.filePath("fonts.conf"));
-    ASSERT_TRUE(fontsConf.open(QIODevice::WriteOnly));
-    fontsConf.write("<?xml version=\"1.0\"?>\n<fontconfig><dir>" + dir.filePath("collection").toUtf8() + "</dir><cachedir>"
-                    + dir.filePath("cache").toUtf8() + "</cachedir></fontconfig>\n");
-    fontsConf.close();
-    QProcess fromCollection;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("FONTCONFIG_FILE", fontsConf.fileName());
-    fromCollection.setProcessEnvironment(environment);
-    fromCollection.start(kCli, {"--font", "Tahoma", "--size", "12", "--table", table, "--output", output});
-    ASSERT_TRUE(fromCollection.waitForFinished(30000));
-    const QString err = QString::fromUtf8(fromCollection.readAllStandardError());
-    EXPECT_EQ(fromCollection.exitCode(), 0) << err.toStdString();
-    EXPECT_TRUE(err.contains("font: " + collection + " (Tahoma, 12 px)")) << err.toStdString();
+    const QString fontsConf = writeFile(dir.filePath("fonts.conf"), "<?xml version=\"1.0\"?>\n<fontconfig><dir>"
+        + dir.filePath("collection").toUtf8() + "</dir><cachedir>" + dir.filePath("cache").toUtf8() + "</cachedir></fontconfig>\n");
+    const Finished fromCollection = run("/usr/bin/env", {"FONTCONFIG_FILE=" + fontsConf, kCli, "--font", "Tahoma", "--size", "12",
+                                                         "--table", table, "--output", output});
+    EXPECT_EQ(fromCollection.exitCode, 0) << fromCollection.err.toStdString();
+    EXPECT_TRUE(fromCollection.err.contains("font: " + collection + " (Tahoma, 12 px)")) << fromCollection.err.toStdString();
 }
 
 // A name as long as the folder takes is written: the temporary file beside it is cut to fit,
@@ -569,16 +462,13 @@ TEST(Cli, WritesOutputsOfTheLongestNames)
 {
     QTemporaryDir dir;
     const QString table = writeTable(dir, "HexTable.txt", {{1, "20"}, {26, "B3"}});
-    QFile strings(dir.filePath("strings.txt"));
-    ASSERT_TRUE(strings.open(QIODevice::WriteOnly));
-    strings.write("GREETING=س\n");
-    strings.close();
+    const QString strings = writeFile(dir.filePath("strings.txt"), "GREETING=س\n");
     const QString latin = QString(251, u'a') + ".txt";             // 255 bytes
     const QString persian = QString(125, QChar(0x0633)) + ".txt";  // 254 bytes, two a character
     for (const QString& name : {latin, persian}) {
         const QString path = dir.filePath(name);
         for (const QStringList& arguments : {QStringList{"--new-table", path},
-                                             QStringList{"--header", strings.fileName(), "--table", table, "--output", path}}) {
+                                             QStringList{"--header", strings, "--table", table, "--output", path}}) {
             QFile::remove(path);
             const Finished finished = run(arguments);
             EXPECT_EQ(finished.exitCode, 0) << name.size() << " " << finished.err.toStdString();
@@ -587,6 +477,13 @@ TEST(Cli, WritesOutputsOfTheLongestNames)
         }
         QFile::remove(path);
     }
+}
+
+// The lines of a table file in UTF-16LE with its byte order mark.
+QStringList tableLines(const QByteArray& table)
+{
+    return QString::fromUtf16(reinterpret_cast<const char16_t*>(table.constData() + 2), (table.size() - 2) / 2)
+        .split(QStringLiteral("\r\n"));
 }
 
 // A display without codes gets a table with one for every glyph; a table the user filled in is
@@ -598,27 +495,17 @@ TEST(Cli, NewTableGivesEveryGlyphACodeAndNeverReplacesCodesFilledIn)
     ASSERT_EQ(run({"--new-table", path}).exitCode, 0);
     const QByteArray made = contentsOf(path);
     // The blank, the capitals and the marks their ASCII codes; the Persian glyphs from 0x80 in slot order.
-    const QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(made.constData() + 2), (made.size() - 2) / 2);
-    const QStringList lines = text.split(QStringLiteral("\r\n"));
-    EXPECT_EQ(lines.value(0), "20=");
-    EXPECT_EQ(lines.value(1), QString::fromUtf8("80=\uFE81"));
-    EXPECT_EQ(lines.value(61), QString::fromUtf8("BC=\uFEF3"));
-    EXPECT_EQ(lines.value(62), QString::fromUtf8("BD=\uFEEF"));
-    EXPECT_EQ(lines.value(63), "30=0");
-    EXPECT_EQ(lines.value(73), "41=A");
-    EXPECT_EQ(lines.value(98), "5A=Z");
-    EXPECT_EQ(lines.value(99), "2E=.");
-    EXPECT_EQ(lines.value(101), "3F=?");
-    EXPECT_EQ(lines.value(102), QString::fromUtf8("BE=؟"));
+    const QStringList lines = tableLines(made);
     EXPECT_EQ(lines.size(), 104);  // 103 lines, each ended
+    for (const auto& [index, line] : {std::pair{0, "20="}, {1, "80=\uFE81"}, {61, "BC=\uFEF3"}, {62, "BD=\uFEEF"}, {63, "30=0"},
+                                      {73, "41=A"}, {98, "5A=Z"}, {99, "2E=."}, {101, "3F=?"}, {102, "BE=؟"}})
+        EXPECT_EQ(lines.value(index), QString::fromUtf8(line)) << index;
     // Read by the converter like any other table.
     EXPECT_EQ(run({"--table", path, "--format", "c-array", "A1"}).out, "0x41, 0x31\n");
 
     // Replaced only where nothing but an unfilled table would be lost; anything else is left whole.
     const QByteArray unfilled = encodeTable(defaultCodeStrings());
-    const QString unfilledText = QString::fromUtf16(reinterpret_cast<const char16_t*>(unfilled.constData() + 2),
-                                                    (unfilled.size() - 2) / 2);
-    const QStringList unfilledLines = unfilledText.split(QStringLiteral("\r\n"));
+    const QStringList unfilledLines = tableLines(unfilled);
     CodeStrings filled = defaultCodeStrings();
     filled[39] = "7E";
     const QString longLine = QString(45, u'x');
@@ -632,8 +519,7 @@ TEST(Cli, NewTableGivesEveryGlyphACodeAndNeverReplacesCodesFilledIn)
         {"empty", "", 0, "wrote a table"},
         {"mark only", "\xEF\xBB\xBF", 0, "wrote a table"},
         {"unfilled", unfilled, 0, "wrote a table"},
-        {"unfilled in UTF-8 with LF, no last line end, empty lines after",
-         QString(unfilledText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toUtf8() + "\n\n", 0, "wrote a table"},
+        {"unfilled in UTF-8 with LF, no last line end, empty lines after", unfilledLines.join(u'\n').toUtf8() + "\n\n", 0, "wrote a table"},
         {"shopping list", "00 shopping list\n00 eggs\n", 1, "is not an unfilled table: line 1 is \"00 shopping list\""},
         {"notes after the table", unfilled + QByteArray("n\0o\0t\0e\0s\0", 10), 1, "line 104 is \"notes\""},
         {"filled in", encodeTable(filled), 1, "has codes filled in already (slot 40 has \"7E\")"},
@@ -645,12 +531,7 @@ TEST(Cli, NewTableGivesEveryGlyphACodeAndNeverReplacesCodesFilledIn)
         {"folder", {}, 2, "it is a folder, not a file"},
     };
     for (const auto& target : targets) {
-        const QString path = target.bytes.isNull() ? dir.filePath("folder") : dir.filePath("target.txt");
-        if (!target.bytes.isNull()) {
-            QFile file(path);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            file.write(target.bytes);
-        }
+        const QString path = target.bytes.isNull() ? dir.filePath("folder") : writeFile(dir.filePath("target.txt"), target.bytes);
         const Finished finished = run({"--new-table", path});
         EXPECT_EQ(finished.exitCode, target.exitCode) << target.name << "\n" << finished.err.toStdString();
         EXPECT_TRUE(finished.err.contains(target.errPart)) << target.name << "\n" << finished.err.toStdString();
@@ -663,10 +544,7 @@ TEST(Cli, NewTableGivesEveryGlyphACodeAndNeverReplacesCodesFilledIn)
     // Without FILE, the table beside the program, where the windows would write it.
     ASSERT_TRUE(QDir(dir.path()).mkdir("portable"));
     ASSERT_TRUE(QFile::copy(kCli, dir.filePath("portable/harfcode-cli")));
-    QProcess beside;
-    beside.start(dir.filePath("portable/harfcode-cli"), {"--new-table"});
-    ASSERT_TRUE(beside.waitForFinished(30000));
-    EXPECT_EQ(beside.exitCode(), 0);
+    EXPECT_EQ(run(dir.filePath("portable/harfcode-cli"), {"--new-table"}).exitCode, 0);
     EXPECT_EQ(contentsOf(dir.filePath("portable/HexTable.txt")), made);
 }
 
