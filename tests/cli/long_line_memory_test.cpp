@@ -20,14 +20,9 @@ namespace {
 
 const QString kCli = QStringLiteral(HARFCODE_CLI_PATH);
 
-struct Run {
-    int exitCode = -1;  // -1 where it did not end by itself
-    qint64 peakBytes = 0;
-};
-
-// The exit status and peak memory of one converter run that reads `inputPath` and throws its
-// output away.
-Run measuredRun(const QStringList& arguments, const QString& inputPath)
+// The exit status (-1 where the run did not end by itself) and the peak memory of one converter
+// run that reads `inputPath` and throws its output away.
+std::pair<int, qint64> measuredRun(const QStringList& arguments, const QString& inputPath)
 {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -44,12 +39,10 @@ Run measuredRun(const QStringList& arguments, const QString& inputPath)
     pid_t pid = 0;
     const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0)
-        return {};
     int status = 0;
     rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status))
-        return {};
+    if (spawned != 0 || wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status))
+        return {-1, 0};
     return {WEXITSTATUS(status), qint64(usage.ru_maxrss) * 1024};
 }
 
@@ -102,11 +95,11 @@ TEST_F(CliMemory, OneLongLineTakesAtMostThreeTimesItsBytesAnd64MBInEveryMode)
         input.write("\n");
         input.close();
         for (const QStringList& mode : line.modes) {
+            const std::string what = line.what + (" " + mode.join(' ')).toStdString();
             const auto [exitCode, peak] = measuredRun(QStringList{"--table", table} + mode, inputPath);
-            ASSERT_EQ(exitCode, 0) << line.what << " " << mode.join(' ').toStdString() << ": the run failed";
-            std::printf("%s %s: %lld MiB\n", line.what, qPrintable(mode.join(' ')), peak >> 20);
-            EXPECT_LE(peak, 3 * input.size() + (qint64(64) << 20))
-                << line.what << " " << mode.join(' ').toStdString() << ": " << peak / (1 << 20) << " MiB";
+            ASSERT_EQ(exitCode, 0) << what << ": the run failed";
+            std::printf("%s: %lld MiB\n", what.c_str(), peak >> 20);
+            EXPECT_LE(peak, 3 * input.size() + (qint64(64) << 20)) << what << ": " << peak / (1 << 20) << " MiB";
         }
     }
 }
