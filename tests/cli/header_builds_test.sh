@@ -76,28 +76,21 @@ cat >avr_implements.c <<'EOT'
 #define HARFCODE_STRINGS_IMPLEMENTATION
 #include "strings.h"
 
-unsigned prompt_first(void);
-
 int main(void)
 {
-    volatile uint8_t shown = (uint8_t)(pgm_read_byte(&GREETING[0]) + prompt_first());
+    volatile uint8_t shown = (uint8_t)(pgm_read_byte(&GREETING[0]) + pgm_read_byte(&PROMPT[0]));
     (void)shown;
     return 0;
 }
 EOT
-cat >avr_uses.cpp <<'EOT'
-#include "strings.h"
-
-extern "C" unsigned prompt_first(void) { return pgm_read_byte(&PROMPT[0]); }
-EOT
 succeeds avr-gcc avr-gcc "${avr_flags[@]}" -std=c99 -pedantic -c avr_implements.c -o avr_implements.o
-succeeds avr-g++ avr-g++ "${avr_flags[@]}" -std=c++17 -c avr_uses.cpp -o avr_uses.o
-succeeds "AVR link" avr-gcc -mmcu=atmega328p avr_implements.o avr_uses.o -o avr_program.elf
+succeeds avr-g++ avr-g++ "${avr_flags[@]}" -std=c++17 -x c++ -c avr_implements.c -o avr_implements_cpp.o
+succeeds "AVR link" avr-gcc -mmcu=atmega328p avr_implements.o -o avr_program.elf
 in_progmem avr_implements.o GREETING MIXED PROMPT
 in_avr_flash avr_program.elf GREETING
 builds_both_ways strings c++17 "$expected_run"  # the same header on a host
 header strings.txt --output strings.h
-sed -e 's/pgm_read_byte(&\([A-Z]*\[0\]\))/\1/' avr_implements.c >avr_ram.c
+sed -e 's/pgm_read_byte(&\([A-Z]*\[0\]\))/\1/g' avr_implements.c >avr_ram.c
 in_avr_ram avr_ram.c GREETING
 step_ok "--progmem puts the arrays in flash on AVR and builds on a host"
 
@@ -120,17 +113,10 @@ c11_headers=(assert complex ctype errno fenv float inttypes iso646 limits locale
 # Those avr-libc has, and its header for flash.
 avr_headers=(assert ctype errno float inttypes iso646 limits locale math setjmp signal stdalign stdarg stdatomic
              stdbool stddef stdint stdio stdlib stdnoreturn string time avr/pgmspace)
-# Writes FILE: every header given, then strings.h, declared and then implemented.
-write_after_headers() {
-    local file=$1 header
-    shift
-    {
-        for header in "$@"; do echo "#include <$header.h>"; done
-        printf '#include "strings.h"\n#define HARFCODE_STRINGS_IMPLEMENTATION\n#include "strings.h"\n'
-    } >"$file"
-}
-write_after_headers after_c11.c "${c11_headers[@]}"
-write_after_headers after_avr.c "${avr_headers[@]}"
+# Every header, then strings.h, declared and then implemented.
+implemented='#include "strings.h"\n#define HARFCODE_STRINGS_IMPLEMENTATION\n#include "strings.h"\n'
+{ printf '#include <%s.h>\n' "${c11_headers[@]}"; printf "$implemented"; } >after_c11.c
+{ printf '#include <%s.h>\n' "${avr_headers[@]}"; printf "$implemented"; } >after_avr.c
 readonly builds=(
     "cc -std=c99 -pedantic -x c after_c11.c"
     "cc -std=gnu99 -x c after_c11.c"
