@@ -1,6 +1,7 @@
 # What the shell tests share: a failure ends the test saying why (and what the program it ran
 # printed last, where it sets app_log), a step done says so, and the tools they need are there
-# or named with their Debian package. Sourced by header_builds.sh, x_display.sh and the install check.
+# or named with their Debian package. Sourced by header_builds.sh, x_display.sh and the
+# install check.
 
 fail() {
     echo "FAIL: $*" >&2
