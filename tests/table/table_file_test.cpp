@@ -125,7 +125,6 @@ TEST_F(TableFile, ReadFailsNamingTheFileAndLeavesItAsItWas)
     const char* undecodable = "neither UTF-16LE with a byte-order mark nor UTF-8";
     const struct { const char* name; QString path; std::optional<QByteArray> bytes; const char* reasonPart; } cases[] = {
         {"missing", tablePath, std::nullopt, "No such file or directory"},
-        {"folder", folder.path(), std::nullopt, "folder"},
         {"odd byte count", tablePath, utf16File(u"00=\r\n") + 'A', "odd number of bytes"},
         {"lone continuation byte, then 104 lines", tablePath, QByteArray("A\x80" "B\n") + QByteArray("AB\n").repeated(104), undecodable},
         {"sequence cut at the end", tablePath, QByteArray("AB=x\nC\xE2\x82"), undecodable},
