@@ -149,8 +149,9 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
         QStringLiteral("BITS"));
     const QCommandLineOption nameOption(
         QStringLiteral("name"),
-        QStringLiteral("With --font-format c or gfx: the prefix of the header's names (default %1).")
-            .arg(QLatin1StringView(kDefaultFontName)),
+        QStringLiteral("With --font-format c or gfx: the prefix of the header's names (default %1 for c, %2 for "
+                       "gfx).")
+            .arg(QLatin1StringView(kDefaultCFontName), QLatin1StringView(kDefaultGfxFontName)),
         QStringLiteral("PREFIX"));
     const QCommandLineOption sampleOption(
         QStringLiteral("sample"),
@@ -278,13 +279,13 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
                 return UsageError{QStringLiteral("--%1 goes with --font-format c or gfx.").arg(headerOnly->names().first())};
         settings.header.progmem = parser.isSet(progmemOption);
         if (parser.isSet(nameOption)) {
-            settings.header.prefix = parser.value(nameOption);
-            if (settings.header.prefix.isEmpty())
+            const QString prefix = parser.value(nameOption);
+            if (prefix.isEmpty())
                 return error("--name needs the prefix of the header's names.");
-            const QStringList names = settings.format == FontFormat::C ? cFontNames(settings.header.prefix)
-                                                                          : gfxFontNames(settings.header.prefix);
-            if (const std::optional<QString> problem = fontNameProblem(settings.header.prefix, names))
+            const QStringList names = settings.format == FontFormat::C ? cFontNames(prefix) : gfxFontNames(prefix);
+            if (const std::optional<QString> problem = fontNameProblem(prefix, names))
                 return UsageError{QStringLiteral("--name: %1.").arg(*problem)};
+            settings.name = prefix;
         }
         if (auto wrong = takeNamed(parser, hintingOption, kHintingNames, settings.hinting))
             return *wrong;

@@ -99,8 +99,8 @@ HeaderGuards headerGuards(QStringView fileName)
     if (stem.endsWith(u'_'))
         stem.chop(1);
     // The program's prefix keeps the guard apart from those of the firmware's own headers.
-    const QString guard = QLatin1StringView("HARFCODE_") + (stem.isEmpty() ? QStringLiteral("STRINGS") : stem) +
-                          QLatin1StringView("_H");
+    const QString guard = QLatin1StringView("HARFCODE_STRINGS")
+                          + (stem.isEmpty() || stem == u"STRINGS" ? QString() : u'_' + stem) + QLatin1StringView("_H");
     return {guard, guard + QLatin1StringView("_DEFINITIONS")};
 }
 

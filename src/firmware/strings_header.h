@@ -17,8 +17,9 @@
 namespace harfcode {
 
 // The include guard of a header and the guard of its definitions, from the header's file
-// name ("strings.h" and "strings.txt" give HARFCODE_STRINGS_H), so that two headers can be included
-// together.
+// name ("strings.h" and "strings.txt" give HARFCODE_STRINGS_H, "menu.h" HARFCODE_STRINGS_MENU_H),
+// so that two strings headers can be included together, and beside the font headers and any
+// other header of the program's (a strings header written to "font.h" is not HARFCODE_FONT_H).
 struct HeaderGuards {
     QString declarations;
     QString definitions;

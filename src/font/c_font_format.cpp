@@ -115,7 +115,7 @@ QStringList cFontNames(const QString& prefix)
 }
 
 std::variant<QByteArray, FieldOverflow> cFont(const DisplayFont& font, const FontExportSource& source,
-                                              const CFontSettings& settings)
+                                              const QString& prefix, const CFontSettings& settings)
 {
     FieldCheck fields;
     std::vector<GlyphBits> bitmaps;
@@ -134,12 +134,12 @@ std::variant<QByteArray, FieldOverflow> cFont(const DisplayFont& font, const Fon
     }
     const BitmapElements bits = bitmapElements(bitmaps);
 
-    const CHeaderNames names(settings.prefix);
+    const CHeaderNames names(prefix);
     const QByteArray progmem = settings.progmem ? " PROGMEM" : "";
     const QByteArray indexDeclarator = "const " + names.glyph + ' ' + names.index + '[' + QByteArray::number(kCodes) + ']' + progmem;
     const QByteArray bitsDeclarator = "const uint8_t " + names.bits + '[' + QByteArray::number(bits.count) + ']' + progmem;
 
-    CHeaderParts parts = fontHeaderFrame(settings.prefix, settings.progmem);
+    CHeaderParts parts = fontHeaderFrame(prefix, settings.progmem);
     parts.comment = comment(source, settings, names);
     parts.declarations = "\n#define " + names.height + ' ' + QByteArray::number(font.height) + "\n#define " + names.baseline
                          + ' ' + QByteArray::number(font.baseline) + "\n\ntypedef struct {\n"

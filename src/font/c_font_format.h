@@ -21,7 +21,6 @@ enum class BitmapBits {
 };
 
 struct CFontSettings {
-    QString prefix = QLatin1StringView(kDefaultFontName);
     BitmapBits bits = BitmapBits::Rows;
     bool progmem = false;
 };
@@ -29,13 +28,14 @@ struct CFontSettings {
 // The names the C header defines for `prefix` besides its frame's.
 QStringList cFontNames(const QString& prefix);
 
-// The display's font as one C header for any display that draws bitmaps: PREFIX_HEIGHT (the rows
+// The display's font as one C header, its names starting with `prefix`, for any display that
+// draws bitmaps: PREFIX_HEIGHT (the rows
 // of every bitmap) and PREFIX_BASELINE (those above the baseline); PREFIX_index, an entry for
 // each of the 256 codes: the offset of its bitmap in PREFIX_bits, its columns, its advance (0: no
 // glyph) and the column of the pen's origin; PREFIX_bits, the bitmaps. A bitmap spans the glyph's
 // ink and its origin, so that ink left of the pen is kept. Or the first value, in code order, that
 // does not fit its field. The header's comment says the same to its reader, with a drawing loop.
 std::variant<QByteArray, FieldOverflow> cFont(const DisplayFont& font, const FontExportSource& source,
-                                              const CFontSettings& settings);
+                                              const QString& prefix, const CFontSettings& settings);
 
 }  // namespace harfcode

@@ -18,16 +18,22 @@ std::variant<QByteArray, FontExportFailure> headerBytes(std::variant<QByteArray,
 
 }  // namespace
 
+QString defaultFontName(FontFormat format)
+{
+    return QLatin1StringView(format == FontFormat::Gfx ? kDefaultGfxFontName : kDefaultCFontName);
+}
+
 ExportedFont exportedFont(const FontExportSettings& settings, const FontFace& face, const DisplayFont& font,
                           const FontExportSource& source, const CodeStrings& codes)
 {
+    const QString prefix = settings.name.value_or(defaultFontName(settings.format));
     switch (settings.format) {
     case FontFormat::Bdf:
         return {bdfFont(font, source), {}};
     case FontFormat::C:
-        return {headerBytes(cFont(font, source, settings.header)), {}};
+        return {headerBytes(cFont(font, source, prefix, settings.header)), {}};
     case FontFormat::Gfx:
-        return {headerBytes(gfxFont(font, source, settings.header.prefix)), {}};
+        return {headerBytes(gfxFont(font, source, prefix)), {}};
     case FontFormat::Png:
         break;
     }

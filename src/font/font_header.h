@@ -18,7 +18,9 @@ namespace harfcode {
 // What the C headers of the display's font share: the names from --name, their frame and the
 // opening of their comment.
 
-inline constexpr char kDefaultFontName[] = "harfcode_font";
+// The prefixes without --name: each format its own, so that one file can include both headers.
+inline constexpr char kDefaultCFontName[] = "harfcode_font";
+inline constexpr char kDefaultGfxFontName[] = "harfcode_gfx_font";
 
 // A macro of the header named by `prefix`: PREFIX_SUFFIX upper-cased (HARFCODE_FONT_HEIGHT).
 QByteArray fontMacro(const QString& prefix, const char* suffix);

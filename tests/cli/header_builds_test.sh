@@ -51,7 +51,7 @@ printf 'MENU_TITLE=منو\n' >menu.txt
 # --- The header compiles and links in C and C++, whichever file implements it ---------------
 header strings.txt --output strings.h
 header menu.txt >menu.h
-grep -q '^#ifndef HARFCODE_MENU_H$' menu.h || fail "the header on standard output is not guarded by HARFCODE_MENU_H"
+grep -q '^#ifndef HARFCODE_STRINGS_MENU_H$' menu.h || fail "the header on standard output is not guarded by HARFCODE_STRINGS_MENU_H"
 
 # The implementing file got the header earlier through another include, and includes a second
 # header beside it; the other file reads one entry.

@@ -75,9 +75,11 @@ TEST(StringsFile, RejectsNamesThatCannotBeDeclaredOrAreTaken)
 TEST(StringsHeader, GuardsFollowTheFileName)
 {
     const std::pair<const char16_t*, const char*> cases[] = {
-        {u"strings.h", "HARFCODE_STRINGS_H"},         {u"strings.txt", "HARFCODE_STRINGS_H"},       {u"menu-v2.hpp", "HARFCODE_MENU_V2_H"},
-        {u"my..odd__name.h", "HARFCODE_MY_ODD_NAME_H"}, {u"_x_.h", "HARFCODE_X_H"},                  {u"9lives.h", "HARFCODE_9LIVES_H"},
-        {u"منو.h", "HARFCODE_STRINGS_H"},     {u".h", "HARFCODE_H_H"},       {u"plain", "HARFCODE_PLAIN_H"},
+        {u"strings.h", "HARFCODE_STRINGS_H"},     {u"strings.txt", "HARFCODE_STRINGS_H"}, {u"Strings.H", "HARFCODE_STRINGS_H"},
+        {u"menu-v2.hpp", "HARFCODE_STRINGS_MENU_V2_H"}, {u"my..odd__name.h", "HARFCODE_STRINGS_MY_ODD_NAME_H"},
+        {u"_x_.h", "HARFCODE_STRINGS_X_H"},       {u"9lives.h", "HARFCODE_STRINGS_9LIVES_H"},
+        {u"منو.h", "HARFCODE_STRINGS_H"},         {u".h", "HARFCODE_STRINGS_H_H"},       {u"plain", "HARFCODE_STRINGS_PLAIN_H"},
+        {u"font.h", "HARFCODE_STRINGS_FONT_H"},   // not the font header's guard
     };
     for (const auto& [fileName, guard] : cases) {
         const HeaderGuards guards = headerGuards(QStringView(fileName));

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # harfcode-cli --font-format c and gfx as a firmware build meets them: each header compiles
 # without a warning in C99 and C++11, a program of two files holds the font once whichever file
-# implements it, two fonts of their own --name stand side by side, the arrays are in flash on AVR
+# implements it, the C header, the GFX font and strings headers stand in one file with their default
+# names and with names of their own, the arrays are in flash on AVR
 # (the C header's with --progmem, the GFX font's always), the GFX font builds without the
 # library, an error leaves the output alone; and the README shows the header's drawing loop.
 #
@@ -33,26 +34,45 @@ stored_once c_font_c_cpp harfcode_font_index harfcode_font_bits
 stored_once c_font_cpp_c harfcode_font_index harfcode_font_bits
 step_ok "the C header builds without warnings in C99 and C++11, its arrays stored once"
 
-# --- Two fonts side by side, each of its own --name ------------------------------------------
-font --font-format c --bits columns --name small_font --output small.h
-grep -q '^#ifndef SMALL_FONT_H$' small.h || fail "small.h is not guarded by SMALL_FONT_H"
-write_program two_fonts $'#define HARFCODE_FONT_IMPLEMENTATION\n#define SMALL_FONT_IMPLEMENTATION\n#include "font.h"\n#include "small.h"' \
-    '"%u %d\n", probe(), SMALL_FONT_HEIGHT - HARFCODE_FONT_HEIGHT' $'#include "font.h"\n#include "small.h"' \
-    'small_font_index[0x41].advance'
-builds_both_ways two_fonts c++11 "$(bdf_advance 65) 0"
-stored_once two_fonts_c_cpp harfcode_font_index small_font_index small_font_bits
-step_ok "two fonts of their own names build side by side"
-
 # --- The GFX font: C and C++ without the library, either file implementing it ----------------
 font --font-format gfx --output gfx.h
-write_program gfx $'#define HARFCODE_FONT_IMPLEMENTATION\n#include "gfx.h"' \
-    '"%02X %02X %u\n", (unsigned)harfcode_font.first, (unsigned)harfcode_font.last, probe()' '#include "gfx.h"' \
-    'harfcode_font.yAdvance'
+write_program gfx $'#define HARFCODE_GFX_FONT_IMPLEMENTATION\n#include "gfx.h"' \
+    '"%02X %02X %u\n", (unsigned)harfcode_gfx_font.first, (unsigned)harfcode_gfx_font.last, probe()' '#include "gfx.h"' \
+    'harfcode_gfx_font.yAdvance'
 # The new table's codes: the blank (20) first, "؟" (BE) last; Tahoma's line height 12.
 builds_both_ways gfx c++11 "20 BE 12"
-stored_once gfx_c_cpp harfcode_font
-stored_once gfx_cpp_c harfcode_font
+stored_once gfx_c_cpp harfcode_gfx_font
+stored_once gfx_cpp_c harfcode_gfx_font
 step_ok "the GFX font builds without the library in C99 and C++11, stored once"
+
+# --- Every kind of header in one file: with their default names, and two of each by name ----
+printf 'GREETING=سلام\n' >strings.txt
+printf 'TITLE=منو\n' >menu.txt
+succeeds "strings header" "$cli" --header strings.txt --table table.txt --output strings.h
+succeeds "menu header" "$cli" --header menu.txt --table table.txt --output menu.h
+# A strings header written to font.h, beside the C header of that name, takes a guard of its own.
+mkdir texts && printf 'FOOTER=نو\n' >texts/footer.txt
+succeeds "strings header as font.h" "$cli" --header texts/footer.txt --table table.txt --output texts/font.h
+readonly implementations=$'#define HARFCODE_STRINGS_IMPLEMENTATION\n#define HARFCODE_FONT_IMPLEMENTATION\n#define HARFCODE_GFX_FONT_IMPLEMENTATION'
+write_program defaults "$implementations"$'\n#include "strings.h"\n#include "font.h"\n#include "gfx.h"' \
+    '"%u %u %u\n", probe(), (unsigned)GREETING_LENGTH, (unsigned)harfcode_gfx_font.yAdvance' \
+    $'#include "strings.h"\n#include "font.h"\n#include "gfx.h"' 'harfcode_font_index[0x41].advance'
+builds_both_ways defaults c++11 "$(bdf_advance 65) 4 12"
+stored_once defaults_c_cpp GREETING harfcode_font_index harfcode_gfx_font
+step_ok "the strings header, the C header and the GFX font of default names build in one file"
+
+font --font-format c --bits columns --name small_font --output small.h
+font --font-format c --name big_font --output big.h
+font --font-format gfx --name small_gfx --output small_gfx.h
+font --font-format gfx --name big_gfx --output big_gfx.h
+grep -q '^#ifndef SMALL_FONT_H$' small.h || fail "small.h is not guarded by SMALL_FONT_H"
+readonly named=(strings.h menu.h texts/font.h font.h small.h big.h small_gfx.h big_gfx.h)
+write_program named "$implementations"$'\n#define SMALL_FONT_IMPLEMENTATION\n#define BIG_FONT_IMPLEMENTATION\n#define SMALL_GFX_IMPLEMENTATION\n#define BIG_GFX_IMPLEMENTATION\n'"$(printf '#include "%s"\n' "${named[@]}")" \
+    '"%u %d %u %u\n", probe(), SMALL_FONT_HEIGHT - BIG_FONT_HEIGHT, (unsigned)(TITLE_LENGTH + GREETING_LENGTH + FOOTER_LENGTH), (unsigned)(small_gfx.last - big_gfx.last)' \
+    "$(printf '#include "%s"\n' "${named[@]}")" 'small_font_index[0x41].advance + big_font_index[0x41].advance'
+builds_both_ways named c++11 "$(($(bdf_advance 65) * 2)) 0 9 0"
+stored_once named_c_cpp GREETING TITLE FOOTER harfcode_font_index small_font_index big_font_index small_gfx big_gfx
+step_ok "strings headers and two fonts of each kind, each of its own name, build in one file"
 
 # --- In flash on AVR --------------------------------------------------------------------------
 font --font-format c --progmem --output font.h
@@ -81,18 +101,18 @@ sed -e 's/memcpy_P/memcpy/; s/pgm_read_byte(&\(.*\));/\1;/' avr_c.c >avr_ram.c
 in_avr_ram avr_ram.c harfcode_font_bits
 
 cat >avr_gfx.c <<'EOT'
-#define HARFCODE_FONT_IMPLEMENTATION
+#define HARFCODE_GFX_FONT_IMPLEMENTATION
 #include "gfx.h"
 
 int main(void)
 {
-    volatile uint8_t line_height = pgm_read_byte(&harfcode_font.yAdvance);
+    volatile uint8_t line_height = pgm_read_byte(&harfcode_gfx_font.yAdvance);
     (void)line_height;
     return 0;
 }
 EOT
 succeeds "avr-gcc, GFX font" avr-gcc "${avr_flags[@]}" -std=c99 -pedantic -c avr_gfx.c -o avr_gfx.o
-in_progmem avr_gfx.o harfcode_font harfcode_font_bitmaps harfcode_font_glyphs
+in_progmem avr_gfx.o harfcode_gfx_font harfcode_gfx_font_bitmaps harfcode_gfx_font_glyphs
 succeeds "avr-g++, GFX font" avr-g++ "${avr_flags[@]}" -std=c++11 -x c++ -c avr_gfx.c -o avr_gfx_cpp.o
 # --progmem changes nothing but the command line that the comment names.
 font --font-format gfx --progmem --output gfx_progmem.h

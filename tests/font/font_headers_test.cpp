@@ -42,12 +42,12 @@ struct Header {
 };
 
 const auto cHeader = [](BitmapBits bits) {
-    return [bits](const DisplayFont& font) { return headerOf(cFont(font, kSource, {kDefaultFontName, bits, false})); };
+    return [bits](const DisplayFont& font) { return headerOf(cFont(font, kSource, kDefaultCFontName, {bits, false})); };
 };
 const Header kHeaders[] = {
     {"c, rows", cHeader(BitmapBits::Rows), {}, &DisplayFont::height},
     {"c, columns", cHeader(BitmapBits::Columns), {"DRAW_COLUMNS"}, &DisplayFont::height},
-    {"gfx", [](const DisplayFont& font) { return headerOf(gfxFont(font, kSource, kDefaultFontName)); }, {"DRAW_GFX"},
+    {"gfx", [](const DisplayFont& font) { return headerOf(gfxFont(font, kSource, kDefaultCFontName)); }, {"DRAW_GFX"},
      &DisplayFont::lineHeight},
 };
 
@@ -209,11 +209,11 @@ std::string outcome(const std::variant<QByteArray, FieldOverflow>& exported)
 
 TEST(FontHeaders, AValueThatDoesNotFitItsFieldNamesTheGlyphAndTheField)
 {
-    const auto c = [](const DisplayFont& font) { return outcome(cFont(font, kSource, {})); };
+    const auto c = [](const DisplayFont& font) { return outcome(cFont(font, kSource, kDefaultCFontName, {})); };
     const auto columns = [](const DisplayFont& font) {
-        return outcome(cFont(font, kSource, {kDefaultFontName, BitmapBits::Columns, false}));
+        return outcome(cFont(font, kSource, kDefaultCFontName, {BitmapBits::Columns, false}));
     };
-    const auto gfx = [](const DisplayFont& font) { return outcome(gfxFont(font, kSource, kDefaultFontName)); };
+    const auto gfx = [](const DisplayFont& font) { return outcome(gfxFont(font, kSource, kDefaultCFontName)); };
     const std::string a = "code 41, slot 74 (U+0041 \"A\"): ", u8 = " does not fit its uint8_t (0 to 255)";
     const std::string i8 = " does not fit its int8_t (-128 to 127)", u16 = " does not fit its uint16_t (0 to 65535)";
     // In rows, bitmaps of 8,192 bytes: 32 bytes a row for 255 columns, 256 rows.
