@@ -5,50 +5,14 @@
 #include "cli/warning_messages.h"
 #include "font/collection_faces.h"
 #include "font/display_font.h"
+#include "font/export_warnings.h"
 #include "font/font_export.h"
 #include "font/font_lookup.h"
-#include "font/gfx_font_format.h"
 #include "table/new_display_codes.h"
 #include "table/table_file.h"
 #include "table/unfilled_table.h"
 
 namespace harfcode {
-namespace {
-
-void warnOfLeftOutGlyphs(const DisplayFont& font, const std::function<void(const QString&)>& printError)
-{
-    if (font.unfilledSlots > 0)
-        printError(font.unfilledSlots == 1
-                       ? QStringLiteral("warning: 1 slot still has the code %1; its glyph is left out.").arg(quotedUnfilledCode())
-                       : QStringLiteral("warning: %1 slots still have the code %2; their glyphs are left out.")
-                             .arg(font.unfilledSlots)
-                             .arg(quotedUnfilledCode()));
-    for (const SharedCode& shared : font.sharedCodes)
-        printError(QStringLiteral("warning: %1.").arg(shared.description()));
-}
-
-void warnOfInklessGlyphs(const DisplayFont& font, int pixelSize, const std::function<void(const QString&)>& printError)
-{
-    if (font.inklessSlots.empty())
-        return;
-    QStringList slots;
-    for (const Slot slot : font.inklessSlots)
-        slots.append(slotName(slot));
-    printError(QStringLiteral("warning: at %1 px with this hinting the glyphs of %2 have no ink; they are drawn empty.")
-                   .arg(pixelSize)
-                   .arg(slots.join(QStringLiteral(", "))));
-}
-
-void warnOfGfxLineEnds(const DisplayFont& font, const std::function<void(const QString&)>& printError)
-{
-    for (const std::uint8_t code : kGfxLineEndCodes)
-        if (const DisplayGlyph* glyph = font.glyphAt(code))
-            printError(QStringLiteral("warning: Adafruit_GFX::write() takes code 0A as a line end and skips 0D: "
-                                      "the glyph of %1 at code %2 is never drawn.")
-                           .arg(slotName(glyph->slot), QString::fromLatin1(hexCode(code))));
-}
-
-}  // namespace
 
 int writeDisplayFont(const FontCommand& command, const std::function<void(const QString&)>& printError)
 {
@@ -81,21 +45,14 @@ int writeDisplayFont(const FontCommand& command, const std::function<void(const 
         return kExitInvalidInput;
     }
     const DisplayFont& font = std::get<DisplayFont>(rendered);
-    warnOfLeftOutGlyphs(font, printError);
-    warnOfInklessGlyphs(font, face.pixelSize(), printError);
-
     const FontExportSource source{QStringLiteral("harfcode-cli " HARFCODE_VERSION), command.commandLine, fontFile,
                                   face.family(), face.copyright(), face.pixelSize()};
     const FontExportSettings& settings = request.settings;
-    if (settings.format == FontFormat::Gfx)
-        warnOfGfxLineEnds(font, printError);
+    const ExportedFont exported = exportedFont(settings, face, font, source, command.codes);
+    for (const QString& warning : exportWarnings(font, settings.format, face.pixelSize(), exported))
+        printError(QStringLiteral("warning: %1.").arg(warning));
     if (settings.format == FontFormat::Png && settings.sample)
         ConversionWarnings(warningPrinter(printError)).noteCharactersWithoutSlot(settings.sample->text, 1, 0);
-    const ExportedFont exported = exportedFont(settings, face, font, source, command.codes);
-    if (!exported.missingLabelDigits.isEmpty())
-        printError(QStringLiteral("warning: the font has no glyph for \"%1\"; the sheet labels the codes with "
-                                  "small digits of its own.")
-                       .arg(exported.missingLabelDigits));
     if (const auto* failure = std::get_if<FontExportFailure>(&exported.bytes)) {
         printError(failure->kind == FontExportFailure::Kind::FieldOverflow
                        ? failure->reason + QStringLiteral("; take a smaller --size.")

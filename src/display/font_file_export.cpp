@@ -1,6 +1,7 @@
 #include "display/font_file_export.h"
 
 #include "files/file_access.h"
+#include "font/export_warnings.h"
 
 namespace harfcode {
 
@@ -24,6 +25,9 @@ FontFileExport exportFontFile(const QString& path, FontFormat format, int zoom, 
     QString message = QStringLiteral("Exported the font to \"%1\".").arg(path);
     if (written.notKept)
         message += QStringLiteral(" The file could not keep %1.").arg(*written.notKept);
+    // The converter's warnings, a line each.
+    for (const QString& warning : exportWarnings(source.font.font, format, source.face.pixelSize(), exported))
+        message += QStringLiteral("\nWarning: %1.").arg(warning);
     return {true, message};
 }
 

@@ -398,6 +398,11 @@ TEST(Cli, WritesTheDisplaysFontOrSaysWhyNot)
         {unifont16({"--table", lineEnds, "--font-format", "gfx", "--output", output}), 0,
          {"takes code 0A as a line end and skips 0D: the glyph of slot 74 (U+0041 \"A\") at code 0A is never drawn",
           "the glyph of slot 75 (U+0042 \"B\") at code 0D is never drawn"}},
+        // Nor does u8g2 with bdfconv's usual map.
+        {unifont16({"--table", lineEnds, "--output", output}), 0,
+         {"warning: u8g2's bdfconv leaves out the codes below 20 with its usual map -m '32-255', and u8g2_DrawStr() "
+          "stops at 00 and 0A: give bdfconv -m '1-255' and draw with u8g2_DrawGlyph() for the glyph of slot 74 "
+          "(U+0041 \"A\") at code 0A, the glyph of slot 75 (U+0042 \"B\") at code 0D."}},
         // A size whose glyphs the formats' fields cannot hold.
         {bdf(tahoma, "200", {"--font-format", "gfx"}), 1,
          {"code 21, slot 101 (U+0021 \"!\"): yOffset -145 does not fit its int8_t (-128 to 127); take a smaller --size",

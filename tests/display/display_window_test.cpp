@@ -124,13 +124,17 @@ QString status(DisplayWindow& display) { return shownText(control<QLabel>(displa
 
 const QString kSalam = QStringLiteral("\u0633\u0644\u0627\u0645");
 
-// What harfcode-cli writes to standard output with these arguments.
-QByteArray cli(const QStringList& arguments)
+// What harfcode-cli writes to standard output with these arguments; its standard error goes to
+// `errors` where given.
+QByteArray cli(const QStringList& arguments, QByteArray* errors = nullptr)
 {
     QProcess cli;
     cli.start(QStringLiteral(HARFCODE_CLI_PATH), arguments);
     EXPECT_TRUE(cli.waitForFinished(30000));
-    EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    const QByteArray standardError = cli.readAllStandardError();
+    EXPECT_EQ(cli.exitCode(), 0) << standardError.toStdString();
+    if (errors)
+        *errors = standardError;
     return cli.readAllStandardOutput();
 }
 
@@ -351,12 +355,30 @@ TEST(DisplayWindow, ExportsTheFontOrSaysWhyNot)
     };
     for (const Case& c : cases) {
         display.exportFont(c.path, c.format);
-        EXPECT_EQ(status(display), "Exported the font to \"" + c.path + "\".");
         const QByteArray exported = contents(c.path);
         EXPECT_FALSE(exported.isEmpty()) << c.name;
-        cli({"--table", p.folder.tablePath(), "--font", font.path, "--size", "4", "--font-format", c.name, "--output", out.filePath("cli")});
+        QByteArray errors;
+        cli({"--table", p.folder.tablePath(), "--font", font.path, "--size", "4", "--font-format", c.name, "--output", out.filePath("cli")},
+            &errors);
         EXPECT_EQ(withoutNotes(exported, c.name), withoutNotes(contents(out.filePath("cli")), c.name)) << c.name;
+        // And its warnings, a line each.
+        QString shown = "Exported the font to \"" + c.path + "\".";
+        for (const QString& line : QString::fromUtf8(errors).split(u'\n'))
+            if (line.startsWith("harfcode-cli: warning: "))
+                shown += "\nWarning: " + line.sliced(23);
+        EXPECT_EQ(status(display), shown);
     }
+    EXPECT_TRUE(status(display).contains("\nWarning: the font has no glyph for")) << status(display).toStdString();
+
+    // A glyph at a code that Adafruit GFX takes as a line end.
+    CodeStrings lineEnd = tinyCodes();
+    lineEnd[4 - 1] = "0A";
+    p.folder.write(encodeTable(lineEnd));
+    type(p.main(), "1");
+    display.exportFont(cases[2].path, FontFormat::Gfx);
+    EXPECT_TRUE(status(display).endsWith("\nWarning: Adafruit_GFX::write() takes code 0A as a line end and skips 0D: the "
+                                         "glyph of slot 4 (U+FE8E \"\uFE8E\") at code 0A is never drawn."))
+        << status(display).toStdString();
 
     display.exportFont(out.filePath("no folder/font.bdf"), FontFormat::Bdf);
     EXPECT_TRUE(status(display).startsWith("Cannot write \"" + out.filePath("no folder/font.bdf") + "\": ")) << status(display).toStdString();
