@@ -51,10 +51,11 @@ struct CHeaderNames {
         , bits((prefix + QLatin1StringView("_bits")).toLatin1())
         , height(fontMacro(prefix, "HEIGHT"))
         , baseline(fontMacro(prefix, "BASELINE"))
+        , left(fontMacro(prefix, "LEFT"))
         , implementation(fontMacro(prefix, "IMPLEMENTATION"))
     {
     }
-    QByteArray glyph, index, bits, height, baseline, implementation;
+    QByteArray glyph, index, bits, height, baseline, left, implementation;
 };
 
 QByteArray layoutText(BitmapBits bits)
@@ -85,6 +86,8 @@ QByteArray comment(const FontExportSource& source, const CFontSettings& settings
     text += layoutText(settings.bits);
     text += " *\n"
             " * To draw codes[0] to codes[count - 1] with the pen at x and the top row at y:\n"
+            " * start a line at x = " + names.left + ", the most columns any glyph draws left of its pen,\n"
+            " * so that none is cut at the display's left edge.\n"
             " *\n"
             " *     for (i = 0; i < count; ++i) {\n"
             " *         const " + names.glyph + " *glyph = &" + names.index + "[codes[i]];\n"
@@ -110,8 +113,8 @@ QByteArray comment(const FontExportSource& source, const CFontSettings& settings
 QStringList cFontNames(const QString& prefix)
 {
     const CHeaderNames names(prefix);
-    return {QString::fromLatin1(names.glyph), QString::fromLatin1(names.index), QString::fromLatin1(names.bits),
-            QString::fromLatin1(names.height), QString::fromLatin1(names.baseline)};
+    return QStringList{QString::fromLatin1(names.glyph), QString::fromLatin1(names.index), QString::fromLatin1(names.bits)}
+           + fontLineMacroNames(prefix);
 }
 
 std::variant<QByteArray, FieldOverflow> cFont(const DisplayFont& font, const FontExportSource& source,
@@ -141,8 +144,7 @@ std::variant<QByteArray, FieldOverflow> cFont(const DisplayFont& font, const Fon
 
     CHeaderParts parts = fontHeaderFrame(prefix, settings.progmem);
     parts.comment = comment(source, settings, names);
-    parts.declarations = "\n#define " + names.height + ' ' + QByteArray::number(font.height) + "\n#define " + names.baseline
-                         + ' ' + QByteArray::number(font.baseline) + "\n\ntypedef struct {\n"
+    parts.declarations = fontLineMacros(font, prefix) + "\ntypedef struct {\n"
                          + "    uint16_t offset;  /* where the bitmap starts in " + names.bits + " */\n"
                          + "    uint8_t columns;\n"
                            "    uint8_t advance;  /* 0: no glyph at this code */\n"

@@ -95,7 +95,6 @@ PartialDisplayFont partialDisplayFont(const FontFace& face, const CodeStrings& c
     std::sort(font.inklessSlots.begin(), font.inklessSlots.end());
     font.height = top - bottom;
     font.baseline = top;
-    font.lineHeight = face.lineHeight() > 0 ? face.lineHeight() : font.height;
     return {std::move(font), std::move(error)};
 }
 

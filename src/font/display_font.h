@@ -36,7 +36,6 @@ struct DisplayFont {
     std::vector<DisplayGlyph> glyphs;  // by code, one per code
     int height = 0;    // rows of every glyph: the font's ascender and descender, or its ink beyond them
     int baseline = 0;  // rows above the baseline
-    int lineHeight = 0;  // from one baseline to the next: the font's, or `height` where it names none
     int unfilledSlots = 0;  // left out, their code still "00"
     std::vector<SharedCode> sharedCodes;
     // Slots whose outline has points but no ink at this size and hinting ("." at 3 px): drawn

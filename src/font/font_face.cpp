@@ -312,11 +312,6 @@ int FontFace::descender() const
     return pixels(m_handles->face->size->metrics.descender);
 }
 
-int FontFace::lineHeight() const
-{
-    return pixels(m_handles->face->size->metrics.height);
-}
-
 bool FontFace::isRegular() const
 {
     return (m_handles->face->style_flags & (FT_STYLE_FLAG_BOLD | FT_STYLE_FLAG_ITALIC)) == 0;

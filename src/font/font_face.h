@@ -96,7 +96,6 @@ public:
     int pixelSize() const { return m_pixelSize; }
     int ascender() const;   // pixels above the baseline
     int descender() const;  // pixels below it, negative
-    int lineHeight() const; // from one baseline to the next
     bool isRegular() const;  // neither bold nor italic
     int faceIndex() const;  // which face of a collection it is; 0 for a single font
     int faceCount() const;  // the faces of its file

@@ -3,6 +3,9 @@
 #include "c_source/c_comment.h"
 #include "c_source/c_names.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace harfcode {
 namespace {
 
@@ -41,6 +44,38 @@ CHeaderParts fontHeaderFrame(const QString& prefix, bool progmem)
     parts.implementationMacro = fontMacro(prefix, "IMPLEMENTATION");
     parts.progmem = progmem;
     return parts;
+}
+
+namespace {
+
+constexpr const char* kLineMacros[] = {"HEIGHT", "BASELINE", "LEFT"};
+
+int columnsLeftOfPen(const DisplayFont& font)
+{
+    int columns = 0;
+    for (const DisplayGlyph& glyph : font.glyphs)
+        if (glyph.bitmap.width > 0)
+            columns = std::max(columns, -glyph.bitmap.left);
+    return columns;
+}
+
+}  // namespace
+
+QByteArray fontLineMacros(const DisplayFont& font, const QString& prefix)
+{
+    const int values[] = {font.height, font.baseline, columnsLeftOfPen(font)};
+    QByteArray lines;
+    for (std::size_t i = 0; i < std::size(kLineMacros); ++i)
+        lines += "\n#define " + fontMacro(prefix, kLineMacros[i]) + ' ' + QByteArray::number(values[i]);
+    return lines + '\n';
+}
+
+QStringList fontLineMacroNames(const QString& prefix)
+{
+    QStringList names;
+    for (const char* suffix : kLineMacros)
+        names.append(QString::fromLatin1(fontMacro(prefix, suffix)));
+    return names;
 }
 
 std::optional<QString> fontNameProblem(const QString& prefix, const QStringList& names)

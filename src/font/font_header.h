@@ -30,6 +30,13 @@ QByteArray fontMacro(const QString& prefix, const char* suffix);
 // and definitions are the format's.
 CHeaderParts fontHeaderFrame(const QString& prefix, bool progmem);
 
+// The macros of the font's lines that both headers define, "\n#define PREFIX_HEIGHT 15\n...":
+// PREFIX_HEIGHT, the rows of a line (from one line's top row to the next's); PREFIX_BASELINE, the
+// rows above the baseline; PREFIX_LEFT, the most columns that any glyph the header holds draws
+// left of its pen, where a line's pen starts so that none of its ink is cut at the left edge.
+QByteArray fontLineMacros(const DisplayFont& font, const QString& prefix);
+QStringList fontLineMacroNames(const QString& prefix);
+
 // Why `prefix` cannot name a header that defines `names` in its frame: the prefix or one of the
 // names breaks a rule of the strings header's names. None where it can.
 std::optional<QString> fontNameProblem(const QString& prefix, const QStringList& names);

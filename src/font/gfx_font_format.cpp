@@ -46,14 +46,23 @@ QByteArray hexByte(int code)
 QByteArray comment(const FontExportSource& source, const QString& prefix, int first, int last)
 {
     const QByteArray name = prefix.toLatin1();
+    const QByteArray left = fontMacro(prefix, "LEFT");
+    const QByteArray baseline = fontMacro(prefix, "BASELINE");
     return fontHeaderSourceLines("for Adafruit GFX", source)
            + " *\n"
              " * An Adafruit GFX font whose glyphs stand at the display's codes, " + hexByte(first) + " to " + hexByte(last) + ".\n"
              " * With the library:\n"
              " *\n"
              " *     display.setFont(&" + name + ");\n"
-             " *     display.setCursor(x, y);  // y: the bottom row of a letter without a descender\n"
+             " *     display.setTextWrap(false);\n"
+             " *     // The top line's pen:\n"
+             " *     display.setCursor(" + left + ", " + baseline + " - 1);\n"
              " *     display.write(codes, count);\n"
+             " *\n"
+             " * A line is " + fontMacro(prefix, "HEIGHT") + " rows, the font's yAdvance: '\\n' moves the cursor down\n"
+             " * by it and back to x = 0. " + left + " is the most columns any glyph draws left of its\n"
+             " * pen: where a line may start with such a glyph, set the cursor's x to it for each line\n"
+             " * instead, so that no ink is cut at the left edge.\n"
              " *\n"
              " * Adafruit_GFX::write() takes code 0A as a line end and skips 0D: a glyph there is never drawn.\n"
              " * The arrays are in flash on AVR (PROGMEM).\n"
@@ -67,7 +76,8 @@ QByteArray comment(const FontExportSource& source, const QString& prefix, int fi
 
 QStringList gfxFontNames(const QString& prefix)
 {
-    return {prefix, prefix + QLatin1StringView("_bitmaps"), prefix + QLatin1StringView("_glyphs")};
+    return QStringList{prefix, prefix + QLatin1StringView("_bitmaps"), prefix + QLatin1StringView("_glyphs")}
+           + fontLineMacroNames(prefix);
 }
 
 std::variant<QByteArray, FieldOverflow> gfxFont(const DisplayFont& font, const FontExportSource& source,
@@ -102,7 +112,8 @@ std::variant<QByteArray, FieldOverflow> gfxFont(const DisplayFont& font, const F
         bitmaps.push_back({glyph, packedBits(bitmap)});
         offset += bitmaps.back().bytes.size();
     }
-    fields.check(nullptr, "yAdvance", font.lineHeight, kUint8Field);
+    // A line as the C header and the PNG sample stand it: '\n' moves the cursor down by it.
+    fields.check(nullptr, "yAdvance", font.height, kUint8Field);
     if (fields.overflow())
         return *fields.overflow();
     const BitmapElements bits = bitmapElements(bitmaps);
@@ -113,12 +124,13 @@ std::variant<QByteArray, FieldOverflow> gfxFont(const DisplayFont& font, const F
     // Every array in flash, as the library reads them with pgm_read_*() on AVR.
     CHeaderParts parts = fontHeaderFrame(prefix, true);
     parts.comment = comment(source, prefix, first, last);
-    parts.declarations = kGfxStructures + QByteArray("\nextern const GFXfont ") + name + " PROGMEM;\n";
+    parts.declarations = fontLineMacros(font, prefix) + kGfxStructures + QByteArray("\nextern const GFXfont ") + name
+                         + " PROGMEM;\n";
     parts.definitions = "\nstatic const uint8_t " + bitmapsArray + '[' + QByteArray::number(bits.count) + "] PROGMEM = {\n"
                         + bits.lines + "};\n\nstatic const GFXglyph " + glyphsArray + '['
                         + QByteArray::number(last - first + 1) + "] PROGMEM = {\n" + glyphLines + "};\n\nconst GFXfont "
                         + name + " PROGMEM = {(uint8_t *)" + bitmapsArray + ", (GFXglyph *)" + glyphsArray + ", "
-                        + hexByte(first) + ", " + hexByte(last) + ", " + QByteArray::number(font.lineHeight) + "};\n";
+                        + hexByte(first) + ", " + hexByte(last) + ", " + fontMacro(prefix, "HEIGHT") + "};\n";
     return cHeader(parts);
 }
 

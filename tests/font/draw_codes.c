@@ -1,12 +1,13 @@
 /* Draws codes from a header of harfcode-cli --font-format c (-DDRAW_COLUMNS for --bits columns)
  * with the loop of the header's comment and of the README, or from one of --font-format gfx
  * (-DDRAW_GFX) as Adafruit GFX does: each glyph's bits one after the other, row by row from
- * (x + xOffset, y + yOffset), the cursor's y on the row above the baseline. Each argument is a
- * line of codes in hexadecimal, after a line's height and rows above the baseline for GFX
- * (draw_codes "B3 C4 80 20 41" "31", draw_codes 15 12 "B3 C4"): the lines are printed as a plain
- * PBM, a row a line, from the leftmost ink or pen position to the rightmost. Without lines, it
- * prints the C header's height or the GFX font's yAdvance, then every code's glyph: the code, its
- * advance, its box (left and top from the pen on the baseline, width, rows) and the box's ink.
+ * (x + xOffset, y + yOffset), the cursor's y on the row above the baseline, a line yAdvance
+ * below the one before as '\n' puts it. Each argument is a line of codes in hexadecimal
+ * (draw_codes "B3 C4 80 20 41" "31"): the lines are printed as a plain PBM, a row a line, from
+ * the leftmost ink or pen position to the rightmost. Without lines, it prints the C header's
+ * height or the GFX font's yAdvance and the header's HARFCODE_FONT_LEFT, then every code's glyph:
+ * the code, its advance, its box (left and top from the pen on the baseline, width, rows) and
+ * the box's ink.
  * Build: cc -std=c99 -include font.h -DHARFCODE_FONT_IMPLEMENTATION draw_codes.c -o draw_codes */
 #include <stdio.h>
 #include <stdlib.h>
@@ -26,10 +27,7 @@ static int bit(const uint8_t *bytes, size_t size, size_t at, unsigned mask)
 }
 
 #ifdef DRAW_GFX
-#define FIRST_LINE 3
 #define FONT_HEIGHT harfcode_font.yAdvance
-#define LINE_HEIGHT atoi(argv[1])
-#define LINE_BASELINE atoi(argv[2])
 #define GLYPH (&harfcode_font.glyph[code - harfcode_font.first])
 
 /* The glyph of `code` in `box`: 0 where it has none. */
@@ -47,10 +45,7 @@ static int ink(unsigned code, int column, int row)
     return bit(harfcode_font_bitmaps, sizeof harfcode_font_bitmaps, GLYPH->bitmapOffset + at / 8, 0x80 >> (at % 8));
 }
 #else
-#define FIRST_LINE 1
 #define FONT_HEIGHT HARFCODE_FONT_HEIGHT
-#define LINE_HEIGHT HARFCODE_FONT_HEIGHT
-#define LINE_BASELINE HARFCODE_FONT_BASELINE
 #define GLYPH (&harfcode_font_index[code])
 
 static int glyph_box(unsigned code, struct box *box)
@@ -101,8 +96,8 @@ int main(int argc, char **argv)
 {
     int line, x, y;
     struct box box;
-    if (argc <= FIRST_LINE) {
-        printf("%d\n", (int)FONT_HEIGHT);
+    if (argc <= 1) {
+        printf("%d %d\n", (int)FONT_HEIGHT, HARFCODE_FONT_LEFT);
         for (unsigned code = 0; code < 256; ++code)
             if (glyph_box(code, &box)) {
                 printf("%u %d %d %d %d %d\n", code, box.advance, box.left, box.top, box.width, box.rows);
@@ -112,14 +107,14 @@ int main(int argc, char **argv)
             }
         return 0;
     }
-    for (line = FIRST_LINE; line < argc; ++line)
+    for (line = 1; line < argc; ++line)
         draw_line(argv[line], 0);
     image_width = image_right - image_left;
-    image_rows = LINE_HEIGHT * (argc - FIRST_LINE);
+    image_rows = FONT_HEIGHT * (argc - 1);
     if (!(pixels = calloc((size_t)(image_width * image_rows) + 1, 1)))
         return 1;
-    for (line = FIRST_LINE; line < argc; ++line)
-        draw_line(argv[line], (line - FIRST_LINE) * LINE_HEIGHT + LINE_BASELINE);
+    for (line = 1; line < argc; ++line)
+        draw_line(argv[line], (line - 1) * FONT_HEIGHT + HARFCODE_FONT_BASELINE);
     printf("P1\n%d %d\n", image_width, image_rows);
     for (y = 0; y < image_rows; ++y, putchar('\n'))
         for (x = 0; x < image_width; ++x)

@@ -32,23 +32,20 @@ QByteArray headerOf(const std::variant<QByteArray, FieldOverflow>& exported)
     return std::holds_alternative<QByteArray>(exported) ? std::get<QByteArray>(exported) : QByteArray();
 }
 
-// Every header a display's font leaves here as, the draw_codes.c that reads it, and what the
-// header tells of the font's lines.
+// Every header a display's font leaves here as, and the draw_codes.c that reads it.
 struct Header {
     const char* name;
     std::function<QByteArray(const DisplayFont&)> of;
     QStringList defines;
-    int DisplayFont::*lines;
 };
 
 const auto cHeader = [](BitmapBits bits) {
     return [bits](const DisplayFont& font) { return headerOf(cFont(font, kSource, kDefaultCFontName, {bits, false})); };
 };
 const Header kHeaders[] = {
-    {"c, rows", cHeader(BitmapBits::Rows), {}, &DisplayFont::height},
-    {"c, columns", cHeader(BitmapBits::Columns), {"DRAW_COLUMNS"}, &DisplayFont::height},
-    {"gfx", [](const DisplayFont& font) { return headerOf(gfxFont(font, kSource, kDefaultCFontName)); }, {"DRAW_GFX"},
-     &DisplayFont::lineHeight},
+    {"c, rows", cHeader(BitmapBits::Rows), {}},
+    {"c, columns", cHeader(BitmapBits::Columns), {"DRAW_COLUMNS"}},
+    {"gfx", [](const DisplayFont& font) { return headerOf(gfxFont(font, kSource, kDefaultCFontName)); }, {"DRAW_GFX"}},
 };
 
 // Every format of `font` read back, BDF by FreeType and the headers by draw_codes.c, holds a
@@ -67,11 +64,15 @@ void expectReadBack(const DisplayFont& font, const std::function<RenderedGlyph(c
     std::vector<std::tuple<std::string, std::optional<ReadBackFont>, int>> formats;
     formats.emplace_back("bdf", readBackBdfFont(bdf), 0);
     for (const Header& header : kHeaders)
-        formats.emplace_back(header.name, readBackHeader(header.of(font), header.defines), font.*header.lines);
+        formats.emplace_back(header.name, readBackHeader(header.of(font), header.defines), font.height);
     for (const auto& [format, read, lines] : formats) {
         SCOPED_TRACE(format);
         ASSERT_TRUE(read);
-        EXPECT_EQ(read->height, lines) << "the C header's height, the GFX font's line height";
+        EXPECT_EQ(read->height, lines) << "the C header's height, the GFX font's line height: one line of the PNG sample";
+        int leftOfPen = 0;
+        for (const auto& [code, glyph] : read->glyphs)
+            leftOfPen = std::max(leftOfPen, glyph.width > 0 ? -glyph.left : 0);
+        EXPECT_EQ(read->left, format == "bdf" ? 0 : leftOfPen) << "the headers' LEFT, the most ink left of a pen";
         EXPECT_EQ(read->glyphs.size(), font.glyphs.size()) << "one glyph per code in use";
         for (const DisplayGlyph& glyph : font.glyphs) {
             const auto found = read->glyphs.find(glyph.code);
@@ -98,7 +99,6 @@ TEST(FontHeaders, UnifontReadsBackFromEveryFormatAsDesigned)
             EXPECT_EQ(drawing(glyph.bitmap), drawing(asDesigned(glyph)))
                 << slotName(glyph.slot).toStdString() << " rendered with hinting " << int(hinting);
         EXPECT_EQ(font->height, 16) << "Unifont's grid";
-        EXPECT_EQ(font->lineHeight, 16);
         if (hinting == Hinting::None)
             expectReadBack(*font, asDesigned);
     }
@@ -122,6 +122,9 @@ TEST(FontHeaders, GlyphsThatBreakFontsReadBackAsFreeTypeDrawsThem)
     ASSERT_TRUE(any([](const RenderedGlyph& glyph) { return glyph.left + glyph.width > glyph.advance; }));
     ASSERT_TRUE(any([](const RenderedGlyph& glyph) { return glyph.top - glyph.rows < 0; }));
     ASSERT_EQ(tahoma->glyphs.size(), std::size_t(kSlotCount - 1));
+    // Among them ر, which stands leftmost in کار: a line's pen starts one column in.
+    for (const Header& header : kHeaders)
+        EXPECT_TRUE(header.of(*tahoma).contains("\n#define HARFCODE_FONT_LEFT 1\n")) << header.name;
 
     // Ink wholly left of the pen, wholly right of it and wholly below the baseline, and a glyph
     // that moves the pen without ink, as no font here has.
@@ -132,7 +135,6 @@ TEST(FontHeaders, GlyphsThatBreakFontsReadBackAsFreeTypeDrawsThem)
                    {0x43, 76, {2, 2, 0, -2, 2, {1, 1, 0, 1}}}};
     made.height = 7;
     made.baseline = 3;
-    made.lineHeight = 8;
     // Only the blank, so that no glyph has a byte of bitmap: a table with nothing else filled in.
     DisplayFont blankOnly = made;
     blankOnly.glyphs.resize(1);
@@ -169,10 +171,7 @@ TEST(FontHeaders, TheDrawingLoopDrawsWhatThePngSampleShows)
             for (int x = 0; x < sample.width(); ++x)
                 shown += qGray(sample.pixel(x, y)) < 0x80 ? '1' : '0';
         for (const Header& header : kHeaders) {
-            // A GFX font does not hold the line's height and baseline.
-            const QStringList gfxLine = {QString::number(font->height), QString::number(font->baseline)};
-            const std::optional<QByteArray> pbm = runWithFontHeader(
-                header.of(*font), header.defines, (header.defines.contains("DRAW_GFX") ? gfxLine : QStringList()) + lines);
+            const std::optional<QByteArray> pbm = runWithFontHeader(header.of(*font), header.defines, lines);
             ASSERT_TRUE(pbm) << header.name;
             EXPECT_EQ(pbm->toStdString(), shown) << header.name << ", " << font->height << " px";
         }
@@ -186,7 +185,7 @@ RenderedGlyph block(int width, int rows, int left, int top, int advance)
 }
 
 // The font of `glyphs` at codes 0x41 on (slots 74 on), its height and baseline those of their ink.
-DisplayFont fontOf(std::vector<RenderedGlyph> glyphs, int lineHeight = 16)
+DisplayFont fontOf(std::vector<RenderedGlyph> glyphs)
 {
     DisplayFont font;
     int top = 0, bottom = 0;
@@ -197,7 +196,6 @@ DisplayFont fontOf(std::vector<RenderedGlyph> glyphs, int lineHeight = 16)
     }
     font.height = top - bottom;
     font.baseline = top;
-    font.lineHeight = lineHeight;
     return font;
 }
 
@@ -242,7 +240,7 @@ TEST(FontHeaders, AValueThatDoesNotFitItsFieldNamesTheGlyphAndTheField)
         {"an offset of 65,535 in columns", columns, fontOf({tall, dot}), "fits"},
         {"an offset past 65,535 in columns", columns, fontOf({tall, dot, dot}),
          "code 43, slot 76 (U+0043 \"C\"): offset 65792" + u16},
-        {"GFX at every limit", gfx, fontOf({block(255, 255, -128, 128, 255), block(1, 1, 127, -126, 1)}, 255), "fits"},
+        {"GFX at every limit", gfx, fontOf({block(255, 255, -128, 128, 255), block(1, 1, 127, -126, 1)}), "fits"},
         {"width", gfx, fontOf({block(256, 1, 0, 1, 1)}), a + "width 256" + u8},
         {"height", gfx, fontOf({block(1, 256, 0, 1, 1)}), a + "height 256" + u8},
         {"xAdvance", gfx, fontOf({block(1, 1, 0, 1, 256)}), a + "xAdvance 256" + u8},
@@ -252,7 +250,7 @@ TEST(FontHeaders, AValueThatDoesNotFitItsFieldNamesTheGlyphAndTheField)
         {"yOffset down", gfx, fontOf({block(1, 1, 0, -127, 1)}), a + "yOffset 128" + i8},
         {"bitmapOffset of 65,535", gfx, fontOf(gfxUpTo65535), "fits"},
         {"bitmapOffset past it", gfx, fontOf(gfxPast65535), "code 4B, slot 84 (U+004B \"K\"): bitmapOffset 65536" + u16},
-        {"yAdvance", gfx, fontOf({dot}, 256), "yAdvance 256" + u8},
+        {"yAdvance", gfx, fontOf({block(1, 255, 0, 129, 1), block(1, 1, 0, -126, 1)}), "yAdvance 256" + u8},
     };
     for (const auto& test : cases)
         EXPECT_EQ(test.format(test.font), test.outcome) << test.what;

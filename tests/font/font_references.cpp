@@ -105,7 +105,7 @@ std::optional<ReadBackFont> readBackHeader(const QByteArray& header, const QStri
         return std::nullopt;
     std::istringstream in(printed->toStdString());
     ReadBackFont font;
-    in >> font.height;
+    in >> font.height >> font.left;
     for (int code; in >> code;) {
         RenderedGlyph& glyph = font.glyphs[static_cast<std::uint8_t>(code)];
         in >> glyph.advance >> glyph.left >> glyph.top >> glyph.width >> glyph.rows;

@@ -52,6 +52,7 @@ std::optional<QByteArray> runWithFontHeader(const QByteArray& header, const QStr
 struct ReadBackFont {
     std::map<std::uint8_t, RenderedGlyph> glyphs;  // the codes that have a glyph
     int height = 0;  // the C header's HARFCODE_FONT_HEIGHT, the GFX font's yAdvance
+    int left = 0;    // the headers' HARFCODE_FONT_LEFT
 };
 
 // A header read by draw_codes.c built with `defines` (DRAW_COLUMNS, DRAW_GFX); none, and a
