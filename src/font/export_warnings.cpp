@@ -7,6 +7,9 @@
 namespace harfcode {
 namespace {
 
+// u8g2's bdfconv with its usual map (-m '32-255', or its default) leaves out the glyphs below.
+constexpr std::uint8_t kBdfconvFirstCode = 0x20;
+
 // "the glyph of slot 9 (U+FE97 "ﺗ") at code 0A"
 QString glyphAtCode(const DisplayGlyph& glyph)
 {

@@ -5,12 +5,7 @@
 
 #include <QStringList>
 
-#include <cstdint>
-
 namespace harfcode {
-
-// u8g2's bdfconv with its usual map (-m '32-255', or its default) leaves out the glyphs below.
-inline constexpr std::uint8_t kBdfconvFirstCode = 0x20;
 
 // What an export holds that the display, or the library that draws it, will not show as one may
 // expect: glyphs left out or shared, glyphs without ink, codes a library skips, label digits of

@@ -16,12 +16,13 @@ std::variant<QByteArray, FontExportFailure> headerBytes(std::variant<QByteArray,
     return std::get<QByteArray>(std::move(made));
 }
 
-}  // namespace
-
+// The prefix of a header's names where none is given.
 QString defaultFontName(FontFormat format)
 {
     return QLatin1StringView(format == FontFormat::Gfx ? kDefaultGfxFontName : kDefaultCFontName);
 }
+
+}  // namespace
 
 ExportedFont exportedFont(const FontExportSettings& settings, const FontFace& face, const DisplayFont& font,
                           const FontExportSource& source, const CodeStrings& codes)

@@ -39,7 +39,7 @@ struct SampleRequest {
 struct FontExportSettings {
     FontFormat format = FontFormat::Bdf;
     Hinting hinting = Hinting::Auto;
-    std::optional<QString> name;  // c and gfx: the prefix of the header's names, by default defaultFontName()
+    std::optional<QString> name;  // c and gfx: the prefix of the header's names, by default the format's own
     CFontSettings header;         // c
     int zoom = 4;          // png: every pixel of the display a square of zoom × zoom
     std::optional<SampleRequest> sample;  // png
@@ -61,9 +61,6 @@ struct ExportedFont {
     // digits of its own; empty where it has them all or draws no sheet.
     QString missingLabelDigits;
 };
-
-// The prefix of a header's names where none is given.
-QString defaultFontName(FontFormat format);
 
 // `font`, rendered from `face`, in the format of `settings`; a sample picture takes its text's
 // codes from `codes`, the table the font was made with.
