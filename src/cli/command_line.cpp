@@ -3,6 +3,7 @@
 #include "font/font_pictures.h"
 #include "font/gfx_font_format.h"
 #include "layout/display_rows.h"
+#include "layout/row_width.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -14,10 +15,6 @@ namespace harfcode {
 namespace {
 
 constexpr std::pair<BitmapBits, const char*> kBitmapBitsNames[] = {{BitmapBits::Rows, "rows"}, {BitmapBits::Columns, "columns"}};
-
-constexpr std::pair<Hinting, const char*> kHintingNames[] = {
-    {Hinting::Auto, "auto"}, {Hinting::Font, "font"}, {Hinting::None, "none"},
-};
 
 template <typename Value, std::size_t N>
 std::optional<Value> valueNamed(const std::pair<Value, const char*> (&names)[N], const QString& name)
@@ -66,6 +63,25 @@ std::optional<UsageError> takeNumber(const QCommandLineParser& parser, const QCo
                           .arg(highest)};
 }
 
+// --width N or --width Npx: rows of glyphs or of pixels, 1 to kMaxWidth of either.
+std::optional<UsageError> takeRowWidth(const QCommandLineParser& parser, const QCommandLineOption& option,
+                                       RowWidth& width)
+{
+    if (!parser.isSet(option))
+        return std::nullopt;
+    QString value = parser.value(option);
+    width.pixels = value.endsWith(QLatin1StringView("px"));
+    if (width.pixels)
+        value.chop(2);
+    bool number = false;
+    width.count = value.toInt(&number);
+    if (number && width.count >= 1 && width.count <= kMaxWidth)
+        return std::nullopt;
+    return UsageError{QStringLiteral("--width takes a whole number of glyphs from 1 to %1, or of pixels from 1px to "
+                                     "%1px.")
+                          .arg(kMaxWidth)};
+}
+
 const char* const kDescription =
     "Converts Persian text to the glyph codes of the table file, as the Harfcode window does.\n"
     "Without TEXT, converts every line of standard input, one output line per input line (per\n"
@@ -112,7 +128,9 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
         QStringLiteral("format"), QStringLiteral("spaced (default), c-array, c-string, bytes or glyphs."),
         QStringLiteral("FORMAT"));
     const QCommandLineOption widthOption(
-        QStringLiteral("width"), QStringLiteral("Break every text into display rows of at most N glyphs (1 to 65535)."),
+        QStringLiteral("width"),
+        QStringLiteral("Break every text into display rows of at most N glyphs (1 to 65535), or with Npx (1px to "
+                       "65535px) of at most N pixels of the --font, for --sample and --header."),
         QStringLiteral("N"));
     const QCommandLineOption reverseOption(QStringLiteral("reverse"), QStringLiteral("The same as --order reverse."));
     const QCommandLineOption slotsOption(
@@ -209,18 +227,32 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
     for (const QCommandLineOption* fontOnly : {&sizeOption, &fontFormatOption, &bitsOption, &nameOption, &hintingOption})
         if (!font && parser.isSet(*fontOnly))
             return UsageError{QStringLiteral("--%1 goes with --font.").arg(fontOnly->names().first())};
+    const bool header = parser.isSet(headerOption);
+    RowWidth width;
+    if (auto wrong = takeRowWidth(parser, widthOption, width))
+        return *wrong;
+    if (width.pixels && !font)
+        return error("--width Npx measures rows in the pixels of a font: it goes with --font and --sample, or with "
+                     "--header and --font.");
+    if (header && font) {
+        if (!width.pixels)
+            return error("--header takes --font, --size and --hinting only for rows in pixels, with --width Npx.");
+        for (const QCommandLineOption* fontFileOnly : {&fontFormatOption, &bitsOption, &nameOption, &zoomOption})
+            if (parser.isSet(*fontFileOnly))
+                return UsageError{QStringLiteral("--%1 goes with --font alone, not with --header.")
+                                      .arg(fontFileOnly->names().first())};
+    }
     const bool picture = font && valueNamed(kFontFormatNames, parser.value(fontFormatOption)) == FontFormat::Png;
     for (const QCommandLineOption* pictureOnly : {&sampleOption, &zoomOption})
         if (!picture && parser.isSet(*pictureOnly))
             return UsageError{QStringLiteral("--%1 goes with --font-format png.").arg(pictureOnly->names().first())};
     const bool sample = parser.isSet(sampleOption);
-    if (font && !sample && (parser.isSet(orderOption) || parser.isSet(reverseOption) || parser.isSet(widthOption)))
+    if (font && !header && !sample && (parser.isSet(orderOption) || parser.isSet(reverseOption) || parser.isSet(widthOption)))
         return error("--order, --reverse and --width go with --font only for a picture of a text, with --sample.");
-    if (font && (!texts.isEmpty() || parser.isSet(headerOption) || parser.isSet(formatOption) || parser.isSet(slotsOption)))
-        return error("--font writes the display's font: give neither TEXT nor --header, --format or --slots.");
+    if (font && !header && (!texts.isEmpty() || parser.isSet(formatOption) || parser.isSet(slotsOption)))
+        return error("--font writes the display's font: give neither TEXT nor --format or --slots.");
     if (picture && !parser.isSet(outputOption) && outputIsTerminal)
         return error("a PNG picture is not for the terminal: give --output FILE, or redirect standard output.");
-    const bool header = parser.isSet(headerOption);
     if (parser.isSet(slotsOption) &&
         (parser.isSet(orderOption) || parser.isSet(formatOption) || parser.isSet(widthOption) ||
          parser.isSet(reverseOption) || header))
@@ -244,8 +276,9 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
         return *wrong;
     if (parser.isSet(slotsOption))
         request.line.format = CodeFormat::SlotNumbers;
-    if (auto wrong = takeNumber(parser, widthOption, 1, kMaxWidth, "of glyphs ", request.line.width))
-        return *wrong;
+    if (width.pixels && request.line.order == DisplayOrder::Typing)
+        return error("rows in pixels are measured as the display draws them: give --order visual or reverse.");
+    (width.pixels ? request.pixelWidth : request.line.width) = width.count;
     if (parser.isSet(tableOption)) {
         request.tablePath = parser.value(tableOption);
         if (request.tablePath->isEmpty())
@@ -270,6 +303,11 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
             return *wrong;
         if (auto wrong = takeNamed(parser, fontFormatOption, kFontFormatNames, settings.format))
             return *wrong;
+        if (header) {
+            if (auto wrong = takeNamed(parser, hintingOption, kHintingNames, settings.hinting))
+                return *wrong;
+            return request;
+        }
         if (parser.isSet(bitsOption) && settings.format != FontFormat::C)
             return error("--bits goes with --font-format c.");
         if (auto wrong = takeNamed(parser, bitsOption, kBitmapBitsNames, settings.header.bits))
@@ -292,7 +330,7 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
         if (auto wrong = takeNumber(parser, zoomOption, 1, kMaxZoom, "", settings.zoom))
             return *wrong;
         if (sample)
-            settings.sample = SampleRequest{parser.value(sampleOption), request.line.order, request.line.width};
+            settings.sample = SampleRequest{parser.value(sampleOption), request.line.order, width};
     }
     return request;
 }

@@ -27,7 +27,8 @@ struct CliRequest {
     std::optional<QString> stringsPath;
     QString outputPath;  // --output, for --header and --font; empty: standard output
     bool progmem = false;
-    std::optional<FontRequest> font;  // --font
+    std::optional<FontRequest> font;  // --font: the display's font, or with --header the font rows are measured in
+    int pixelWidth = 0;               // --width Npx: rows of at most N pixels (then line.width is 0)
     // --new-table [FILE]: a table with a code for every glyph, written to this file
     std::optional<QString> newTablePath;
 };

@@ -12,39 +12,65 @@
 #include "table/table_file.h"
 #include "table/unfilled_table.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace harfcode {
 
-int writeDisplayFont(const FontCommand& command, const std::function<void(const QString&)>& printError)
+std::unique_ptr<RenderedFont> renderFont(const FontRequest& request, const CodeStrings& codes, const QString& fontFolder,
+                                         const std::function<void(const QString&)>& printError)
 {
-    const FontRequest& request = command.request;
     const auto refuse = [&](const UnusableFont& unusable) {
         printError(unusable.description() + u'.');
-        return kExitInvalidInput;
+        return nullptr;
     };
-    const auto read = readFont(request.font, command.fontFolder);
+    auto rendered = std::make_unique<RenderedFont>();
+    auto read = readFont(request.font, fontFolder);
     if (const auto* unusable = std::get_if<UnusableFont>(&read))
         return refuse(*unusable);
-    const ReadFont& fontFileRead = std::get<ReadFont>(read);
-    const auto opened = openReadFont(fontFileRead, request.pixelSize);
+    rendered->file = std::get<ReadFont>(std::move(read));
+    auto opened = openReadFont(rendered->file, request.pixelSize);
     if (const auto* unusable = std::get_if<UnusableFont>(&opened))
         return refuse(*unusable);
-    const QString& fontFile = std::get<OpenedFont>(opened).path;
-    const FontFace& face = *std::get<OpenedFont>(opened).face;
-    printError(QStringLiteral("font: %1 (%2, %3 px)").arg(fontFile, face.family()).arg(face.pixelSize()));
+    rendered->opened = std::get<OpenedFont>(std::move(opened));
+    const FontFace& face = *rendered->opened.face;
+    printError(QStringLiteral("font: %1 (%2, %3 px)").arg(rendered->opened.path, face.family()).arg(face.pixelSize()));
 
-    const auto rendered = displayFont(face, command.codes, request.settings.hinting);
-    if (const auto* error = std::get_if<DisplayFontError>(&rendered)) {
+    auto font = displayFont(face, codes, request.settings.hinting);
+    if (const auto* error = std::get_if<DisplayFontError>(&font)) {
         for (const QString& description :
              error->descriptions(QStringLiteral("fill in your display's codes, or make a table with --new-table")))
             printError(description + u'.');
         if (!error->missingGlyphs.empty() && namesAFontFile(request.font))
-            if (const std::optional<QString> note = collectionFacesNote(fontFileRead.bytes, face, command.codes,
+            if (const std::optional<QString> note = collectionFacesNote(rendered->file.bytes, face, codes,
                                                                         request.settings.hinting))
                 printError(QStringLiteral("the font file %1.").arg(*note));
         printError(QStringLiteral("nothing is written."));
-        return kExitInvalidInput;
+        return nullptr;
     }
-    const DisplayFont& font = std::get<DisplayFont>(rendered);
+    rendered->font = std::get<DisplayFont>(std::move(font));
+    return rendered;
+}
+
+QString RenderedFont::description(Hinting hinting) const
+{
+    return QStringLiteral("%1, %2 px, hinting %3")
+        .arg(opened.path)
+        .arg(opened.face->pixelSize())
+        .arg(QLatin1StringView(std::find_if(std::begin(kHintingNames), std::end(kHintingNames),
+                                            [hinting](const auto& named) { return named.first == hinting; })
+                                   ->second));
+}
+
+int writeDisplayFont(const FontCommand& command, const std::function<void(const QString&)>& printError)
+{
+    const FontRequest& request = command.request;
+    const std::unique_ptr<RenderedFont> rendered = renderFont(request, command.codes, command.fontFolder, printError);
+    if (!rendered)
+        return kExitInvalidInput;
+    const QString& fontFile = rendered->opened.path;
+    const FontFace& face = *rendered->opened.face;
+    const DisplayFont& font = rendered->font;
     const FontExportSource source{QStringLiteral("harfcode-cli " HARFCODE_VERSION), command.commandLine, fontFile,
                                   face.family(), face.copyright(), face.pixelSize()};
     const FontExportSettings& settings = request.settings;
@@ -54,9 +80,17 @@ int writeDisplayFont(const FontCommand& command, const std::function<void(const 
     if (settings.format == FontFormat::Png && settings.sample)
         ConversionWarnings(warningPrinter(printError)).noteCharactersWithoutSlot(settings.sample->text, 1, 0);
     if (const auto* failure = std::get_if<FontExportFailure>(&exported.bytes)) {
-        printError(failure->kind == FontExportFailure::Kind::FieldOverflow
-                       ? failure->reason + QStringLiteral("; take a smaller --size.")
-                       : QStringLiteral("cannot draw the picture: %1.").arg(failure->reason));
+        switch (failure->kind) {
+        case FontExportFailure::Kind::FieldOverflow:
+            printError(failure->reason + QStringLiteral("; take a smaller --size."));
+            break;
+        case FontExportFailure::Kind::TooWide:
+            printError(failure->reason + QStringLiteral("; take a wider --width or a smaller --size."));
+            break;
+        case FontExportFailure::Kind::Picture:
+            printError(QStringLiteral("cannot draw the picture: %1.").arg(failure->reason));
+            break;
+        }
         printError(QStringLiteral("nothing is written."));
         return kExitInvalidInput;
     }

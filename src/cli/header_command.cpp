@@ -1,9 +1,11 @@
 #include "cli/header_command.h"
 
 #include "cli/exit_status.h"
+#include "cli/font_command.h"
 #include "cli/standard_streams.h"
 #include "firmware/strings_header.h"
 #include "files/file_access.h"
+#include "font/glyph_measure.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -32,7 +34,15 @@ int writeStringsHeader(const HeaderRequest& request, ConversionWarnings& warning
     const QString headerPath = request.outputPath.isEmpty() ? request.stringsPath : request.outputPath;
     HeaderSettings settings{QStringLiteral("harfcode-cli " HARFCODE_VERSION), request.commandLine, request.tablePath,
                             headerGuards(QFileInfo(headerPath).fileName()), request.order, request.width,
-                            request.progmem};
+                            request.progmem, std::nullopt};
+    std::unique_ptr<RenderedFont> font;
+    if (request.font) {
+        font = renderFont(*request.font, request.codes, request.fontFolder, printError);
+        if (!font)
+            return kExitInvalidInput;
+        settings.pixelRows = PixelRowSettings{request.pixelWidth, glyphMeasure(font->font, request.codes),
+                                              font->description(request.font->settings.hinting)};
+    }
     const auto made = stringsHeaderOf(bytes, request.codes, settings, [&](const StringsEntry& entry) {
         warnings.noteCharactersWithoutSlot(entry.text, entry.line, entry.charactersBeforeText);
     });

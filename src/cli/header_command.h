@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/command_line.h"
 #include "layout/display_order.h"
 #include "lines/conversion_warnings.h"
 #include "table/code_strings.h"
@@ -19,12 +20,17 @@ struct HeaderRequest {
     bool progmem = false;
     QString commandLine; // as typed, named in the header's comment
     bool standardOutputClosed = false;
+    // Rows of at most `pixelWidth` pixels of this font instead; a family also in `fontFolder`.
+    std::optional<FontRequest> font;
+    int pixelWidth = 0;
+    QString fontFolder;
 };
 
 // Reads the strings file, writes the header (atomically, to a file) and reports every error
 // and warning through `printError` and `warnings`. Returns the exit status: done; invalid
-// input when the strings file cannot be read or holds an error, or the output file cannot be
-// written (which is then left as it was); or that of writing standard output.
+// input when the strings file cannot be read or holds an error, the font is refused as --font
+// refuses it, or the output file cannot be written (which is then left as it was); or that of
+// writing standard output.
 int writeStringsHeader(const HeaderRequest& request, ConversionWarnings& warnings,
                        const std::function<void(const QString&)>& printError);
 

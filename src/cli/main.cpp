@@ -168,7 +168,7 @@ int run(int argc, char** argv)
                            .arg(quotedUnfilledCode()));
     }
 
-    if (request.font) {
+    if (request.font && !request.stringsPath) {
         const FontCommand font{*request.font, request.outputPath, tablePath, codes,
                                typedCommandLine(QCoreApplication::arguments()), QString::fromLatin1(kWineFontFolder),
                                outputClosed};
@@ -178,7 +178,7 @@ int run(int argc, char** argv)
     if (request.stringsPath) {
         const HeaderRequest header{*request.stringsPath, request.outputPath, tablePath, codes, request.line.order,
                                    request.line.width, request.progmem, typedCommandLine(QCoreApplication::arguments()),
-                                   outputClosed};
+                                   outputClosed, request.font, request.pixelWidth, QString::fromLatin1(kWineFontFolder)};
         return writeStringsHeader(header, warnings, printError);
     }
     return convertLines(request, codes, warnings, outputClosed);

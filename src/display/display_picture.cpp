@@ -32,6 +32,8 @@ const char* markWords(SlotGlyph::Mark mark)
         return ", which the font has no glyph for";
     case SlotGlyph::Mark::SharedCode:
         return ", which other slots share";
+    case SlotGlyph::Mark::TooWide:
+        return ", which is wider than a row";
     }
     return "";
 }
@@ -57,6 +59,7 @@ QColor DisplayPicture::markColour(SlotGlyph::Mark mark)
     case SlotGlyph::Mark::Unfilled:
         return QColor(0xE0, 0x40, 0xFF);  // violet
     case SlotGlyph::Mark::MissingGlyph:
+    case SlotGlyph::Mark::TooWide:
         return QColor(0xFF, 0x30, 0x30);  // red
     case SlotGlyph::Mark::SharedCode:
         return QColor(0xFF, 0xD7, 0x00);  // yellow

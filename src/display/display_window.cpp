@@ -4,6 +4,7 @@
 #include "display/font_file_export.h"
 #include "font/font_pictures.h"
 #include "layout/display_rows.h"
+#include "layout/pixel_rows.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -211,7 +212,7 @@ void DisplayWindow::redraw()
         m_newFont = true;
     }
     const auto order = DisplayOrder(m_order->currentData().toInt());
-    m_sample = displaySample(m_font->font, *m_codes, m_text, order, m_width->value());
+    m_sample = displaySample(m_font->font, *m_codes, m_text, order, RowWidth{m_width->value(), false});
     m_picture->showSample(m_font->font, *m_sample, m_zoom->value(), std::exchange(m_newFont, false));
     const QString marks = marksStatus();
     m_status->setText(marks.isEmpty() ? QStringLiteral("Font: %1 (%2, %3 px).")
@@ -252,6 +253,9 @@ QString DisplayWindow::marksStatus() const
                 for (const SharedCode& shared : m_font->font.sharedCodes)
                     if (shared.code == shown.glyph->code && toldShared.insert(shared.code).second)
                         lines.append(sentence(shared.description()));
+                break;
+            case SlotGlyph::Mark::TooWide:
+                lines.append(sentence(tooWideDescription(slot, int(m_sample->layout.width))));
                 break;
             }
         }

@@ -15,7 +15,6 @@
 namespace harfcode {
 namespace {
 
-
 bool hasGlyph(QStringView text)
 {
     const std::vector<Slot> slots = selectSlots(text);
@@ -33,7 +32,7 @@ public:
     // Takes the names of the entry `name` on `line`, or says why they are taken already.
     std::optional<QString> take(const QString& name, long line)
     {
-        const QString names[] = {name, lengthMacro(name), rowsMacro(name)};
+        const QString names[] = {name, lengthMacro(name), rowsMacro(name), rowStartArray(name), rowXArray(name)};
         for (const QString& defined : names) {
             const auto taken = m_owners.constFind(defined);
             if (taken == m_owners.cend())
@@ -72,6 +71,16 @@ QString lengthMacro(const QString& name)
 QString rowsMacro(const QString& name)
 {
     return name + QLatin1StringView("_ROWS");
+}
+
+QString rowStartArray(const QString& name)
+{
+    return name + QLatin1StringView("_ROW_START");
+}
+
+QString rowXArray(const QString& name)
+{
+    return name + QLatin1StringView("_ROW_X");
 }
 
 StringsFile parseStringsFile(QByteArrayView bytes, const QStringList& headerMacros)

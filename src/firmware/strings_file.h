@@ -31,10 +31,12 @@ struct StringsFile {
     std::vector<StringsFileError> errors;  // at most one per line, in line order
 };
 
-// The macros the header defines for the entry `name` besides its array; no other entry may
-// take them, whether or not the header is written with rows.
+// The names the header defines for the entry `name` besides its array; no other entry may
+// take them, whatever rows the header is written with.
 QString lengthMacro(const QString& name);
 QString rowsMacro(const QString& name);
+QString rowStartArray(const QString& name);  // rows in pixels: where each row's codes start
+QString rowXArray(const QString& name);      // rows in pixels: where each row's pen starts
 
 // Parses the bytes of a strings file: UTF-8 (a leading byte-order mark is skipped), lines
 // ending at LF, CR LF or CR; blank lines and lines starting with "#" are skipped, every other

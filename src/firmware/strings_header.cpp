@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <initializer_list>
 #include <iterator>
+#include <numeric>
 
 namespace harfcode {
 namespace {
@@ -18,20 +19,57 @@ const char* orderName(DisplayOrder order)
         ->second;
 }
 
-QByteArray arrayDeclarator(const HeaderEntry& item, const HeaderSettings& settings)
+QByteArray withProgmem(QString declarator, const HeaderSettings& settings)
 {
-    const QString& name = item.entry.name;
-    QString declarator = settings.width == 0
-                             ? QStringLiteral("const uint8_t %1[%2]").arg(name, lengthMacro(name))
-                             : QStringLiteral("const uint8_t %1[%2][%3]").arg(name, rowsMacro(name)).arg(settings.width);
     if (settings.progmem)
         declarator += QLatin1StringView(" PROGMEM");
     return declarator.toLatin1();
 }
 
+QByteArray arrayDeclarator(const HeaderEntry& item, const HeaderSettings& settings)
+{
+    const QString& name = item.entry.name;
+    return withProgmem(settings.width == 0
+                           ? QStringLiteral("const uint8_t %1[%2]").arg(name, lengthMacro(name))
+                           : QStringLiteral("const uint8_t %1[%2][%3]").arg(name, rowsMacro(name)).arg(settings.width),
+                       settings);
+}
+
+QByteArray rowStartDeclarator(const QString& name, const HeaderSettings& settings)
+{
+    return withProgmem(QStringLiteral("const uint16_t %1[%2 + 1]").arg(rowStartArray(name), rowsMacro(name)), settings);
+}
+
+QByteArray rowXDeclarator(const QString& name, const HeaderSettings& settings)
+{
+    return withProgmem(QStringLiteral("const uint16_t %1[%2]").arg(rowXArray(name), rowsMacro(name)), settings);
+}
+
+QByteArray numbers(const std::vector<qint64>& values)
+{
+    QByteArray out;
+    for (std::size_t index = 0; index < values.size(); ++index)
+        out += (index == 0 ? "" : ", ") + QByteArray::number(values[index]);
+    return out;
+}
+
 QByteArray arrayDefinition(const HeaderEntry& item, const HeaderSettings& settings)
 {
     QByteArray out = arrayDeclarator(item, settings) + " = {\n";
+    if (settings.pixelRows) {
+        // The rows one after another; where each starts, and its pen, in two arrays beside it.
+        std::vector<qint64> starts{0};
+        for (std::size_t row = 0; row < item.rows.size(); ++row) {
+            QByteArray lines = cArrayLines(item.rows[row], "    ");
+            if (row + 1 < item.rows.size())
+                lines.insert(lines.size() - 1, ',');
+            out += "    /* row " + QByteArray::number(qsizetype(row)) + " */\n" + lines;
+            starts.push_back(starts.back() + item.rows[row].size());
+        }
+        const QString& name = item.entry.name;
+        return out + "};\n" + rowStartDeclarator(name, settings) + " = {" + numbers(starts) + "};\n"
+               + rowXDeclarator(name, settings) + " = {" + numbers(item.penStarts) + "};\n";
+    }
     if (settings.width == 0) {
         out += cArrayLines(item.rows.front(), "    ");
     } else {
@@ -68,7 +106,11 @@ QByteArray commentBlock(const HeaderSettings& settings)
                                   " * Order:   %4")
                        .arg(commentText(settings.program), commentText(settings.commandLine),
                             commentText(settings.tablePath), QLatin1StringView(orderName(settings.order)));
-    if (settings.width != 0)
+    if (settings.pixelRows)
+        text += QStringLiteral(", rows of at most %1 pixels, each right-aligned at its _ROW_X\n * Font:    %2")
+                    .arg(settings.pixelRows->width)
+                    .arg(commentText(settings.pixelRows->font));
+    else if (settings.width != 0)
         text += QStringLiteral(", rows of %1 codes, the text right-aligned").arg(settings.width);
     text += QStringLiteral(
         "\n *\n"
@@ -79,6 +121,12 @@ QByteArray commentBlock(const HeaderSettings& settings)
 }
 
 const char kImplementationMacro[] = "HARFCODE_STRINGS_IMPLEMENTATION";
+
+qsizetype codeCount(const std::vector<QByteArray>& rows)
+{
+    return std::accumulate(rows.begin(), rows.end(), qsizetype(0),
+                           [](qsizetype sum, const QByteArray& row) { return sum + row.size(); });
+}
 
 }  // namespace
 
@@ -115,8 +163,23 @@ QByteArray stringsHeader(const std::vector<HeaderEntry>& entries, const HeaderSe
                        settings.guards.definitions.toLatin1(), kImplementationMacro, settings.progmem, {}, {}};
     for (const HeaderEntry& item : entries) {
         const QString& name = item.entry.name;
-        const QByteArray sizeMacro = (settings.width == 0 ? lengthMacro(name) : rowsMacro(name)).toLatin1();
         parts.declarations += "\n/* " + item.entry.name.toLatin1() + ": \"" + commentText(item.entry.text).toUtf8() + "\" */\n";
+        if (settings.pixelRows) {
+            const qsizetype length = codeCount(item.rows);
+            parts.declarations += alreadyMacroError(name.toLatin1(), {name.toLatin1(), lengthMacro(name).toLatin1(),
+                                                                      rowsMacro(name).toLatin1(),
+                                                                      rowStartArray(name).toLatin1(),
+                                                                      rowXArray(name).toLatin1()});
+            parts.declarations += "#define " + lengthMacro(name).toLatin1() + ' ' + QByteArray::number(length) + '\n';
+            parts.declarations += "#define " + rowsMacro(name).toLatin1() + ' '
+                                  + QByteArray::number(qsizetype(item.rows.size())) + '\n';
+            parts.declarations += "extern " + withProgmem(QStringLiteral("const uint8_t %1[%2]").arg(name, lengthMacro(name)), settings)
+                                  + ";\n";
+            parts.declarations += "extern " + rowStartDeclarator(name, settings) + ";\n";
+            parts.declarations += "extern " + rowXDeclarator(name, settings) + ";\n";
+            continue;
+        }
+        const QByteArray sizeMacro = (settings.width == 0 ? lengthMacro(name) : rowsMacro(name)).toLatin1();
         parts.declarations += alreadyMacroError(name.toLatin1(), {name.toLatin1(), sizeMacro});
         if (settings.width == 0)
             parts.declarations += "#define " + sizeMacro + ' ' + QByteArray::number(item.rows.front().size()) + '\n';
@@ -137,11 +200,22 @@ std::variant<QByteArray, std::vector<StringsFileError>> stringsHeaderOf(
     std::vector<HeaderEntry> entries;
     for (StringsEntry& entry : parsed.entries) {
         entryRead(entry);
-        EntryCodes rows = entryCodes(entry.text, codes, settings.order, settings.width);
-        if (rows.invalid)
+        EntryCodes rows = settings.pixelRows ? pixelEntryCodes(entry.text, codes, settings.order,
+                                                               settings.pixelRows->width, settings.pixelRows->measure)
+                                             : entryCodes(entry.text, codes, settings.order, settings.width);
+        if (rows.invalid) {
             parsed.errors.push_back({entry.line, rows.invalid->description()});
-        else
-            entries.push_back({std::move(entry), std::move(rows.rows)});
+        } else if (rows.tooWide) {
+            parsed.errors.push_back({entry.line, tooWideDescription(*rows.tooWide, settings.pixelRows->width)});
+        } else if (const qsizetype length = codeCount(rows.rows); settings.pixelRows && length > kMaxPixelRowsEntryCodes) {
+            parsed.errors.push_back({entry.line, QStringLiteral("the text of \"%1\" has %2 codes; in rows of pixels an entry "
+                                                                "has at most %3")
+                                                     .arg(entry.name)
+                                                     .arg(length)
+                                                     .arg(kMaxPixelRowsEntryCodes)});
+        } else {
+            entries.push_back({std::move(entry), std::move(rows.rows), std::move(rows.penStarts)});
+        }
     }
     if (parsed.errors.empty())
         return stringsHeader(entries, settings);

@@ -89,6 +89,7 @@ struct SlotGlyph {
         Unfilled,      // the code is still "00": nothing is shown
         MissingGlyph,  // the font lacks the glyph at the code: nothing is shown
         SharedCode,    // other slots have the code too: one glyph stands for them all
+        TooWide,       // wider than a row of pixels even alone: it stands alone and overflows
     };
     const DisplayGlyph* glyph = nullptr;  // none where nothing is shown
     Mark mark = Mark::None;

@@ -3,6 +3,7 @@
 #include "font/bdf_format.h"
 #include "font/font_pictures.h"
 #include "font/gfx_font_format.h"
+#include "font/glyph_measure.h"
 #include "font/png_format.h"
 #include "layout/entry_rows.h"
 
@@ -42,7 +43,20 @@ ExportedFont exportedFont(const FontExportSettings& settings, const FontFace& fa
     std::variant<QImage, QString> picture;
     if (const std::optional<SampleRequest>& sample = settings.sample) {
         // displayFont() has found every code a byte: the rows are whole.
-        picture = sampleText(font, entryCodes(sample->text, codes, sample->order, sample->width).rows, settings.zoom);
+        if (sample->width.pixels) {
+            const EntryCodes rows = pixelEntryCodes(sample->text, codes, sample->order, sample->width.count,
+                                                    glyphMeasure(font, codes));
+            if (rows.tooWide) {
+                exported.bytes = FontExportFailure{FontExportFailure::Kind::TooWide,
+                                                   tooWideDescription(*rows.tooWide, sample->width.count)};
+                return exported;
+            }
+            const GlyphRows glyphs = glyphRows(font, rows.rows);
+            picture = sampleText(font, glyphs, placedLayout(glyphs, sample->width.count, rows.penStarts), settings.zoom);
+        } else {
+            picture = sampleText(font, entryCodes(sample->text, codes, sample->order, sample->width.count).rows,
+                                 settings.zoom);
+        }
     } else {
         const HexDigitGlyphs labels = hexDigitGlyphs(face, settings.hinting);
         exported.missingLabelDigits = labels.missing;

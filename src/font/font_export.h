@@ -5,6 +5,7 @@
 #include "font/font_export_source.h"
 #include "font/font_face.h"
 #include "layout/display_order.h"
+#include "layout/row_width.h"
 #include "table/code_strings.h"
 
 #include <QByteArray>
@@ -32,7 +33,7 @@ inline constexpr std::pair<FontFormat, const char*> kFontFormatNames[] = {
 struct SampleRequest {
     QString text;
     DisplayOrder order = DisplayOrder::Visual;
-    int width = 0;  // 0: one row
+    RowWidth width;  // rows in pixels: a picture of that width, each row right-aligned
 };
 
 // How the display's font is written out.
@@ -50,6 +51,7 @@ struct FontExportFailure {
     enum class Kind {
         FieldOverflow,  // a header's field is too small for a glyph: a smaller size fits
         Picture,        // the picture is too large, or the PNG writer failed
+        TooWide,        // a glyph of the sample is wider than its rows of pixels
     };
     Kind kind;
     QString reason;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -21,6 +22,11 @@ enum class Hinting {
     Auto,  // FreeType's autohinter, which knows Arabic script
     Font,  // the font's own instructions
     None,
+};
+
+// The hintings by the names that the converter's --hinting gives them.
+inline constexpr std::pair<Hinting, const char*> kHintingNames[] = {
+    {Hinting::Auto, "auto"}, {Hinting::Font, "font"}, {Hinting::None, "none"},
 };
 
 // One glyph as FreeType renders it: ink or none per pixel.

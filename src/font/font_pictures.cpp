@@ -1,5 +1,7 @@
 #include "font/font_pictures.h"
 
+#include "font/glyph_ink.h"
+
 #include <algorithm>
 #include <cstring>
 #include <unordered_map>
@@ -10,62 +12,6 @@ namespace {
 constexpr int kGridSize = 16;
 constexpr int kLine = 1;    // grid lines
 constexpr int kMargin = 1;  // around a cell's contents, and between its label and glyph
-
-// The columns and rows of a glyph's bitmap that hold ink: [left, right) and [top, bottom).
-struct InkBox {
-    int left = 0;
-    int right = 0;
-    int top = 0;
-    int bottom = 0;
-    bool empty() const { return left >= right; }
-};
-
-InkBox inkBox(const RenderedGlyph& glyph)
-{
-    InkBox box{glyph.width, 0, glyph.rows, 0};
-    for (int row = 0; row < glyph.rows; ++row)
-        for (int column = 0; column < glyph.width; ++column)
-            if (glyph.inkAt(column, row))
-                box = {std::min(box.left, column), std::max(box.right, column + 1), std::min(box.top, row),
-                       std::max(box.bottom, row + 1)};
-    return box;
-}
-
-// A glyph of a run, its ink found once: a sample shows the same few glyphs many times.
-struct RunGlyph {
-    const RenderedGlyph* bitmap;
-    InkBox ink;
-};
-using Run = std::vector<RunGlyph>;  // glyphs on one baseline, left to right
-
-RunGlyph runGlyph(const RenderedGlyph& bitmap)
-{
-    return {&bitmap, inkBox(bitmap)};
-}
-
-// How far a run reaches from its first origin, to the left and to the right: its origins, its
-// pen's end and its ink. 64 bits: a broken font's advances add up beyond an int.
-struct Reach {
-    qint64 left = 0;
-    qint64 right = 0;
-    qint64 width() const { return right - left; }
-};
-
-Reach reachOf(const Run& run)
-{
-    Reach reach;
-    qint64 pen = 0;
-    for (const auto& [glyph, ink] : run) {
-        if (!ink.empty()) {
-            reach.left = std::min(reach.left, pen + glyph->left + ink.left);
-            reach.right = std::max(reach.right, pen + glyph->left + ink.right);
-        }
-        pen += glyph->advance;
-        reach.left = std::min(reach.left, pen);
-        reach.right = std::max(reach.right, pen);
-    }
-    return reach;
-}
 
 // A picture being drawn, in the display's pixels.
 class Canvas {
@@ -166,10 +112,10 @@ std::variant<QImage, QString> glyphSheet(const DisplayFont& font, const HexDigit
     const auto labelOf = [&](std::uint8_t code) { return Run{digits[code >> 4], digits[code & 0xF]}; };
 
     // Every glyph alone, at one origin: the leftmost and rightmost reach of any.
-    Reach glyphs;
+    RowReach glyphs;
     qint64 labelWidth = 0;
     for (const DisplayGlyph& glyph : font.glyphs) {
-        const Reach reach = reachOf({runGlyph(glyph.bitmap)});
+        const RowReach reach = reachOf({runGlyph(glyph.bitmap)});
         glyphs = {std::min(glyphs.left, reach.left), std::max(glyphs.right, reach.right)};
         labelWidth = std::max(labelWidth, reachOf(labelOf(glyph.code)).width());
     }
@@ -238,11 +184,11 @@ std::vector<Run> runsOf(const GlyphRows& rows)
     return runs;
 }
 
-Reach pictureReach(const std::vector<Run>& runs)
+RowReach pictureReach(const std::vector<Run>& runs)
 {
-    Reach picture;
+    RowReach picture;
     for (const Run& run : runs) {
-        const Reach reach = reachOf(run);
+        const RowReach reach = reachOf(run);
         picture = {std::min(picture.left, reach.left), std::max(picture.right, reach.right)};
     }
     return picture;
@@ -252,14 +198,19 @@ Reach pictureReach(const std::vector<Run>& runs)
 
 SampleLayout sampleLayout(const GlyphRows& rows)
 {
-    const Reach picture = pictureReach(runsOf(rows));
-    SampleLayout layout{picture.width(), {}};
+    const RowReach picture = pictureReach(runsOf(rows));
+    return placedLayout(rows, picture.width(), std::vector<qint64>(rows.size(), -picture.left));
+}
+
+SampleLayout placedLayout(const GlyphRows& rows, qint64 width, const std::vector<qint64>& penStarts)
+{
+    SampleLayout layout{width, penStarts, {}};
     layout.rows.reserve(rows.size());
-    for (const std::vector<const DisplayGlyph*>& glyphs : rows) {
+    for (std::size_t row = 0; row < rows.size(); ++row) {
         std::vector<GlyphPlace>& places = layout.rows.emplace_back();
-        places.reserve(glyphs.size());
-        qint64 pen = -picture.left;
-        for (const DisplayGlyph* glyph : glyphs) {
+        places.reserve(rows[row].size());
+        qint64 pen = penStarts[row];
+        for (const DisplayGlyph* glyph : rows[row]) {
             const int advance = glyph ? glyph->bitmap.advance : 0;
             places.push_back({pen, advance});
             pen += advance;
@@ -270,14 +221,19 @@ SampleLayout sampleLayout(const GlyphRows& rows)
 
 std::variant<QImage, QString> sampleText(const DisplayFont& font, const GlyphRows& rows, int zoom)
 {
+    return sampleText(font, rows, sampleLayout(rows), zoom);
+}
+
+std::variant<QImage, QString> sampleText(const DisplayFont& font, const GlyphRows& rows, const SampleLayout& layout,
+                                         int zoom)
+{
     const std::vector<Run> runs = runsOf(rows);
-    const Reach picture = pictureReach(runs);
-    auto blank = Canvas::blank(picture.width(), qint64(font.height) * qint64(rows.size()), zoom);
+    auto blank = Canvas::blank(layout.width, qint64(font.height) * qint64(rows.size()), zoom);
     if (const QString* reason = std::get_if<QString>(&blank))
         return *reason;
     Canvas& canvas = std::get<Canvas>(blank);
     for (std::size_t row = 0; row < runs.size(); ++row)
-        canvas.draw(runs[row], -picture.left, qint64(row) * font.height + font.baseline, kInkShade);
+        canvas.draw(runs[row], layout.penStarts[row], qint64(row) * font.height + font.baseline, kInkShade);
     return canvas.take();
 }
 

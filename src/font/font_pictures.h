@@ -54,8 +54,17 @@ struct GlyphPlace {
 };
 struct SampleLayout {
     qint64 width = 0;  // of the picture, before it is at least one pixel wide
+    std::vector<qint64> penStarts;  // where each row's pen starts
     std::vector<std::vector<GlyphPlace>> rows;  // one place per glyph of each row
 };
 SampleLayout sampleLayout(const GlyphRows& rows);
+
+// Rows on a display `width` pixels wide, row r's pen starting at penStarts[r]; ink beyond the
+// display's edges is not drawn.
+SampleLayout placedLayout(const GlyphRows& rows, qint64 width, const std::vector<qint64>& penStarts);
+
+// The picture of `rows` as `layout` places them.
+std::variant<QImage, QString> sampleText(const DisplayFont& font, const GlyphRows& rows, const SampleLayout& layout,
+                                         int zoom);
 
 }  // namespace harfcode

@@ -27,11 +27,27 @@ EntryCodes entryCodes(QStringView text, const CodeStrings& codes, DisplayOrder o
         if (bytes.invalid) {
             // The text's own codes are told before the blank's that pads it.
             if (order == DisplayOrder::Typing || row.padding == 0)
-                return {{}, bytes.invalid};
+                return {{}, bytes.invalid, {}, {}};
             const CodeBytes own = codeBytesOf({row.slots.begin() + qsizetype(row.padding), row.slots.end()}, codes);
-            return {{}, own.invalid ? own.invalid : bytes.invalid};
+            return {{}, own.invalid ? own.invalid : bytes.invalid, {}, {}};
         }
         result.rows.push_back(std::move(bytes.bytes));
+    }
+    return result;
+}
+
+EntryCodes pixelEntryCodes(QStringView text, const CodeStrings& codes, DisplayOrder order, int width,
+                           const GlyphMeasure& measure)
+{
+    EntryCodes result;
+    for (PixelRow& row : breakIntoPixelRows(text, order, width, measure)) {
+        CodeBytes bytes = codeBytesOf(row.slots, codes);
+        if (bytes.invalid)
+            return {{}, bytes.invalid, {}, {}};
+        if (row.overflows && !result.tooWide)
+            result.tooWide = row.slots.front();
+        result.rows.push_back(std::move(bytes.bytes));
+        result.penStarts.push_back(row.penStart);
     }
     return result;
 }

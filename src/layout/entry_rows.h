@@ -2,6 +2,7 @@
 
 #include "conversion/code_output.h"
 #include "layout/display_order.h"
+#include "layout/pixel_rows.h"
 #include "table/code_strings.h"
 
 #include <QByteArray>
@@ -18,8 +19,14 @@ namespace harfcode {
 struct EntryCodes {
     std::vector<QByteArray> rows;        // empty when `invalid` is set
     std::optional<InvalidCode> invalid;  // the first code the entry needs that is not a byte
+    std::vector<qint64> penStarts;       // rows in pixels: where each row's pen starts
+    std::optional<Slot> tooWide;         // rows in pixels: the first glyph wider than a row even alone
 };
 EntryCodes entryCodes(QStringView text, const CodeStrings& codes, DisplayOrder order, int width);
+
+// The codes of one entry's text in the rows of breakIntoPixelRows(), unpadded.
+EntryCodes pixelEntryCodes(QStringView text, const CodeStrings& codes, DisplayOrder order, int width,
+                           const GlyphMeasure& measure);
 
 // The slots whose codes entryCodes() gives, row by row: the characters without a slot left out,
 // the padding the blank's slot.

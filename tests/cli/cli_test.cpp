@@ -425,7 +425,7 @@ TEST(Cli, WritesTheDisplaysFontOrSaysWhyNot)
         {unifont16({"--font-format", "gfx", "--name", "printf"}), 64, {"--name: \"printf\" is a C library function"}},
         {unifont16({"--font-format", "c", "--name", "PROGMEM"}), 64, {"--name: \"PROGMEM\" is a macro of the header itself"}},
         {unifont16({"A"}), 64, {"give neither TEXT"}},
-        {unifont16({"--header", table}), 64, {"give neither TEXT"}},
+        {unifont16({"--header", table}), 64, {"--header takes --font, --size and --hinting only for rows in pixels"}},
         {{"--font", unifont, "--size", "0"}, 64, {"--size takes a whole number of pixels from 1 to 1000"}},
         {unifont16({"--font-format", "ttf"}), 64, {"--font-format is bdf, c, gfx or png"}},
         {unifont16({"--hinting", "full"}), 64, {"--hinting is auto, font or none"}},

@@ -91,11 +91,11 @@ TEST(StringsHeader, GuardsFollowTheFileName)
 TEST(StringsHeader, DeclaresEveryArrayAndDefinesItOnlyForTheImplementation)
 {
     HeaderSettings settings{"harfcode-cli 1.0.0", "harfcode-cli --header strings.txt", "HexTable.txt",
-                            headerGuards(u"strings.h"), DisplayOrder::Visual, 0, false};
+                            headerGuards(u"strings.h"), DisplayOrder::Visual, 0, false, std::nullopt};
     const QByteArray thirteen("\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C\xE1");
     const std::vector<HeaderEntry> entries = {
-        {{"GREETING", "*/ end?\?/", 2}, {"\x37\x04\x34\x1A"}},
-        {{"LONG", "x", 3}, {thirteen}},
+        {{"GREETING", "*/ end?\?/", 2}, {"\x37\x04\x34\x1A"}, {}},
+        {{"LONG", "x", 3}, {thirteen}, {}},
     };
     const QByteArray header = stringsHeader(entries, settings);
     const QByteArray expectedParts[] = {
@@ -122,7 +122,7 @@ TEST(StringsHeader, DeclaresEveryArrayAndDefinesItOnlyForTheImplementation)
 
     settings.width = 13;
     settings.progmem = true;
-    const std::vector<HeaderEntry> rowEntries = {{{"MENU", "x", 1}, {"\x01\x01\x37\x04\x34\x1A\x01\x01\x01\x01\x01\x01\x01", thirteen}}};
+    const std::vector<HeaderEntry> rowEntries = {{{"MENU", "x", 1}, {"\x01\x01\x37\x04\x34\x1A\x01\x01\x01\x01\x01\x01\x01", thirteen}, {}}};
     const QByteArray rowHeader = stringsHeader(rowEntries, settings);
     const QByteArray expectedRowParts[] = {
         " * Order:   visual, rows of 13 codes, the text right-aligned\n",

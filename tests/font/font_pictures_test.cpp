@@ -131,7 +131,7 @@ TEST(DisplaySample, PlacesEachGlyphWhereTheSamplePictureDrawsItAndMarksWhatCanno
         SCOPED_TRACE(c.what);
         const CodeStrings codes = tinyCodes(c.changes);
         const PartialDisplayFont font = partialDisplayFont(*face, codes, Hinting::None);
-        const DisplaySample sample = displaySample(font.font, codes, c.text, c.order, c.width);
+        const DisplaySample sample = displaySample(font.font, codes, c.text, c.order, RowWidth{c.width, false});
         std::vector<std::vector<Place>> rows;
         for (std::size_t row = 0; row < sample.slots.size(); ++row) {
             std::vector<Place>& places = rows.emplace_back();
