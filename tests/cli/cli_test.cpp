@@ -357,6 +357,12 @@ TEST(Cli, WritesTheDisplaysFontOrSaysWhyNot)
         return QStringList{"--font", file, "--table", table, "--output", output} + (size.isEmpty() ? QStringList() : QStringList{"--size", size}) + more;
     };
     const auto unifont16 = [&](const QStringList& more) { return QStringList{"--font", unifont, "--size", "16"} + more; };
+    // A strings header in rows of WIDTH pixels of Unifont 16 with the table TABLE, then MORE.
+    const QString strings = writeFile(dir.filePath("strings.txt"), "GREETING=سلام دنیا\n");
+    const QString longStrings = writeFile(dir.filePath("long.txt"), "LONG=" + QByteArray(70000, 'A') + '\n');
+    const auto pixelHeader = [&](const QString& width, const QString& rowsTable, const QStringList& more = {}) {
+        return unifont16({"--header", strings, "--table", rowsTable, "--width", width, "--output", output}) + more;
+    };
     const struct {
         QStringList arguments;
         int exitCode;
@@ -409,6 +415,31 @@ TEST(Cli, WritesTheDisplaysFontOrSaysWhyNot)
           "nothing is written"}},
         {bdf(tahoma, "200", {"--font-format", "c"}), 1,
          {"code 49, slot 82 (U+0049 \"I\"): offset 65649 does not fit its uint16_t (0 to 65535)", "nothing is written"}},
+        // Rows in pixels: refused wherever --font refuses the font and table, and a glyph that no row holds.
+        {pixelHeader("64px", table), 0, {"(Unifont, 16 px)"}},
+        {pixelHeader("64px", unfilled), 1, {"--new-table", "nothing is written"}},
+        {pixelHeader("64px", invalid), 1, {"slot 5 (U+FE91 \"ﺑ\") has the code \"G1\""}},
+        {{"--header", strings, "--table", table, "--font", oneGlyph, "--width", "64px", "--output", output}, 1,
+         {"no glyph for slot 2 (U+FE81"}},
+        {pixelHeader("7px", table), 1, {"strings.txt:1: the glyph of slot 27 (U+FEB1 \"ﺱ\") is wider than a row of 7 pixels, even alone"}},
+        {unifont16({"--header", longStrings, "--table", table, "--width", "65535px", "--output", output}), 1,
+         {"long.txt:1: the text of \"LONG\" has 70000 codes; in rows of pixels an entry has at most 65535"}},
+        {unifont16({"--table", table, "--font-format", "png", "--sample", "سلام", "--width", "7px", "--output", output}), 1,
+         {"is wider than a row of 7 pixels, even alone; take a wider --width or a smaller --size.", "nothing is written"}},
+        {unifont16({"--table", table, "--font-format", "png", "--sample", "سلام", "--width", "64px", "--output", output}), 0, {}},
+        {{"--width", "64px", "A"}, 64, {"--width Npx measures rows in the pixels of a font"}},
+        {{"--slots", "--width", "64px", "A"}, 64, {"--width Npx measures rows in the pixels of a font"}},
+        {{"--header", strings, "--width", "64px"}, 64, {"--width Npx measures rows in the pixels of a font"}},
+        {unifont16({"--font-format", "png", "--sample", "A", "--width", "64px", "--order", "typing"}), 64,
+         {"give --order visual or reverse"}},
+        {unifont16({"--font-format", "png", "--sample", "A", "--width", "0px"}), 64,
+         {"--width takes a whole number of glyphs from 1 to 65535, or of pixels from 1px to 65535px."}},
+        {unifont16({"--font-format", "png", "--sample", "A", "--width", "65536px"}), 64, {"or of pixels from 1px to 65535px"}},
+        {pixelHeader("64px", table, {"--font-format", "c"}), 64, {"--font-format goes with --font alone, not with --header."}},
+        {pixelHeader("64px", table, {"--bits", "rows"}), 64, {"--bits goes with --font alone"}},
+        {pixelHeader("64px", table, {"--name", "font"}), 64, {"--name goes with --font alone"}},
+        {pixelHeader("64px", table, {"--zoom", "2"}), 64, {"--zoom goes with --font alone"}},
+        {pixelHeader("64px", table, {"--order", "typing"}), 64, {"give --order visual or reverse"}},
         {{"--size", "16", "A"}, 64, {"--size goes with --font"}},
         {{"--bits", "rows", "A"}, 64, {"--bits goes with --font"}},
         {{"--name", "font", "A"}, 64, {"--name goes with --font"}},

@@ -94,6 +94,21 @@ sed -e 's/pgm_read_byte(&\([A-Z]*\[0\]\))/\1/g' avr_implements.c >avr_ram.c
 in_avr_ram avr_ram.c GREETING
 step_ok "--progmem puts the arrays in flash on AVR and builds on a host"
 
+# --- Rows in pixels: their arrays build in C and C++, stay in flash on AVR ------------------
+pixel_rows=(--font /usr/share/wine/fonts/tahoma.ttf --size 12 --width 40px)
+header strings.txt "${pixel_rows[@]}" --output pixels.h
+write_program pixels $'#include "pixels.h"\n#define HARFCODE_STRINGS_IMPLEMENTATION\n#include "pixels.h"' \
+    '"%d %d %d\n", GREETING_ROWS, GREETING_ROW_START[GREETING_ROWS] == GREETING_LENGTH, GREETING[GREETING_ROW_START[1]]' \
+    '#include "pixels.h"' 'GREETING_ROW_X[0] <= 40'
+# "سلام" and "دنیا" take a row each at 40 px; the second row opens with the last letter of "دنیا".
+expected_pixels="2 1 $((16#$(reversed "$(typing_codes 'دنیا')" | cut -d' ' -f1)))"
+builds_both_ways pixels c++11 "$expected_pixels"
+header strings.txt "${pixel_rows[@]}" --progmem --output pixels.h
+sed 's/"strings.h"/"pixels.h"/' avr_implements.c >avr_pixels.c
+succeeds "avr-gcc, rows in pixels" avr-gcc "${avr_flags[@]}" -std=c99 -pedantic -c avr_pixels.c -o avr_pixels.o
+in_progmem avr_pixels.o GREETING GREETING_ROW_START GREETING_ROW_X
+step_ok "a header of rows in pixels builds in C and C++ and keeps its rows in flash on AVR"
+
 # --- Errors: every line named, nothing written ----------------------------------------------
 printf 'GOOD=سلام\nint=A\nGREETING=A\nGREETING_LENGTH=B\n\xD8\nEMPTY=\nNO EQUALS\n' >bad.txt
 writes_nothing "an invalid strings file" strings.h --header bad.txt --table table.txt
@@ -151,8 +166,12 @@ printf 'GREETING=\xe2\x80\x8fسلام\xe2\x80\x8e A\xd8\x9c\nMENU=A\n' >marks.tx
 header marks.txt --output marks.h
 printf '#include "marks.h"\n' >uses_marks.c
 succeeds "a text with direction marks" cc "${c_flags[@]}" -Wbidi-chars=any -c -o uses_marks.o uses_marks.c
-for macro in GREETING GREETING_LENGTH MENU_LENGTH; do
-    ! cc "${c_flags[@]}" -D"$macro"=1 -c -o uses_marks.o uses_marks.c 2>err.txt || fail "$macro as a macro builds"
+header marks.txt "${pixel_rows[@]}" --output pixel_marks.h
+printf '#include "pixel_marks.h"\n' >uses_pixel_marks.c
+for macro in GREETING GREETING_LENGTH MENU_LENGTH pixel_marks:MENU_ROWS pixel_marks:GREETING_ROW_START pixel_marks:MENU_ROW_X; do
+    user=uses_marks.c
+    [[ $macro == pixel_marks:* ]] && user=uses_pixel_marks.c macro=${macro#*:}
+    ! cc "${c_flags[@]}" -D"$macro"=1 -c -o uses_marks.o "$user" 2>err.txt || fail "$macro as a macro builds"
     grep -q "#error \"$macro is already a macro where this header is included" err.txt ||
         fail "$macro as a macro: $(cat err.txt)"
 done

@@ -59,12 +59,15 @@ TEST(StringsFile, RejectsNamesThatCannotBeDeclaredOrAreTaken)
          {"1: \"HARFCODE_STRINGS_H\" is a macro of the header itself", "2: \"HARFCODE_STRINGS_H_DEFINITIONS\" is a macro of the header itself",
           "3: \"PROGMEM\" is a macro of the header itself",
           "4: \"HARFCODE_STRINGS_IMPLEMENTATION\" is a macro of the header itself"}},
-        {"GREETING=A\nGREETING_LENGTH=B\nGREETING_ROWS=C\nGREETING=D\n",
+        {"GREETING=A\nGREETING_LENGTH=B\nGREETING_ROWS=C\nGREETING=D\nGREETING_ROW_START=E\nGREETING_ROW_X=F\n",
          {"1 GREETING=A", "2: \"GREETING_LENGTH\" is defined by the entry \"GREETING\" on line 1",
           "3: \"GREETING_ROWS\" is defined by the entry \"GREETING\" on line 1",
-          "4: \"GREETING\" is already the name of the entry on line 1"}},
-        {"MENU_ROWS=A\nMENU=B\nMENU_LENGTH=C\n",
-         {"1 MENU_ROWS=A", "2: \"MENU\" defines MENU_ROWS, the name of the entry on line 1", "3 MENU_LENGTH=C"}},
+          "4: \"GREETING\" is already the name of the entry on line 1",
+          "5: \"GREETING_ROW_START\" is defined by the entry \"GREETING\" on line 1",
+          "6: \"GREETING_ROW_X\" is defined by the entry \"GREETING\" on line 1"}},
+        {"MENU_ROWS=A\nMENU=B\nMENU_LENGTH=C\nTOP_ROW_X=D\nTOP=E\n",
+         {"1 MENU_ROWS=A", "2: \"MENU\" defines MENU_ROWS, the name of the entry on line 1", "3 MENU_LENGTH=C",
+          "4 TOP_ROW_X=D", "5: \"TOP\" defines TOP_ROW_X, the name of the entry on line 4"}},
         {"A1=\nA1=X\n", {"1: the text of \"A1\" has no glyph, and an array cannot be empty", "2 A1=X"}},
     };
     for (const Case& c : cases)
@@ -136,6 +139,30 @@ TEST(StringsHeader, DeclaresEveryArrayAndDefinesItOnlyForTheImplementation)
     for (const QByteArray& part : expectedRowParts)
         EXPECT_TRUE(rowHeader.contains(part)) << part.toStdString() << "\n--- in ---\n" << rowHeader.toStdString();
     EXPECT_FALSE(rowHeader.contains("MENU_LENGTH"));
+
+    // Rows in pixels: one after another, unpadded, each with its start among them and its pen.
+    settings.width = 0;
+    settings.pixelRows = PixelRowSettings{128, {}, "tahoma.ttf, 12 px, hinting auto"};
+    const std::vector<HeaderEntry> pixelEntries = {{{"MENU", "x", 1}, {thirteen, "\x37\x04"}, {0, 117}}};
+    const QByteArray pixelHeader = stringsHeader(pixelEntries, settings);
+    const QByteArray expectedPixelParts[] = {
+        " * Order:   visual, rows of at most 128 pixels, each right-aligned at its _ROW_X\n"
+        " * Font:    tahoma.ttf, 12 px, hinting auto\n",
+        "#elif defined(MENU_ROWS)\n#error \"MENU_ROWS is already a macro where this header is included: rename the entry MENU in the strings file\"\n"
+        "#elif defined(MENU_ROW_START)\n#error \"MENU_ROW_START is already a macro where this header is included: rename the entry MENU in the strings file\"\n"
+        "#elif defined(MENU_ROW_X)\n#error \"MENU_ROW_X is already a macro where this header is included: rename the entry MENU in the strings file\"\n"
+        "#endif\n#define MENU_LENGTH 15\n#define MENU_ROWS 2\n"
+        "extern const uint8_t MENU[MENU_LENGTH] PROGMEM;\n"
+        "extern const uint16_t MENU_ROW_START[MENU_ROWS + 1] PROGMEM;\n"
+        "extern const uint16_t MENU_ROW_X[MENU_ROWS] PROGMEM;\n",
+        "const uint8_t MENU[MENU_LENGTH] PROGMEM = {\n    /* row 0 */\n"
+        "    0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A, 0x0B, 0x0C,\n    0xE1,\n"
+        "    /* row 1 */\n    0x37, 0x04\n};\n"
+        "const uint16_t MENU_ROW_START[MENU_ROWS + 1] PROGMEM = {0, 13, 15};\n"
+        "const uint16_t MENU_ROW_X[MENU_ROWS] PROGMEM = {0, 117};\n",
+    };
+    for (const QByteArray& part : expectedPixelParts)
+        EXPECT_TRUE(pixelHeader.contains(part)) << part.toStdString() << "\n--- in ---\n" << pixelHeader.toStdString();
 }
 
 }  // namespace
