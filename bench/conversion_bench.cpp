@@ -4,6 +4,7 @@
 
 #include "conversion/code_output.h"
 #include "conversion/slot_selection.h"
+#include "mixed_text.h"
 #include "table/table_file.h"
 
 #include <benchmark/benchmark.h>
@@ -19,22 +20,7 @@
 
 namespace {
 
-// Persian words with Latin capitals, digits and punctuation, as a display's text mixes them.
-QString mixedPersianText(qsizetype length)
-{
-    const QStringList words = {
-        QString::fromUtf8("سلام"),  QString::fromUtf8("کتاب"),   QString::fromUtf8("گل"),
-        QString::fromUtf8("ایران"), QString::fromUtf8("عشق"),    QString::fromUtf8("بهار"),
-        QString::fromUtf8("۱۴۰۳"), QStringLiteral("LED"),       QStringLiteral("42"),
-        QString::fromUtf8("خوش"),   QString::fromUtf8("آمدید!"), QString::fromUtf8("چطوری؟"),
-    };
-    QString text;
-    text.reserve(length);
-    for (qsizetype i = 0; text.size() < length; ++i)
-        text += words[i % words.size()] + u' ';
-    text.truncate(length);
-    return text;
-}
+using harfcode::bench::mixedPersianText;
 
 constexpr qsizetype kLineLength = 45;
 
