@@ -67,16 +67,18 @@ QColor DisplayPicture::markColour(SlotGlyph::Mark mark)
     return {};
 }
 
-void DisplayPicture::showSample(const DisplayFont& font, const DisplaySample& sample, int zoom, bool newFont)
+void DisplayPicture::showSample(const DisplayFont& font, const DisplaySample& sample, int zoom, bool newFont,
+                                bool displayWidth)
 {
     if (newFont || zoom != m_zoom)
         m_pictures.clear();
     m_font = &font;
     m_sample = &sample;
     m_zoom = zoom;
-    // A marked glyph takes at least a pixel's width for its frame, also at the end of a row.
+    // A marked glyph takes at least a pixel's width for its frame, also at the end of a row,
+    // unless the width is the display's own.
     qint64 width = std::max<qint64>(sample.layout.width, 1);
-    for (std::size_t row = 0; row < sample.layout.rows.size(); ++row)
+    for (std::size_t row = 0; row < sample.layout.rows.size() && !displayWidth; ++row)
         if (!sample.glyphs[row].empty() && sample.glyphs[row].back().mark != SlotGlyph::Mark::None)
             width = std::max(width, sample.layout.rows[row].back().x + std::max(sample.layout.rows[row].back().advance, 1));
     setPictureSize(width * zoom, std::max<qint64>(qint64(font.height) * qint64(sample.slots.size()), 1) * zoom);
@@ -132,6 +134,12 @@ int DisplayPicture::rowHeight() const
     return std::max(m_font->height, 1) * m_zoom;
 }
 
+std::pair<qint64, qint64> DisplayPicture::columnsOf(const GlyphPlace& place) const
+{
+    const qint64 right = std::min(place.x + std::max(place.advance, 1), m_width / m_zoom);
+    return {std::min(place.x, right - 1), right};
+}
+
 const DisplayPicture::GlyphPicture& DisplayPicture::pictureOf(const DisplayGlyph& glyph)
 {
     const auto known = m_pictures.constFind(&glyph);
@@ -182,8 +190,8 @@ void DisplayPicture::paintEvent(QPaintEvent* event)
         for (std::size_t index = 0; index < places.size(); ++index) {
             const GlyphPlace& place = places[index];
             const SlotGlyph& shown = glyphs[index];
-            const qint64 left = place.x * m_zoom;
-            const qint64 right = (place.x + std::max(place.advance, 1)) * m_zoom;
+            const auto [first, end] = columnsOf(place);
+            const qint64 left = first * m_zoom, right = end * m_zoom;
             if (shown.glyph) {
                 const GlyphPicture& picture = pictureOf(*shown.glyph);
                 const qint64 pictureLeft = (place.x - picture.originX) * m_zoom;
@@ -213,17 +221,22 @@ std::optional<QString> DisplayPicture::glyphAt(QPoint position) const
     if (row >= m_sample->slots.size())
         return std::nullopt;
     const qint64 x = pictureX / m_zoom;
+    // The narrowest place there: a glyph without advance kept at the picture's edge shares
+    // its column with the glyph before it.
     const std::vector<GlyphPlace>& places = m_sample->layout.rows[row];
+    std::optional<std::size_t> found;
+    qint64 foundWidth = 0;
     for (std::size_t index = 0; index < places.size(); ++index) {
-        const GlyphPlace& place = places[index];
-        if (x < place.x || x >= place.x + std::max(place.advance, 1))
-            continue;
-        const Slot slot = m_sample->slots[row][index];
-        const SlotGlyph::Mark mark = m_sample->glyphs[row][index].mark;
-        return QStringLiteral("%1, code %2%3")
-            .arg(slotName(slot), m_sample->codes[std::size_t(slot - 1)], QLatin1StringView(markWords(mark)));
+        const auto [first, end] = columnsOf(places[index]);
+        if (x >= first && x < end && (!found || end - first < foundWidth))
+            found = index, foundWidth = end - first;
     }
-    return std::nullopt;
+    if (!found)
+        return std::nullopt;
+    const Slot slot = m_sample->slots[row][*found];
+    const SlotGlyph::Mark mark = m_sample->glyphs[row][*found].mark;
+    return QStringLiteral("%1, code %2%3")
+        .arg(slotName(slot), m_sample->codes[std::size_t(slot - 1)], QLatin1StringView(markWords(mark)));
 }
 
 void DisplayPicture::mouseMoveEvent(QMouseEvent* event)

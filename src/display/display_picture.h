@@ -26,8 +26,9 @@ public:
     explicit DisplayPicture(QWidget* parent = nullptr);
 
     // Draws `sample` in `font`; both stay the caller's and must outlive what is drawn. A new
-    // font (newFont) throws away the glyph pictures of the last one.
-    void showSample(const DisplayFont& font, const DisplaySample& sample, int zoom, bool newFont);
+    // font (newFont) throws away the glyph pictures of the last one. A sample of rows in pixels
+    // (displayWidth) keeps the display's width: a frame beyond it is drawn at its edge.
+    void showSample(const DisplayFont& font, const DisplaySample& sample, int zoom, bool newFont, bool displayWidth);
     void clear();
 
     // "slot 26 (U+FEB3 "ﺳ"), code 5A" for the glyph under `position`, a point of the view, or
@@ -58,6 +59,9 @@ private:
     };
     const GlyphPicture& pictureOf(const DisplayGlyph& glyph);
     int rowHeight() const;  // in the view's pixels
+    // The columns a glyph's place takes, [first, second), in the display's pixels: at least one
+    // for its frame, and within the picture.
+    std::pair<qint64, qint64> columnsOf(const GlyphPlace& place) const;
     void setPictureSize(qint64 width, qint64 height);
     // Sets the scroll bars for the picture's size and the view's; shows no bar where the
     // whole picture fits.

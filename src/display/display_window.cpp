@@ -28,6 +28,9 @@ const QString kDefaultFont = QStringLiteral("Tahoma");
 constexpr int kDefaultPixelSize = 12;
 constexpr int kDefaultZoom = 4;
 
+// The Width's units, in the order the combo box lists them.
+enum WidthUnit { Glyphs, Pixels };
+
 QString sentence(QString text)
 {
     if (!text.isEmpty())
@@ -70,7 +73,12 @@ DisplayWindow::DisplayWindow(QString tablePath, QString fontFolder, QWidget* par
     m_width->setObjectName(QStringLiteral("width"));
     m_width->setRange(0, kMaxWidth);
     m_width->setSpecialValueText(QStringLiteral("one row"));
-    m_width->setSuffix(QStringLiteral(" glyphs"));
+    m_widthUnit = new QComboBox;
+    m_widthUnit->setObjectName(QStringLiteral("widthUnit"));
+    // Each unit with the width's suffix.
+    m_widthUnit->addItem(QStringLiteral("glyphs"), QStringLiteral(" glyphs"));
+    m_widthUnit->addItem(QStringLiteral("pixels"), QStringLiteral(" px"));
+    m_width->setSuffix(m_widthUnit->currentData().toString());
 
     m_zoom = new QSpinBox;
     m_zoom->setObjectName(QStringLiteral("zoom"));
@@ -90,7 +98,10 @@ DisplayWindow::DisplayWindow(QString tablePath, QString fontFolder, QWidget* par
     left->addRow(QStringLiteral("Size:"), m_size);
     auto* middle = new QFormLayout;
     middle->addRow(QStringLiteral("Order:"), m_order);
-    middle->addRow(QStringLiteral("Width:"), m_width);
+    auto* widthRow = new QHBoxLayout;
+    widthRow->addWidget(m_width, 1);
+    widthRow->addWidget(m_widthUnit);
+    middle->addRow(QStringLiteral("Width:"), widthRow);
     auto* right = new QFormLayout;
     right->addRow(QStringLiteral("Zoom:"), m_zoom);
     right->addRow(exportButton);
@@ -121,6 +132,7 @@ DisplayWindow::DisplayWindow(QString tablePath, QString fontFolder, QWidget* par
     connect(m_size, &QSpinBox::valueChanged, this, &DisplayWindow::fontChanged);
     connect(m_order, &QComboBox::currentIndexChanged, this, &DisplayWindow::layoutChanged);
     connect(m_width, &QSpinBox::valueChanged, this, &DisplayWindow::layoutChanged);
+    connect(m_widthUnit, &QComboBox::currentIndexChanged, this, &DisplayWindow::widthUnitChanged);
     connect(m_zoom, &QSpinBox::valueChanged, this, &DisplayWindow::layoutChanged);
     connect(m_picture, &DisplayPicture::hovered, m_hover, &QLabel::setText);
 
@@ -160,6 +172,12 @@ void DisplayWindow::fontChanged()
 
 void DisplayWindow::layoutChanged()
 {
+    redraw();
+}
+
+void DisplayWindow::widthUnitChanged()
+{
+    m_width->setSuffix(m_widthUnit->currentData().toString());
     redraw();
 }
 
@@ -212,16 +230,23 @@ void DisplayWindow::redraw()
         m_newFont = true;
     }
     const auto order = DisplayOrder(m_order->currentData().toInt());
-    m_sample = displaySample(m_font->font, *m_codes, m_text, order, RowWidth{m_width->value(), false});
-    m_picture->showSample(m_font->font, *m_sample, m_zoom->value(), std::exchange(m_newFont, false));
-    const QString marks = marksStatus();
-    m_status->setText(marks.isEmpty() ? QStringLiteral("Font: %1 (%2, %3 px).")
+    const bool pixels = m_widthUnit->currentIndex() == Pixels;
+    // Rows in pixels are measured as the display draws them, which the typing order is not:
+    // as the converter refuses them there, the window shows one row and says why.
+    const bool typedOneRow = pixels && order == DisplayOrder::Typing && m_width->value() > 0;
+    const RowWidth width = typedOneRow || m_width->value() == 0 ? RowWidth{} : RowWidth{m_width->value(), pixels};
+    m_sample = displaySample(m_font->font, *m_codes, m_text, order, width);
+    m_picture->showSample(m_font->font, *m_sample, m_zoom->value(), std::exchange(m_newFont, false), width.pixels);
+    QStringList lines = marksStatus();
+    if (typedOneRow)
+        lines.append(QStringLiteral("Rows in pixels follow the visual or reverse order; the typing order shows one row."));
+    m_status->setText(lines.isEmpty() ? QStringLiteral("Font: %1 (%2, %3 px).")
                                             .arg(m_fontFile, m_face->family())
                                             .arg(m_face->pixelSize())
-                                      : marks);
+                                      : lines.join(u'\n'));
 }
 
-QString DisplayWindow::marksStatus() const
+QStringList DisplayWindow::marksStatus() const
 {
     // Each slot's mark once, however often the text shows it; a shared code once for its slots.
     std::set<std::pair<Slot, SlotGlyph::Mark>> told;
@@ -260,7 +285,7 @@ QString DisplayWindow::marksStatus() const
             }
         }
     }
-    return lines.join(u'\n');
+    return lines;
 }
 
 void DisplayWindow::chooseFontFile()

@@ -50,12 +50,13 @@ private Q_SLOTS:
     void chooseExportFile();
     void fontChanged();
     void layoutChanged();
+    void widthUnitChanged();
 
 private:
     // Opens the font when its name or size changed; says why not where it cannot.
     bool openFace();
     void redraw();
-    QString marksStatus() const;
+    QStringList marksStatus() const;  // a line for each mark
 
     QString m_tablePath;
     QString m_fontFolder;
@@ -77,6 +78,7 @@ private:
     QSpinBox* m_size = nullptr;
     QComboBox* m_order = nullptr;
     QSpinBox* m_width = nullptr;
+    QComboBox* m_widthUnit = nullptr;  // glyphs or pixels
     QSpinBox* m_zoom = nullptr;
     DisplayPicture* m_picture = nullptr;
     QLabel* m_status = nullptr;

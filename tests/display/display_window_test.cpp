@@ -61,11 +61,17 @@ void setFont(DisplayWindow& display, const QString& font, int pixelSize)
     Q_EMIT name.editingFinished();
 }
 
-void setLayout(DisplayWindow& display, const QString& order, int width, int zoom)
+// `width` as --width takes it, "5" glyphs or "64px"; "0" is one row.
+void setLayout(DisplayWindow& display, const QString& order, QString width, int zoom)
 {
     auto& orders = control<QComboBox>(display, "order");
     orders.setCurrentIndex(orders.findText(order));
-    control<QSpinBox>(display, "width").setValue(width);
+    auto& units = control<QComboBox>(display, "widthUnit");
+    const bool pixels = width.endsWith("px");
+    units.setCurrentIndex(units.findText(pixels ? "pixels" : "glyphs"));
+    if (pixels)
+        width.chop(2);
+    control<QSpinBox>(display, "width").setValue(width.toInt());
     control<QSpinBox>(display, "zoom").setValue(zoom);
 }
 
@@ -141,32 +147,46 @@ QByteArray cli(const QStringList& arguments, QByteArray* errors = nullptr)
 TEST(DisplayWindow, DrawsThePictureTheConverterDraws)
 {
     Program p(newDisplayCodes());
-    struct Case { const char* what; QString text; const char* order; int width; int size = 12; int zoom = 1; };
+    // `width` is the window's, `converterWidth` the --width that draws the same ("": none), and
+    // `shown` what the Width box shows.
+    struct Case {
+        const char* what; QString text; const char* order; const char* width; const char* converterWidth;
+        const char* shown; int size = 12; int zoom = 1; QString told = "Font: ";
+    };
+    const QString greeting = QStringLiteral("\u0633\u0644\u0627\u0645 \u062F\u0646\u06CC\u0627 \u06F1\u06F4\u06F0\u06F3");
     const Case cases[] = {
-        {"Persian, digits and capitals", kSalam + " 123 LED " + kBeh + kAlef, "visual", 0},
-        {"a half-space", QStringLiteral("\u0645\u06CC\u200C\u0634\u0648\u062F"), "reverse", 0},
-        {"a word cut across rows, zoomed", kSalam + " " + kSalam + kSalam + " AB 12", "visual", 5, 12, 3},
-        {"a character without a slot", kSalam + QStringLiteral("\u263A") + "7", "typing", 4},
+        {"Persian, digits and capitals", kSalam + " 123 LED " + kBeh + kAlef, "visual", "0", "", "one row"},
+        {"a half-space", QStringLiteral("\u0645\u06CC\u200C\u0634\u0648\u062F"), "reverse", "0", "", "one row"},
+        {"a word cut across rows, zoomed", kSalam + " " + kSalam + kSalam + " AB 12", "visual", "5", "5", "5 glyphs", 12, 3},
+        {"a character without a slot", kSalam + QStringLiteral("\u263A") + "7", "typing", "4", "4", "4 glyphs"},
         // Glyphs too large to keep at the zoom are zoomed as they are drawn.
-        {"large and zoomed", kSalam, "visual", 0, 200, 8},
+        {"large and zoomed", kSalam, "visual", "0", "", "one row", 200, 8},
+        // The unit alone changes the picture.
+        {"rows of 64 glyphs, zoomed", greeting, "visual", "64", "64", "64 glyphs", 12, 3},
+        {"rows of 64 pixels, zoomed", greeting, "visual", "64px", "64px", "64 px", 12, 3},
+        {"rows of 40 pixels in reverse order", greeting, "reverse", "40px", "40px", "40 px"},
+        {"rows in pixels in typing order", greeting, "typing", "64px", "", "64 px", 12, 1,
+         "Rows in pixels follow the visual or reverse order; the typing order shows one row."},
     };
     DisplayWindow& display = openDisplay(p);
     EXPECT_EQ(display.windowTitle(), "Display");
     for (const Case& c : cases) {
         setFont(display, "Tahoma", c.size);
-        setLayout(display, c.order, c.width, c.zoom);
         QTest::keyClick(&p.input(), Qt::Key_A, Qt::ControlModifier);
         type(p.main(), c.text);
+        // Each setting redraws the picture.
+        setLayout(display, c.order, c.width, c.zoom);
         QStringList arguments{"--table", p.folder.tablePath(), "--font", "Tahoma", "--size", QString::number(c.size),
                               "--font-format", "png", "--zoom", QString::number(c.zoom), "--sample", c.text, "--order", c.order};
-        if (c.width > 0)
-            arguments << "--width" << QString::number(c.width);
+        if (*c.converterWidth)
+            arguments << "--width" << c.converterWidth;
         const QImage expected = QImage::fromData(cli(arguments), "PNG").convertToFormat(QImage::Format_Grayscale8);
         ASSERT_FALSE(expected.isNull()) << c.what;
         // Room for the whole picture, beside and below the settings.
         display.resize(std::max(720, expected.width() + 100), std::max(360, expected.height() + 250));
         EXPECT_EQ(asInkOnPaper(drawn(display)), expected) << c.what << "; " << status(display).toStdString();
-        EXPECT_TRUE(status(display).startsWith("Font: ")) << c.what;
+        EXPECT_TRUE(status(display).startsWith(c.told)) << c.what << "; " << status(display).toStdString();
+        EXPECT_EQ(control<QSpinBox>(display, "width").text(), c.shown) << c.what;
     }
 }
 
@@ -197,7 +217,7 @@ TEST(DisplayWindow, FollowsTypingDeletingPastingAndTheTable)
     Program p(tinyCodes());
     DisplayWindow& display = openDisplay(p, "Text2");
     setFont(display, font.path, 4);
-    setLayout(display, "visual", 0, 2);
+    setLayout(display, "visual", "0", 2);
     type(p.main(), kSalam);
     const QImage typed = drawn(display);
     type(p.main(), "1");
@@ -224,7 +244,10 @@ TEST(DisplayWindow, MarksWhatCannotShowAndTellsItOnce)
 {
     TinyFont font;
     // Each case changes one slot's code over tinyCodes().
-    struct Case { const char* what; int slot; const char* code; QString text; SlotGlyph::Mark mark; QString told; };
+    struct Case {
+        const char* what; int slot; const char* code; QString text; SlotGlyph::Mark mark; QString told;
+        const char* width = "0"; bool framedAtTheEdge = false;  // the frame's right side on the picture's last column
+    };
     const Case cases[] = {
         {"a glyph the font lacks", 6, "A2", kSalam + " " + kBeh + " " + kBeh, SlotGlyph::Mark::MissingGlyph,
          QString::fromUtf8("The font has no glyph for slot 6 (U+FE8F \"ﺏ\"), code A2.")},
@@ -233,6 +256,9 @@ TEST(DisplayWindow, MarksWhatCannotShowAndTellsItOnce)
         {"an unfilled code", 66, "00", "22 1", SlotGlyph::Mark::Unfilled, QString::fromUtf8("Slot 66 (U+0032 \"2\") still has the code \"00\"")},
         {"a code two slots share", 66, "31", "12 21", SlotGlyph::Mark::SharedCode,
          QString::fromUtf8("Slots 65 and 66 share the code 31, which holds the glyph of slot 65.")},
+        // The '1' reaches 3 pixels.
+        {"a glyph wider than a row", 65, "31", "11 1", SlotGlyph::Mark::TooWide,
+         QString::fromUtf8("The glyph of slot 65 (U+0031 \"1\") is wider than a row of 2 pixels, even alone."), "2px", true},
     };
     for (const Case& c : cases) {
         CodeStrings codes = tinyCodes();
@@ -240,12 +266,16 @@ TEST(DisplayWindow, MarksWhatCannotShowAndTellsItOnce)
         Program p(codes);
         DisplayWindow& display = openDisplay(p);
         setFont(display, font.path, 4);
-        setLayout(display, "visual", 0, 4);
+        setLayout(display, "visual", c.width, 4);
         type(p.main(), c.text);
         const QString told = status(display);
         EXPECT_TRUE(told.startsWith(c.told)) << c.what << ": " << told.toStdString();
         EXPECT_EQ(told.count('\n'), 0) << c.what << ": told once, " << told.toStdString();
-        EXPECT_TRUE(hasColour(drawn(display), DisplayPicture::markColour(c.mark))) << c.what;
+        const QImage picture = drawn(display);
+        EXPECT_TRUE(hasColour(picture, DisplayPicture::markColour(c.mark))) << c.what;
+        if (c.framedAtTheEdge) {
+            EXPECT_EQ(picture.pixel(picture.width() - 1, 8), DisplayPicture::markColour(c.mark).rgb()) << c.what;
+        }
     }
 }
 
@@ -264,26 +294,37 @@ TEST(DisplayWindow, HoverNamesTheSlotTheGlyphAndTheCode)
     Program p(tinyCodes());
     DisplayWindow& display = openDisplay(p);
     setFont(display, font.path, 4);
-    setLayout(display, "visual", 0, 4);
-    type(p.main(), kSalam);
-    QWidget& picture = view(display);
-    const QPoint corner = shownPicture(picture, grabbed(picture)).topLeft();
-    // Left to right the display shows meem (3 pixels on), alef (3), lam (2), seen (2).
-    struct Case { QPoint at; QString shows; };
+    // In one row the display shows, left to right, meem (3 pixels on), alef (3), lam (2) and
+    // seen (2, its ink one more); rows of 20 pixels end at the right. The '1' reaches 3 pixels:
+    // in rows of 2 it stands alone on each, cut at the display's edge. The beh, unfilled, has
+    // no advance: at the end of a row in pixels it takes the display's last column.
+    const QString meem = QString::fromUtf8("slot 55 (U+FEE1 \"ﻡ\"), code D5");
+    struct Case { const char* width; QString text; int pictureWidth; QPoint at; QString shows; };
     const Case cases[] = {
-        {{1 * 4 + 1, 5}, QString::fromUtf8("slot 55 (U+FEE1 \"ﻡ\"), code D5")},
-        {{3 * 4 + 1, 5}, QString::fromUtf8("slot 4 (U+FE8E \"ﺎ\"), code 0B")},
-        {{9 * 4 + 2, 5}, QString::fromUtf8("slot 26 (U+FEB3 \"ﺳ\"), code B3")},
-        {{9 * 4 + 2, 4 * 4 + 1}, QString()},  // below the row
+        {"0", kSalam, 11, {1 * 4 + 1, 5}, meem},
+        {"0", kSalam, 11, {3 * 4 + 1, 5}, QString::fromUtf8("slot 4 (U+FE8E \"ﺎ\"), code 0B")},
+        {"0", kSalam, 11, {9 * 4 + 2, 5}, QString::fromUtf8("slot 26 (U+FEB3 \"ﺳ\"), code B3")},
+        {"0", kSalam, 11, {9 * 4 + 2, 4 * 4 + 1}, QString()},  // below the row
+        {"20px", kSalam, 20, {10 * 4 + 1, 5}, meem},
+        {"20px", kSalam, 20, {8 * 4 + 1, 5}, QString()},  // left of the row
+        {"2px", "11", 2, {1 * 4 + 1, 4 * 4 + 1}, QString::fromUtf8("slot 65 (U+0031 \"1\"), code 31, which is wider than a row")},
+        {"2px", "11", 2, {2 * 4 + 1, 5}, QString()},  // beyond the display's edge
+        {"10px", kBeh + " 1", 10, {9 * 4 + 1, 5}, QString::fromUtf8("slot 6 (U+FE8F \"ﺏ\"), code 00 is still unfilled")},
     };
     for (const Case& c : cases) {
-        const QPoint at = corner + c.at;
-        EXPECT_EQ(hoverAt(display, at), c.shows);
+        setLayout(display, "visual", c.width, 4);
+        QTest::keyClick(&p.input(), Qt::Key_A, Qt::ControlModifier);
+        type(p.main(), c.text);
+        QWidget& picture = view(display);
+        const QRect shown = shownPicture(picture, grabbed(picture));
+        EXPECT_EQ(shown.width(), c.pictureWidth * 4) << c.width;
+        const QPoint at = shown.topLeft() + c.at;
+        EXPECT_EQ(hoverAt(display, at), c.shows) << c.width;
         if (c.shows.isEmpty())
             continue;
         QHelpEvent help(QEvent::ToolTip, at, picture.mapToGlobal(at));
         QApplication::sendEvent(&picture, &help);
-        EXPECT_EQ(QToolTip::text(), c.shows);
+        EXPECT_EQ(QToolTip::text(), c.shows) << c.width;
     }
 }
 
@@ -305,7 +346,7 @@ TEST(DisplayWindow, ReachesTheLastGlyphOfALongTextAtAnyWidth)
     QGuiApplication::clipboard()->setText(QString(1'099, u'1') + u'2');
     QTest::keyClick(&p.input(), Qt::Key_V, Qt::ControlModifier);
     auto& area = control<QAbstractScrollArea>(display, "picture");
-    for (const int width : {0, 1}) {
+    for (const char* width : {"0", "1"}) {
         setLayout(display, "visual", width, 64);
         area.horizontalScrollBar()->setValue(area.horizontalScrollBar()->maximum());
         area.verticalScrollBar()->setValue(area.verticalScrollBar()->maximum());
@@ -415,8 +456,8 @@ TEST(DisplayWindow, StartsWithWinesTahomaOrNamesItsPackage)
         DisplayWindow display(folder.tablePath(), c.folder);
         const QStringList settings{control<QLineEdit>(display, "font").text(), control<QSpinBox>(display, "size").text(),
                                    control<QComboBox>(display, "order").currentText(), control<QSpinBox>(display, "width").text(),
-                                   control<QSpinBox>(display, "zoom").text()};
-        EXPECT_EQ(settings, (QStringList{"Tahoma", "12 px", "visual", "one row", "×4"})) << "as the user sees them";
+                                   control<QComboBox>(display, "widthUnit").currentText(), control<QSpinBox>(display, "zoom").text()};
+        EXPECT_EQ(settings, (QStringList{"Tahoma", "12 px", "visual", "one row", "glyphs", "×4"})) << "as the user sees them";
         EXPECT_TRUE(status(display).startsWith(c.starts)) << status(display).toStdString();
         EXPECT_EQ(status(display).contains("fonts-wine"), c.namesPackage) << status(display).toStdString();
         setFont(display, "<h1>x</h1>", 4);
