@@ -21,14 +21,14 @@ struct Shape {
 
 // Every glyph 2 pixels wide and inked over its advance, except for a few that show what a row's
 // reach is made of: ink left of the pen, ink past the advance, a glyph wider than any row here
-// and a final form wider than the others, which tells a piece shaped alone from a piece of the
+// and a medial form wider than the others, which tells a piece shaped alone from a piece of the
 // word's shape.
 const std::map<char32_t, Shape> kShapes = {
     {U' ', {2, 0, 0}},
     {U'L', {2, -1, 2}},
     {U'J', {2, 0, 3}},
     {U'W', {9, 0, 9}},
-    {U'\uFECA', {3, 0, 3}},  // ain, final
+    {U'\uFECC', {3, 0, 3}},  // ain, medial
 };
 
 Shape shapeOf(Slot slot)
@@ -67,11 +67,12 @@ QString described(const PixelRow& row)
         const char32_t character = characterOfSlot(slot);
         glyphs += QString::fromUcs4(&character, 1);
     }
-    return row.text.toString() + u'|' + glyphs + u'@' + QString::number(row.penStart) + (row.overflows ? QStringLiteral("!") : QString());
+    const QString overflow = row.overflows ? QStringLiteral("!") : QString();
+    return row.text.toString() + u'|' + glyphs + u'@' + QString::number(row.penStart) + overflow;
 }
 
 // Rows of 2-pixel glyphs and blanks, the greedy breaking of glyph rows in pixels. Ain's forms:
-// FECB initial, FECA final (3 pixels), FEC9 isolated.
+// FECB initial, FECC medial (3 pixels), FECA final, FEC9 isolated.
 TEST(PixelRows, BreakGreedilyByReachAndStandRightAligned)
 {
     constexpr auto V = DisplayOrder::Visual;
@@ -99,11 +100,11 @@ TEST(PixelRows, BreakGreedilyByReachAndStandRightAligned)
         // a long word starts a row of its own and is cut; its last piece shares its row
         {"ABCDEFG H", V, 6, {"ABC|ABC@0", "DEF|DEF@0", "G H|G H@0"}},
         {"A BCDEFG", V, 6, {"A|A@4", "BCD|BCD@0", "EFG|EFG@0"}},
-        // each piece is shaped alone (initial and final, not initial and medial) and grows
-        // while it fits in that shape: 5 pixels for two ains, 7 for three
-        {"ععع", V, 5, {"عع|\uFECA\uFECB@0", "ع|\uFEC9@3"}},
-        {"ععع", R, 5, {"عع|\uFECA\uFECB@0", "ع|\uFEC9@3"}},
-        {"ععع", V, 4, {"ع|\uFEC9@2", "ع|\uFEC9@2", "ع|\uFEC9@2"}},
+        // each piece is shaped alone and grows while it fits in that shape: two ains are
+        // initial and final, 4 pixels, not initial and medial, 5; three are 7
+        {"ععع", V, 4, {"عع|\uFECA\uFECB@0", "ع|\uFEC9@2"}},
+        {"ععع", R, 4, {"عع|\uFECA\uFECB@0", "ع|\uFEC9@2"}},
+        {"ععع", V, 3, {"ع|\uFEC9@1", "ع|\uFEC9@1", "ع|\uFEC9@1"}},
         // a glyph wider than the row stands alone with its ink from the left edge
         {"A W B", V, 8, {"A|A@6", "W|W@0!", "B|B@6"}},
         {"AW", V, 8, {"A|A@6", "W|W@0!"}},
@@ -115,14 +116,16 @@ TEST(PixelRows, BreakGreedilyByReachAndStandRightAligned)
         {"LABCD", V, 10, {"LABC|LABC@2", "D|D@8"}},
         {"AJ", V, 4, {"A|A@2", "J|J@1"}},
         {"AJ", V, 5, {"AJ|AJ@0"}},
-        // closing blanks left of L in visual order leave its ink inside; in typing order its
-        // ink widens the row, and they are dropped
+        // closing blanks that fit on advances go where the row's ink then overflows: left of L
+        // in visual order they leave its ink inside, in typing order they push it out, and left
+        // of "B AJ" they push J's ink past the right edge
         {"LA  ", V, 8, {"LA  |  LA@0"}},
         {"LA  ", T, 8, {"LA|LA@4"}},
+        {"B AJ  ", V, 12, {"B AJ|B AJ@3"}},
         // the row is measured in its order
-        {"AB عع", V, 20, {"AB عع|\uFECA\uFECB AB@9"}},
-        {"AB عع", R, 20, {"AB عع|\uFECA\uFECB BA@9"}},
-        {"AB عع", T, 20, {"AB عع|AB \uFECB\uFECA@9"}},
+        {"AB عع", V, 20, {"AB عع|\uFECA\uFECB AB@10"}},
+        {"AB عع", R, 20, {"AB عع|\uFECA\uFECB BA@10"}},
+        {"AB عع", T, 20, {"AB عع|AB \uFECB\uFECA@10"}},
         // a character without a slot shows nothing and moves nothing, and is dropped at a break
         {"AB c D", V, 10, {"AB c D|AB  D@0"}},
         {"AB c D", V, 8, {"AB|AB@4", "D|D@6"}},
@@ -139,7 +142,8 @@ TEST(PixelRows, BreakGreedilyByReachAndStandRightAligned)
                 EXPECT_GE(row.penStart + reachOfSlots(row.slots).left, 0) << c.text;
             }
         }
-        EXPECT_EQ(got.join(u" / ").toStdString(), c.rows.join(u" / ").toStdString()) << c.text << " / " << int(c.order) << " / " << c.width;
+        EXPECT_EQ(got.join(u" / ").toStdString(), c.rows.join(u" / ").toStdString())
+            << c.text << " / " << int(c.order) << " / " << c.width;
     }
 }
 
