@@ -8,6 +8,11 @@
  * height or the GFX font's yAdvance and the header's HARFCODE_FONT_LEFT, then every code's glyph:
  * the code, its advance, its box (left and top from the pen on the baseline, width, rows) and
  * the box's ink.
+ * With -DDRAW_ROWS="X(NAME) X(OTHER)" and a strings header of rows in pixels included after the
+ * font, it draws each entry NAME as a display N pixels wide shows it (draw_codes N): row r's
+ * codes NAME[NAME_ROW_START[r]] up to NAME[NAME_ROW_START[r + 1]] with the pen at
+ * (NAME_ROW_X[r], r times the height), a plain PBM an entry; it fails where a row's ink or pen
+ * reaches beyond the display's edges.
  * Build: cc -std=c99 -include font.h -DHARFCODE_FONT_IMPLEMENTATION draw_codes.c -o draw_codes */
 #include <stdio.h>
 #include <stdlib.h>
@@ -69,33 +74,81 @@ static int ink(unsigned code, int column, int row)
 static unsigned char *pixels;
 static int image_left, image_right, image_width, image_rows;
 
-/* Draws, or only measures while `pixels` is null, a line of codes with the pen at 0 on `baseline`. */
+/* Draws, or only measures while `pixels` is null, the glyph of `code` at `pen` on `baseline`;
+ * moves the pen on. */
+static void draw_code(unsigned long code, int *pen, int baseline)
+{
+    int row, column;
+    struct box box;
+    if (code > 0xFF || !glyph_box((unsigned)code, &box))
+        return;
+    for (row = 0; row < box.rows; ++row)
+        for (column = 0; column < box.width; ++column)
+            if (ink((unsigned)code, column, row)) {
+                const int x = *pen + box.left + column, y = baseline - box.top + row;
+                if (pixels && y >= 0 && y < image_rows && x >= image_left && x - image_left < image_width)
+                    pixels[y * image_width + x - image_left] = 1;
+                image_left = x < image_left ? x : image_left;
+                image_right = x + 1 > image_right ? x + 1 : image_right;
+            }
+    *pen += box.advance;
+    image_right = *pen > image_right ? *pen : image_right;
+}
+
+static void print_image(void)
+{
+    int x, y;
+    printf("P1\n%d %d\n", image_width, image_rows);
+    for (y = 0; y < image_rows; ++y, putchar('\n'))
+        for (x = 0; x < image_width; ++x)
+            putchar(pixels[y * image_width + x] ? '1' : '0');
+}
+
+/* Draws, or only measures, a line of codes with the pen at 0 on `baseline`. */
 static void draw_line(const char *codes, int baseline)
 {
-    int pen = 0, row, column;
-    struct box box;
+    int pen = 0;
     char *end;
-    for (unsigned long code = strtoul(codes, &end, 16); end != codes; code = strtoul(codes = end, &end, 16)) {
-        if (code > 0xFF || !glyph_box((unsigned)code, &box))
-            continue;
-        for (row = 0; row < box.rows; ++row)
-            for (column = 0; column < box.width; ++column)
-                if (ink((unsigned)code, column, row)) {
-                    const int x = pen + box.left + column, y = baseline - box.top + row;
-                    if (pixels && y >= 0 && y < image_rows)
-                        pixels[y * image_width + x - image_left] = 1;
-                    image_left = x < image_left ? x : image_left;
-                    image_right = x + 1 > image_right ? x + 1 : image_right;
-                }
-        pen += box.advance;
-        image_right = pen > image_right ? pen : image_right;
-    }
+    for (unsigned long code = strtoul(codes, &end, 16); end != codes; code = strtoul(codes = end, &end, 16))
+        draw_code(code, &pen, baseline);
 }
+
+#ifdef DRAW_ROWS
+/* An entry's rows on a display `width` pixels wide, as a PBM. */
+static void draw_entry(const uint8_t *codes, const uint16_t *starts, const uint16_t *pens, int rows, int width)
+{
+    int row;
+    image_left = 0;
+    image_right = image_width = width;
+    image_rows = FONT_HEIGHT * rows;
+    free(pixels);
+    if (!(pixels = calloc((size_t)(image_width * image_rows) + 1, 1)))
+        exit(1);
+    for (row = 0; row < rows; ++row) {
+        int pen = pens[row];
+        for (unsigned at = starts[row]; at < starts[row + 1]; ++at)
+            draw_code(codes[at], &pen, row * FONT_HEIGHT + HARFCODE_FONT_BASELINE);
+    }
+    if (image_left < 0 || image_right > width) {
+        fprintf(stderr, "the rows reach from x = %d to %d, beyond a display %d pixels wide\n", image_left, image_right,
+                width);
+        exit(3);
+    }
+    print_image();
+}
+#endif
 
 int main(int argc, char **argv)
 {
     int line, x, y;
     struct box box;
+#ifdef DRAW_ROWS
+#define X(name) draw_entry(name, name##_ROW_START, name##_ROW_X, name##_ROWS, atoi(argv[1]));
+    if (argc == 2) {
+        DRAW_ROWS
+        return 0;
+    }
+#endif
     if (argc <= 1) {
         printf("%d %d\n", (int)FONT_HEIGHT, HARFCODE_FONT_LEFT);
         for (unsigned code = 0; code < 256; ++code)
@@ -115,9 +168,6 @@ int main(int argc, char **argv)
         return 1;
     for (line = 1; line < argc; ++line)
         draw_line(argv[line], (line - 1) * FONT_HEIGHT + HARFCODE_FONT_BASELINE);
-    printf("P1\n%d %d\n", image_width, image_rows);
-    for (y = 0; y < image_rows; ++y, putchar('\n'))
-        for (x = 0; x < image_width; ++x)
-            putchar(pixels[y * image_width + x] ? '1' : '0');
+    print_image();
     return 0;
 }

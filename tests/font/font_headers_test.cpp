@@ -165,11 +165,7 @@ TEST(FontHeaders, TheDrawingLoopDrawsWhatThePngSampleShows)
         ASSERT_TRUE(std::holds_alternative<QImage>(drawn));
         const auto png = pngFile(std::get<QImage>(drawn), kSource);
         ASSERT_TRUE(std::holds_alternative<QByteArray>(png));
-        const QImage sample = QImage::fromData(std::get<QByteArray>(png), "PNG");
-        std::string shown = "P1\n" + std::to_string(sample.width()) + " " + std::to_string(sample.height()) + "\n";
-        for (int y = 0; y < sample.height(); ++y, shown += '\n')
-            for (int x = 0; x < sample.width(); ++x)
-                shown += qGray(sample.pixel(x, y)) < 0x80 ? '1' : '0';
+        const std::string shown = plainPbm(QImage::fromData(std::get<QByteArray>(png), "PNG"));
         for (const Header& header : kHeaders) {
             const std::optional<QByteArray> pbm = runWithFontHeader(header.of(*font), header.defines, lines);
             ASSERT_TRUE(pbm) << header.name;

@@ -152,6 +152,15 @@ std::optional<ReadBackFont> readBackBdfFont(const QByteArray& bdf)
     return read;
 }
 
+std::string plainPbm(const QImage& picture)
+{
+    std::string pbm = "P1\n" + std::to_string(picture.width()) + " " + std::to_string(picture.height()) + "\n";
+    for (int y = 0; y < picture.height(); ++y, pbm += '\n')
+        for (int x = 0; x < picture.width(); ++x)
+            pbm += qGray(picture.pixel(x, y)) < 0x80 ? '1' : '0';
+    return pbm;
+}
+
 std::string drawing(const RenderedGlyph& glyph)
 {
     std::set<std::pair<int, int>> ink;

@@ -9,6 +9,7 @@
 #include "table/code_strings.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QString>
 #include <QStringList>
 
@@ -61,6 +62,9 @@ std::optional<ReadBackFont> readBackHeader(const QByteArray& header, const QStri
 // A BDF font as FreeType's own BDF driver reads it; the codes are the display's, which the
 // font's one character map maps as they stand. None, and a failure, where FreeType refuses it.
 std::optional<ReadBackFont> readBackBdfFont(const QByteArray& bdf);
+
+// `picture` as a plain PBM, a row a line: '1' where it is dark, '0' where it is light.
+std::string plainPbm(const QImage& picture);
 
 // How a display draws `glyph`, from the pen on the baseline: its advance and its inked pixels
 // (x rightwards, y upwards), in order.
