@@ -103,11 +103,11 @@ void expectGreedyRows(const DisplayFont& font, const CodeStrings& codes, const Q
         if (r + 1 < rows.size()) {
             const qsizetype next = rows[r + 1].text.data() - text.data();
             extended = next;
-            if (next == end) {  // a cut: the next glyph, with the characters without a slot before it
+            if (next == end) {  // a cut: the next glyph, with the characters without a slot after it
                 ++shown.cuts;
+                ++extended;
                 while (extended < text.size() && slotsOf(extended, extended + 1).empty())
                     ++extended;
-                ++extended;
             } else {  // a break: the whole next word
                 ++shown.breaks;
                 while (extended < text.size() && !isBlank(text[extended]))

@@ -105,6 +105,9 @@ TEST(PixelRows, BreakGreedilyByReachAndStandRightAligned)
         {"ععع", V, 4, {"عع|\uFECA\uFECB@0", "ع|\uFEC9@2"}},
         {"ععع", R, 4, {"عع|\uFECA\uFECB@0", "ع|\uFEC9@2"}},
         {"ععع", V, 3, {"ع|\uFEC9@1", "ع|\uFEC9@1", "ع|\uFEC9@1"}},
+        // a character without a slot stays with the glyph before it, and shapes it: x after
+        // the second ain makes it medial, 5 pixels with the first
+        {"ععx", V, 4, {"ع|\uFEC9@2", "عx|\uFEC9@2"}},
         // a glyph wider than the row stands alone with its ink from the left edge
         {"A W B", V, 8, {"A|A@6", "W|W@0!", "B|B@6"}},
         {"AW", V, 8, {"A|A@6", "W|W@0!"}},
