@@ -23,37 +23,40 @@ qint64 advanceOf(const std::vector<Slot>& slots, const GlyphMeasure& measure)
     return advance;
 }
 
-// A piece of a text growing glyph by glyph, shaped alone at every length, at a cost linear in
-// its length: the forms before its last glyph no longer change as it grows, so they are chosen
-// once.
-class GrowingPiece {
+// A row's text growing from its start, shaped alone at every length as the row will be, at a
+// cost linear in its length: the forms before its last glyph no longer change as it grows, so
+// they are chosen once. A word is not shaped on its own: a joining flag carries across the
+// characters that neither join nor break, such as digits and brackets, so the forms of a word
+// that starts with one may depend on what stands before it on the row.
+class GrowingRow {
 public:
-    GrowingPiece(QStringView text, qsizetype start, const GlyphMeasure& measure)
+    GrowingRow(QStringView text, qsizetype start, const GlyphMeasure& measure)
         : m_text(text)
         , m_settled(start)
         , m_measure(measure)
     {
     }
 
-    // The advance of the piece from its start to `end`, `lastGlyph` being its last unit with a
-    // slot; neither goes back from one call to the next.
-    qint64 advanceTo(qsizetype lastGlyph, qsizetype end)
+    // The advance of the row from its start to `end`, where the units before `tail`, a unit
+    // with a slot, keep their forms as the row grows (those from the row's last glyph on may
+    // not); neither goes back from one call to the next.
+    qint64 advanceTo(qsizetype tail, qsizetype end)
     {
-        if (lastGlyph > m_settled) {
-            m_slots.resize(std::size_t(lastGlyph - m_settled));
-            selectSlots(m_text.sliced(m_settled, lastGlyph - m_settled), m_text[lastGlyph], m_state, m_slots.data());
+        if (tail > m_settled) {
+            m_slots.resize(std::size_t(tail - m_settled));
+            selectSlots(m_text.sliced(m_settled, tail - m_settled), m_text[tail], m_state, m_slots.data());
             m_settledAdvance += advanceOf(m_slots, m_measure);
-            m_settled = lastGlyph;
+            m_settled = tail;
         }
-        SelectionState tail = m_state;
-        m_slots.resize(std::size_t(end - lastGlyph));
-        selectSlots(m_text.sliced(lastGlyph, end - lastGlyph), std::nullopt, tail, m_slots.data());
+        SelectionState tailState = m_state;
+        m_slots.resize(std::size_t(end - tail));
+        selectSlots(m_text.sliced(tail, end - tail), std::nullopt, tailState, m_slots.data());
         return m_settledAdvance + advanceOf(m_slots, m_measure);
     }
 
 private:
     QStringView m_text;
-    qsizetype m_settled;  // the piece's units before it have their forms
+    qsizetype m_settled;  // the row's units before it have their forms
     const GlyphMeasure& m_measure;
     SelectionState m_state;
     qint64 m_settledAdvance = 0;
@@ -165,18 +168,19 @@ private:
     // by its ink.
     std::optional<std::size_t> fillRow(qsizetype rowStart, std::size_t first, qint64 advance)
     {
-        const qint64 blank = m_measure.advance(kBlankSlot);
+        GrowingRow shaped(m_text, rowStart, m_measure);
         std::size_t last = first;
         for (; last + 1 < m_words.size(); ++last) {
-            const qint64 next = blank * blanksIn(m_words[last].end, m_words[last + 1].start)
-                                + advanceOf(m_words[last + 1].start, m_words[last + 1].end);
-            if (advance + next > m_width)
+            // The gap and the next word, shaped after the row so far.
+            const qint64 longer = shaped.advanceTo(m_words[last + 1].start, m_words[last + 1].end);
+            if (longer > m_width)
                 break;
-            advance += next;
+            advance = longer;
         }
         // The blanks that close the text stay on its last row where they fit.
         const bool closing = last + 1 == m_words.size()
-                             && advance + blank * blanksIn(m_words[last].end, m_text.size()) <= m_width;
+                             && advance + m_measure.advance(kBlankSlot) * blanksIn(m_words[last].end, m_text.size())
+                                    <= m_width;
         qsizetype end = closing ? m_text.size() : m_words[last].end;
         for (;;) {
             PixelRow row = measured(rowStart, end);
@@ -203,7 +207,7 @@ private:
             if (m_hasSlot[std::size_t(at)])
                 glyphs.push_back(at);
         glyphs.push_back(end);
-        GrowingPiece piece(m_text, start, m_measure);
+        GrowingRow piece(m_text, start, m_measure);
         std::size_t count = 1;  // glyphs in the piece
         while (count + 1 < glyphs.size() && piece.advanceTo(glyphs[count], glyphs[count + 1]) <= m_width)
             ++count;

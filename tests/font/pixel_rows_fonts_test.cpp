@@ -125,7 +125,7 @@ void expectGreedyRows(const DisplayFont& font, const CodeStrings& codes, const Q
 }
 
 // Tahoma, DejaVu Sans and Unifont; Persian words, digits and capitals, runs of blanks, a
-// character without a slot (x) and words longer than the narrower rows; every width from 40 to
+// character without a slot (x) and words longer than the narrower rows; every width from 20 to
 // 128 pixels, so that some rows' ink reaches past their advances (ر and و left of the pen).
 TEST(PixelRowsFonts, RowsFitAndNoneCouldTakeTheNextWordOrGlyph)
 {
@@ -146,6 +146,9 @@ TEST(PixelRowsFonts, RowsFitAndNoneCouldTakeTheNextWordOrGlyph)
         "ABCDEFGHIJKLMNOPQRSTUVWXYZ 0123456789 یک x دو",
         "می\u200Cشود ؟ WWW.MMM! گفتگو",
         "کار دور روز نور بازار JJ سرو",
+        // A joining flag carries across brackets and digits: a word's forms depend on the row before it.
+        "بند (ب) قانون",
+        "!!۱ عA یَ۱ (پ) 12ب",
     };
     Shown shown;
     for (const auto& f : fonts) {
@@ -153,7 +156,7 @@ TEST(PixelRowsFonts, RowsFitAndNoneCouldTakeTheNextWordOrGlyph)
         ASSERT_TRUE(font) << f.file;
         const GlyphMeasure measure = glyphMeasure(*font, codes);
         for (const char* utf8 : texts)
-            for (int width = 40; width <= 128; ++width)
+            for (int width = 20; width <= 128; ++width)
                 for (const DisplayOrder order : {DisplayOrder::Visual, DisplayOrder::Reverse}) {
                     const QString text = QString::fromUtf8(utf8);
                     expectGreedyRows(*font, codes, text, order, width, breakIntoPixelRows(text, order, width, measure),
