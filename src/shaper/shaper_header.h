@@ -1,0 +1,23 @@
+#pragma once
+
+#include "shaper/shaper_tables.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace harfcode {
+
+struct ShaperSettings {
+    QString program;      // name and version
+    QString commandLine;
+    QString tablePath;
+    QString prefix;       // of every name the header defines; its macros upper-cased
+    bool progmem = false; // the tables in flash on AVR, read with pgm_read_byte()
+};
+
+// The firmware's shaper as one C header with the codes of `codes` baked in: valid C99 and
+// C++11, its functions declared in every file that includes it and defined where
+// PREFIX_SHAPER_IMPLEMENTATION is defined before the include.
+QByteArray shaperHeader(const SlotCodes& codes, const ShaperSettings& settings);
+
+}  // namespace harfcode
