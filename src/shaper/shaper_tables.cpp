@@ -9,6 +9,8 @@
 #include <QChar>
 #include <QString>
 
+#include <unicode/uchar.h>
+
 #include <vector>
 
 namespace harfcode {
@@ -152,13 +154,82 @@ QByteArray slotTables(const SlotCodes& codes)
     return out + "};\n";
 }
 
+// The blocks where the shaper's visual order is ICU's, character for character; beyond them it
+// knows the characters that Windows maps to its code page.
+constexpr std::pair<char32_t, char32_t> kBidiBlocks[] = {
+    {0x0000, 0x00FF}, {0x0600, 0x077F}, {0x2000, 0x206F}, {0xFB50, 0xFDFF}, {0xFE70, 0xFEFF},
+};
+
+bool bidiKnown(char32_t character)
+{
+    for (const auto& [first, last] : kBidiBlocks)
+        if (character >= first && character <= last)
+            return true;
+    return character <= 0xFFFF && windows1256Value(char16_t(character)) != kNoWindows1256Value;
+}
+
+// Every other character is taken for a left-to-right letter, as most scripts' are.
+constexpr int kDefaultBidiClass = U_LEFT_TO_RIGHT;
+
+QByteArray bidiClassRuns()
+{
+    struct BidiRun {
+        char32_t start;
+        unsigned last;
+        int bidiClass;
+    };
+    std::vector<BidiRun> runs;
+    for (char32_t character = 0; character <= 0xFFFF; ++character) {
+        if (!bidiKnown(character))
+            continue;
+        const int bidiClass = u_charDirection(UChar32(character));
+        if (!runs.empty() && runs.back().start + runs.back().last + 1 == character && runs.back().last < 255
+            && runs.back().bidiClass == bidiClass)
+            ++runs.back().last;
+        else
+            runs.push_back({character, 0, bidiClass});
+    }
+    // Outside the runs every character takes the default.
+    std::erase_if(runs, [](const BidiRun& run) { return run.bidiClass == kDefaultBidiClass; });
+    QByteArray out = "#define HARFCODE_BIDI_RUN_COUNT " + QByteArray::number(qsizetype(runs.size()))
+                     + "\n/* The bidirectional class of characters by runs, as ICU has them: the first (high byte, low\n"
+                       "   byte), how many follow it, their class (ICU's UCharDirection). */\n"
+                       "static const uint8_t harfcode_bidi_runs[][4] HARFCODE_FLASH = {\n";
+    for (const BidiRun& run : runs)
+        out += "    {" + hexByte(run.start >> 8) + ", " + hexByte(run.start & 0xFF) + ", " + QByteArray::number(run.last)
+               + ", " + QByteArray::number(run.bidiClass) + "}, /* " + codePointName(run.start).toLatin1() + " */\n";
+    return out + "};\n";
+}
+
+// The paired brackets among the characters whose class is known: each opening one and its
+// closing one.
+QByteArray bracketPairs()
+{
+    QByteArray pairs;
+    int count = 0;
+    for (char32_t character = 0; character <= 0xFFFF; ++character) {
+        if (!bidiKnown(character)
+            || u_getIntPropertyValue(UChar32(character), UCHAR_BIDI_PAIRED_BRACKET_TYPE) != U_BPT_OPEN)
+            continue;
+        const char32_t closing = char32_t(u_getBidiPairedBracket(UChar32(character)));
+        pairs += "    {" + hexByte(character >> 8) + ", " + hexByte(character & 0xFF) + ", " + hexByte(closing >> 8) + ", "
+                 + hexByte(closing & 0xFF) + "}, /* " + codePointName(character).toLatin1() + " and "
+                 + codePointName(closing).toLatin1() + " */\n";
+        ++count;
+    }
+    return "#define HARFCODE_BRACKET_COUNT " + QByteArray::number(count)
+           + "\n/* The paired brackets: the opening one (high byte, low byte), the closing one. */\n"
+             "static const uint8_t harfcode_brackets[][4] HARFCODE_FLASH = {\n"
+           + pairs + "};\n";
+}
+
 }  // namespace
 
 QByteArray shaperTables(const SlotCodes& codes)
 {
     ClassNumbers numbers;
     const QByteArray runs = classRuns(numbers);  // numbers the classes
-    return classTable(numbers) + runs + astralMarks() + slotTables(codes);
+    return classTable(numbers) + runs + astralMarks() + slotTables(codes) + bidiClassRuns() + bracketPairs();
 }
 
 }  // namespace harfcode

@@ -8,23 +8,41 @@
 extern "C" {
 #endif
 
-typedef enum { HARFCODE_TYPING, HARFCODE_REVERSE } harfcode_order;
+typedef enum { HARFCODE_TYPING, HARFCODE_REVERSE, HARFCODE_VISUAL } harfcode_order;
+
+/* An opening bracket of a text in visual order: where it stands, the closing bracket it pairs
+   with, the opening bracket still open below it, which bracket it is and which strong classes
+   stand after it. Only its size is of use outside. */
+typedef struct {
+    size_t opening;
+    size_t closing;
+    size_t below;
+    uint8_t bracket;
+    uint8_t strong;
+} harfcode_bracket_entry;
 
 #define HARFCODE_INVALID_TEXT ((size_t)-1) /* the text is not UTF-8 (or the width is 0) */
+#define HARFCODE_NO_SCRATCH ((size_t)-2)   /* visual order was asked with a scratch too small */
+/* Bytes of scratch that visual order needs for `length` bytes of text: a byte a character, and
+   an entry for each opening bracket, however many the text holds. */
+#define HARFCODE_SCRATCH_SIZE(length) (sizeof(size_t) + (size_t)(length) * (1 + sizeof(harfcode_bracket_entry)))
 
 /* The codes of one line of UTF-8 text in `order`, characters without a glyph left out: the codes
    `harfcode-cli --order ORDER --format c-array` writes for that line. Writes at most `capacity`
    codes and returns how many the line has (as snprintf does); writes nothing and returns
-   HARFCODE_INVALID_TEXT where the text is not UTF-8. */
-size_t harfcode_codes(const char *text, size_t length, harfcode_order order, uint8_t *codes, size_t capacity);
+   HARFCODE_INVALID_TEXT or HARFCODE_NO_SCRATCH as above. Typing and reverse order need no
+   scratch (NULL, 0). */
+size_t harfcode_codes(const char *text, size_t length, harfcode_order order, uint8_t *codes, size_t capacity,
+                      void *scratch, size_t scratch_size);
 
 /* The same glyphs as Unicode presentation forms in UTF-8 (slot 1 as U+0020), for display
    libraries whose fonts are keyed by Unicode: what `harfcode-cli --format glyphs` prints for the
-   line, without the LRO ... PDF override pair it wraps reverse rows in for terminals. Where
+   line, without the LRO ... PDF override pair it wraps reverse and visual rows in for terminals. Where
    capacity > 0, writes the longest whole-character prefix that fits in capacity - 1 bytes and a
    NUL; returns the bytes the whole line needs without the NUL (a value >= capacity means it was
    cut); writes nothing for invalid text. */
-size_t harfcode_forms(const char *text, size_t length, harfcode_order order, char *utf8, size_t capacity);
+size_t harfcode_forms(const char *text, size_t length, harfcode_order order, char *utf8, size_t capacity,
+                      void *scratch, size_t scratch_size);
 
 /* The byte length of the first display row of `text` for rows of `width` glyphs, as --width
    breaks them; *next is where the following row's text begins, past the blanks and the
@@ -229,9 +247,404 @@ static size_t harfcode_glyph_count(const char *text, size_t length)
     return count;
 }
 
-size_t harfcode_codes(const char *text, size_t length, harfcode_order order, uint8_t *codes, size_t capacity)
+/* ---- Visual order: the Unicode bidirectional algorithm for one right-to-left paragraph ---- */
+
+/* ICU's bidirectional classes. */
+enum {
+    HARFCODE_L = 0, HARFCODE_R = 1, HARFCODE_EN = 2, HARFCODE_ES = 3, HARFCODE_ET = 4, HARFCODE_AN = 5,
+    HARFCODE_CS = 6, HARFCODE_B = 7, HARFCODE_S = 8, HARFCODE_WS = 9, HARFCODE_ON = 10, HARFCODE_AL = 13,
+    HARFCODE_NSM = 17, HARFCODE_BN = 18
+};
+/* A character's byte of scratch: its class, whether it was a mark (NSM) before rule W1, and
+   whether its level is two (one otherwise); at the end its slot and its level. */
+#define HARFCODE_CLASS_BITS 0x1Fu
+#define HARFCODE_WAS_MARK 0x20u
+#define HARFCODE_LEVEL_TWO 0x80u
+#define HARFCODE_NONE ((size_t)-1)
+#define HARFCODE_SEEN_L 1u
+#define HARFCODE_SEEN_R 2u
+
+static uint8_t harfcode_bidi_class(uint32_t character)
 {
-    harfcode_glyphs glyphs;
+    unsigned low = 0, high = HARFCODE_BIDI_RUN_COUNT;
+    uint8_t found = HARFCODE_L;
+    if (character > 0xFFFFu)
+        return HARFCODE_L;
+    while (low < high) {
+        const unsigned middle = (low + high) / 2;
+        const uint32_t start = (uint32_t)HARFCODE_READ(harfcode_bidi_runs[middle][0]) << 8
+                               | HARFCODE_READ(harfcode_bidi_runs[middle][1]);
+        if (character < start) {
+            high = middle;
+        } else if (character - start > HARFCODE_READ(harfcode_bidi_runs[middle][2])) {
+            low = middle + 1;
+        } else {
+            found = HARFCODE_READ(harfcode_bidi_runs[middle][3]);
+            break;
+        }
+    }
+    /* The explicit embeddings, overrides and isolates are passed over, as rule X9 passes over
+       the boundary neutrals. */
+    return found >= 11 && found != HARFCODE_AL && found != HARFCODE_NSM ? (uint8_t)HARFCODE_BN : found;
+}
+
+/* Which bracket `character` is: 1 + its pair's number for an opening one, the negative for a
+   closing one, 0 for none. */
+static int harfcode_bracket_of(uint32_t character)
+{
+    int pair;
+    for (pair = 0; pair < HARFCODE_BRACKET_COUNT; ++pair) {
+        if (character == ((uint32_t)HARFCODE_READ(harfcode_brackets[pair][0]) << 8 | HARFCODE_READ(harfcode_brackets[pair][1])))
+            return pair + 1;
+        if (character == ((uint32_t)HARFCODE_READ(harfcode_brackets[pair][2]) << 8 | HARFCODE_READ(harfcode_brackets[pair][3])))
+            return -(pair + 1);
+    }
+    return 0;
+}
+
+/* The direction a class gives the neutrals and the brackets: numbers count as right-to-left. */
+static uint8_t harfcode_strong(uint8_t bidi_class)
+{
+    return bidi_class == HARFCODE_L ? (uint8_t)HARFCODE_L
+           : bidi_class == HARFCODE_R || bidi_class == HARFCODE_EN || bidi_class == HARFCODE_AN ? (uint8_t)HARFCODE_R
+                                                                                              : (uint8_t)HARFCODE_ON;
+}
+
+typedef struct {
+    uint8_t *levels; /* a byte a character */
+    harfcode_bracket_entry *entries;
+    size_t count; /* characters */
+} harfcode_bidi;
+
+#define HARFCODE_TYPE(at) (bidi->levels[at] & HARFCODE_CLASS_BITS)
+#define HARFCODE_SET_TYPE(at, type) (bidi->levels[at] = (uint8_t)((bidi->levels[at] & ~HARFCODE_CLASS_BITS) | (type)))
+
+/* The next character at or after `at` that rule X9 keeps, or the count. */
+static size_t harfcode_kept(const harfcode_bidi *bidi, size_t at)
+{
+    while (at < bidi->count && HARFCODE_TYPE(at) == HARFCODE_BN)
+        ++at;
+    return at;
+}
+
+/* Rules W1 to W7 over the classes, the boundary neutrals passed over. */
+static void harfcode_weak_types(harfcode_bidi *bidi)
+{
+    size_t at, next;
+    uint8_t previous = HARFCODE_R, strong = HARFCODE_R;
+    for (at = harfcode_kept(bidi, 0); at < bidi->count; at = harfcode_kept(bidi, at + 1)) {
+        uint8_t type = HARFCODE_TYPE(at);
+        if (type == HARFCODE_NSM) /* W1 */
+            HARFCODE_SET_TYPE(at, type = previous);
+        if (type == HARFCODE_L || type == HARFCODE_R || type == HARFCODE_AL)
+            strong = type;
+        else if (type == HARFCODE_EN && strong == HARFCODE_AL) /* W2 */
+            HARFCODE_SET_TYPE(at, type = HARFCODE_AN);
+        /* A mark after an Arabic letter is one too, for W2, before W3 makes both R. */
+        previous = type;
+        if (type == HARFCODE_AL) /* W3 */
+            HARFCODE_SET_TYPE(at, HARFCODE_R);
+    }
+    previous = HARFCODE_ON;
+    for (at = harfcode_kept(bidi, 0); at < bidi->count; at = next) { /* W4 */
+        const uint8_t type = HARFCODE_TYPE(at);
+        next = harfcode_kept(bidi, at + 1);
+        if ((type == HARFCODE_ES || type == HARFCODE_CS) && next < bidi->count) {
+            const uint8_t after = HARFCODE_TYPE(next);
+            if (previous == HARFCODE_EN && after == HARFCODE_EN)
+                HARFCODE_SET_TYPE(at, HARFCODE_EN);
+            else if (type == HARFCODE_CS && previous == HARFCODE_AN && after == HARFCODE_AN)
+                HARFCODE_SET_TYPE(at, HARFCODE_AN);
+        }
+        previous = HARFCODE_TYPE(at);
+    }
+    /* W5: a run of terminators beside a European number joins it. */
+    previous = HARFCODE_ON;
+    for (at = harfcode_kept(bidi, 0); at < bidi->count;) {
+        size_t end = at;
+        uint8_t after;
+        if (HARFCODE_TYPE(at) != HARFCODE_ET) {
+            previous = HARFCODE_TYPE(at);
+            at = harfcode_kept(bidi, at + 1);
+            continue;
+        }
+        while (end < bidi->count && HARFCODE_TYPE(end) == HARFCODE_ET)
+            end = harfcode_kept(bidi, end + 1);
+        after = end < bidi->count ? HARFCODE_TYPE(end) : HARFCODE_ON;
+        if (previous == HARFCODE_EN || after == HARFCODE_EN)
+            for (; at < end; at = harfcode_kept(bidi, at + 1))
+                HARFCODE_SET_TYPE(at, HARFCODE_EN);
+        at = end;
+        previous = HARFCODE_ET;
+    }
+    strong = HARFCODE_R;
+    for (at = harfcode_kept(bidi, 0); at < bidi->count; at = harfcode_kept(bidi, at + 1)) {
+        const uint8_t type = HARFCODE_TYPE(at);
+        if (type == HARFCODE_ES || type == HARFCODE_CS || type == HARFCODE_ET) /* W6 */
+            HARFCODE_SET_TYPE(at, HARFCODE_ON);
+        else if (type == HARFCODE_L || type == HARFCODE_R)
+            strong = type;
+        else if (type == HARFCODE_EN && strong == HARFCODE_L) /* W7 */
+            HARFCODE_SET_TYPE(at, HARFCODE_L);
+    }
+}
+
+/* Rule BD16: pairs the brackets, each opening one with an entry, in the order they open; marks
+   in each entry the directions of the strong classes between the pair. */
+static void harfcode_pair_brackets(harfcode_bidi *bidi, const unsigned char *text, size_t length)
+{
+    size_t at = 0, index = 0, entries = 0, top = HARFCODE_NONE;
+    uint32_t character = 0;
+    for (; at < length; ++index) {
+        const uint8_t type = HARFCODE_TYPE(index);
+        const uint8_t strong = harfcode_strong(type);
+        at += harfcode_decode(text, length, at, &character);
+        if (type == HARFCODE_ON) {
+            const int bracket = harfcode_bracket_of(character);
+            if (bracket > 0) {
+                harfcode_bracket_entry *entry = &bidi->entries[entries];
+                entry->opening = index;
+                entry->closing = HARFCODE_NONE;
+                entry->below = top;
+                entry->bracket = (uint8_t)bracket;
+                entry->strong = 0;
+                top = entries++;
+            } else if (bracket < 0) {
+                size_t open = top;
+                uint8_t above = 0;
+                while (open != HARFCODE_NONE && bidi->entries[open].bracket != (uint8_t)-bracket) {
+                    above |= bidi->entries[open].strong;
+                    open = bidi->entries[open].below;
+                }
+                if (open != HARFCODE_NONE) {
+                    /* The brackets still open above it never pair: what stands after them stands
+                       within the pair, and within the pairs around it. */
+                    bidi->entries[open].strong |= above;
+                    bidi->entries[open].closing = index;
+                    top = bidi->entries[open].below;
+                    if (top != HARFCODE_NONE)
+                        bidi->entries[top].strong |= bidi->entries[open].strong;
+                }
+            }
+        } else if (strong != HARFCODE_ON && top != HARFCODE_NONE) {
+            bidi->entries[top].strong |= strong == HARFCODE_L ? HARFCODE_SEEN_L : HARFCODE_SEEN_R;
+        }
+    }
+}
+
+/* A bracket takes `type`, and so do the marks that follow it. */
+static void harfcode_set_bracket(harfcode_bidi *bidi, size_t at, uint8_t type)
+{
+    HARFCODE_SET_TYPE(at, type);
+    for (++at; at < bidi->count && (HARFCODE_TYPE(at) == HARFCODE_BN || (bidi->levels[at] & HARFCODE_WAS_MARK)); ++at)
+        if (bidi->levels[at] & HARFCODE_WAS_MARK)
+            HARFCODE_SET_TYPE(at, type);
+}
+
+/* Rule N0, pair by pair in the order they open: a pair with a right-to-left class within is
+   right-to-left; one with only left-to-right classes within takes the direction before it. */
+static void harfcode_resolve_brackets(harfcode_bidi *bidi, size_t entries)
+{
+    size_t entry, at = 0;
+    uint8_t before = HARFCODE_R;
+    for (entry = 0; entry < entries; ++entry) {
+        const harfcode_bracket_entry *pair = &bidi->entries[entry];
+        uint8_t type;
+        if (pair->closing == HARFCODE_NONE)
+            continue;
+        for (; at < pair->opening; ++at)
+            if (harfcode_strong(HARFCODE_TYPE(at)) != HARFCODE_ON)
+                before = harfcode_strong(HARFCODE_TYPE(at));
+        if (pair->strong & HARFCODE_SEEN_R)
+            type = HARFCODE_R;
+        else if (pair->strong & HARFCODE_SEEN_L)
+            type = before == HARFCODE_L ? (uint8_t)HARFCODE_L : (uint8_t)HARFCODE_R;
+        else
+            continue;
+        harfcode_set_bracket(bidi, pair->opening, type);
+        harfcode_set_bracket(bidi, pair->closing, type);
+    }
+}
+
+/* Rules N1 and N2, then I1 and I2: neutrals between two of one direction take it, the others the
+   paragraph's; left-to-right letters and numbers stand a level up. A boundary neutral takes the
+   level before it. */
+static void harfcode_resolve_levels(harfcode_bidi *bidi)
+{
+    size_t at, neutrals = HARFCODE_NONE;
+    uint8_t before = HARFCODE_R, two = 0;
+    for (at = 0; at <= bidi->count; ++at) {
+        const uint8_t type = at < bidi->count ? HARFCODE_TYPE(at) : (uint8_t)HARFCODE_R;
+        const uint8_t strong = harfcode_strong(type);
+        if (type == HARFCODE_BN)
+            continue;
+        if (strong == HARFCODE_ON) {
+            if (neutrals == HARFCODE_NONE)
+                neutrals = at;
+            continue;
+        }
+        for (; neutrals != HARFCODE_NONE && neutrals < at; ++neutrals)
+            if (HARFCODE_TYPE(neutrals) != HARFCODE_BN)
+                HARFCODE_SET_TYPE(neutrals, before == strong ? strong : (uint8_t)HARFCODE_R);
+        neutrals = HARFCODE_NONE;
+        before = strong;
+    }
+    for (at = 0; at < bidi->count; ++at) {
+        const uint8_t type = HARFCODE_TYPE(at);
+        if (type != HARFCODE_BN)
+            two = type != HARFCODE_R;
+        bidi->levels[at] = (uint8_t)((bidi->levels[at] & ~HARFCODE_LEVEL_TWO) | (two ? HARFCODE_LEVEL_TWO : 0));
+    }
+}
+
+/* Rule L1: segment separators, and the blanks and boundary neutrals before them, are at the
+   paragraph's level. Those at the end of the line are already: rule N1 sees the right-to-left
+   paragraph's direction after them. */
+static void harfcode_reset_blanks(harfcode_bidi *bidi, const unsigned char *text, size_t length)
+{
+    size_t at = 0, index = 0, blanks = HARFCODE_NONE;
+    uint32_t character = 0;
+    for (; at < length; ++index) {
+        uint8_t type;
+        at += harfcode_decode(text, length, at, &character);
+        type = harfcode_bidi_class(character);
+        if (type == HARFCODE_WS || type == HARFCODE_BN) {
+            if (blanks == HARFCODE_NONE)
+                blanks = index;
+            continue;
+        }
+        if (type == HARFCODE_S || type == HARFCODE_B)
+            for (blanks = blanks == HARFCODE_NONE ? index : blanks; blanks <= index; ++blanks)
+                bidi->levels[blanks] &= (uint8_t)~HARFCODE_LEVEL_TWO;
+        blanks = HARFCODE_NONE;
+    }
+}
+
+/* Lays out a valid text in visual order in `scratch`: each character's level and slot. Returns
+   the characters, or HARFCODE_NO_SCRATCH. */
+static size_t harfcode_visual_layout(harfcode_bidi *bidi, const unsigned char *text, size_t length, void *scratch,
+                                     size_t scratch_size)
+{
+    size_t at = 0, index = 0, openings = 0, offset, waiting = 0;
+    uint32_t character = 0;
+    harfcode_selection selection;
+    for (; at < length; ++index) {
+        at += harfcode_decode(text, length, at, &character);
+        openings += harfcode_bidi_class(character) == HARFCODE_ON && harfcode_bracket_of(character) > 0;
+    }
+    /* The entries first, aligned for their numbers, then a byte a character. */
+    offset = (size_t)(-(uintptr_t)scratch % sizeof(size_t));
+    if (scratch_size < offset || (scratch_size - offset) / sizeof(harfcode_bracket_entry) < openings
+        || scratch_size - offset - openings * sizeof(harfcode_bracket_entry) < index)
+        return HARFCODE_NO_SCRATCH;
+    bidi->entries = (harfcode_bracket_entry *)(void *)((unsigned char *)scratch + offset);
+    bidi->levels = (uint8_t *)(void *)(bidi->entries + openings);
+    bidi->count = index;
+    for (at = 0, index = 0; at < length; ++index) {
+        uint8_t type;
+        at += harfcode_decode(text, length, at, &character);
+        type = harfcode_bidi_class(character);
+        bidi->levels[index] = (uint8_t)(type | (type == HARFCODE_NSM ? HARFCODE_WAS_MARK : 0));
+    }
+    harfcode_weak_types(bidi);
+    harfcode_pair_brackets(bidi, text, length);
+    harfcode_resolve_brackets(bidi, openings);
+    harfcode_resolve_levels(bidi);
+    harfcode_reset_blanks(bidi, text, length);
+    /* Each character's slot beside its level, chosen in typing order. */
+    harfcode_start(&selection);
+    for (at = 0, index = 0; at <= length; ++index) {
+        uint8_t next_class = HARFCODE_EDGE, slot;
+        if (at < length) {
+            at += harfcode_decode(text, length, at, &character);
+            next_class = harfcode_class_of(character);
+            bidi->levels[index] &= HARFCODE_LEVEL_TWO;
+        } else {
+            ++at;
+        }
+        if (next_class == HARFCODE_TRANSPARENT)
+            continue;
+        slot = harfcode_pass(&selection, next_class);
+        if (slot != 0)
+            bidi->levels[waiting] |= slot;
+        waiting = index;
+    }
+    return bidi->count;
+}
+
+/* The slots of a laid-out text in visual order, one by one: the line from its end to its
+   start, each run at level two left to right within. */
+typedef struct {
+    const harfcode_bidi *bidi;
+    size_t next;    /* the characters not yet passed: the last one + 1 */
+    size_t run_end; /* within a run at level two: where it ends; otherwise HARFCODE_NONE */
+    size_t run_at;
+} harfcode_visual;
+
+static uint8_t harfcode_visual_slot(harfcode_visual *visual)
+{
+    const uint8_t *levels = visual->bidi->levels;
+    for (;;) {
+        if (visual->run_end != HARFCODE_NONE) {
+            if (visual->run_at < visual->run_end) {
+                const uint8_t slot = (uint8_t)(levels[visual->run_at++] & ~HARFCODE_LEVEL_TWO);
+                if (slot)
+                    return slot;
+                continue;
+            }
+            visual->run_end = HARFCODE_NONE;
+        }
+        if (visual->next == 0)
+            return 0;
+        if (levels[visual->next - 1] & HARFCODE_LEVEL_TWO) {
+            visual->run_end = visual->next;
+            while (visual->next > 0 && (levels[visual->next - 1] & HARFCODE_LEVEL_TWO))
+                --visual->next;
+            visual->run_at = visual->next;
+        } else {
+            const uint8_t slot = levels[--visual->next];
+            if (slot)
+                return slot;
+        }
+    }
+}
+
+/* The glyphs of a valid text in `order`, one by one. */
+typedef struct {
+    harfcode_order order;
+    harfcode_glyphs typing;
+    harfcode_bidi bidi;
+    harfcode_visual visual;
+} harfcode_ordered;
+
+/* Starts the glyphs of a valid text in `order`: HARFCODE_NO_SCRATCH, or 0. */
+static size_t harfcode_ordered_start(harfcode_ordered *glyphs, const char *text, size_t length, harfcode_order order,
+                                     void *scratch, size_t scratch_size)
+{
+    glyphs->order = order;
+    if (order != HARFCODE_VISUAL) {
+        harfcode_glyphs_start(&glyphs->typing, text, length);
+        return 0;
+    }
+    if (harfcode_visual_layout(&glyphs->bidi, (const unsigned char *)text, length, scratch, scratch_size)
+        == HARFCODE_NO_SCRATCH)
+        return HARFCODE_NO_SCRATCH;
+    glyphs->visual.bidi = &glyphs->bidi;
+    glyphs->visual.next = glyphs->bidi.count;
+    glyphs->visual.run_end = HARFCODE_NONE;
+    glyphs->visual.run_at = 0;
+    return 0;
+}
+
+static uint8_t harfcode_ordered_slot(harfcode_ordered *glyphs)
+{
+    return glyphs->order == HARFCODE_VISUAL ? harfcode_visual_slot(&glyphs->visual) : harfcode_next_slot(&glyphs->typing);
+}
+
+size_t harfcode_codes(const char *text, size_t length, harfcode_order order, uint8_t *codes, size_t capacity,
+                      void *scratch, size_t scratch_size)
+{
+    harfcode_ordered glyphs;
     size_t count = 0, total = 0;
     uint8_t slot;
     if (!harfcode_valid((const unsigned char *)text, length))
@@ -239,8 +652,9 @@ size_t harfcode_codes(const char *text, size_t length, harfcode_order order, uin
     /* Reverse order writes the last glyph first: it needs the count before it writes. */
     if (order == HARFCODE_REVERSE)
         total = harfcode_glyph_count(text, length);
-    harfcode_glyphs_start(&glyphs, text, length);
-    while ((slot = harfcode_next_slot(&glyphs)) != 0) {
+    if (harfcode_ordered_start(&glyphs, text, length, order, scratch, scratch_size) == HARFCODE_NO_SCRATCH)
+        return HARFCODE_NO_SCRATCH;
+    while ((slot = harfcode_ordered_slot(&glyphs)) != 0) {
         const size_t place = order == HARFCODE_REVERSE ? total - 1 - count : count;
         if (place < capacity)
             codes[place] = HARFCODE_READ(harfcode_slot_codes[slot - 1]);
@@ -269,23 +683,25 @@ static size_t harfcode_form_bytes(uint8_t slot, char *bytes)
     return 3;
 }
 
-size_t harfcode_forms(const char *text, size_t length, harfcode_order order, char *utf8, size_t capacity)
+size_t harfcode_forms(const char *text, size_t length, harfcode_order order, char *utf8, size_t capacity,
+                      void *scratch, size_t scratch_size)
 {
-    harfcode_glyphs glyphs;
+    harfcode_ordered glyphs;
     size_t total = 0, done = 0, written = 0, size, i;
     char bytes[3];
     uint8_t slot;
     if (!harfcode_valid((const unsigned char *)text, length))
         return HARFCODE_INVALID_TEXT;
     if (order == HARFCODE_REVERSE) {
-        harfcode_glyphs_start(&glyphs, text, length);
-        while ((slot = harfcode_next_slot(&glyphs)) != 0)
+        harfcode_glyphs_start(&glyphs.typing, text, length);
+        while ((slot = harfcode_next_slot(&glyphs.typing)) != 0)
             total += harfcode_form_bytes(slot, bytes);
     }
-    /* A glyph is written where it ends within capacity - 1 bytes: in either order those glyphs
-       make a prefix of the line. */
-    harfcode_glyphs_start(&glyphs, text, length);
-    while ((slot = harfcode_next_slot(&glyphs)) != 0) {
+    /* A glyph is written where it ends within capacity - 1 bytes: in any order those glyphs make
+       a prefix of the line. */
+    if (harfcode_ordered_start(&glyphs, text, length, order, scratch, scratch_size) == HARFCODE_NO_SCRATCH)
+        return HARFCODE_NO_SCRATCH;
+    while ((slot = harfcode_ordered_slot(&glyphs)) != 0) {
         size = harfcode_form_bytes(slot, bytes);
         done += size;
         {

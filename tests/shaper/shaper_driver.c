@@ -1,6 +1,6 @@
 /* Converts every line of a file with a generated shaper header, writing what harfcode-cli writes
-   for the same lines: usage  shaper_driver HEADER_MODE FILE  where the mode is codes, forms or
-   rows-N (rows of N glyphs, their codes), then typing or reverse, e.g. rows-5-reverse. Lines end
+   for the same lines: usage  shaper_driver MODE FILE  where the mode is codes, forms or rows-N
+   (rows of N glyphs, their codes), then typing, reverse or visual, e.g. rows-5-visual. Lines end
    at LF; a line that is not UTF-8 writes nothing, as the converter skips it. */
 #define HARFCODE_SHAPER_IMPLEMENTATION
 #include "shaper.h"
@@ -9,12 +9,16 @@
 #include <stdlib.h>
 #include <string.h>
 
+static void *scratch;
+static size_t scratch_size;
+
 static void print_codes(const char *text, size_t length, harfcode_order order)
 {
-    const size_t count = harfcode_codes(text, length, order, NULL, 0);
+    const size_t count = harfcode_codes(text, length, order, NULL, 0, scratch, scratch_size);
     uint8_t *codes = (uint8_t *)malloc(count + 1);
     size_t i;
-    if (!codes || harfcode_codes(text, length, order, codes, count) != count)
+    if (count >= HARFCODE_NO_SCRATCH || !codes
+        || harfcode_codes(text, length, order, codes, count, scratch, scratch_size) != count)
         exit(3);
     for (i = 0; i < count; ++i)
         printf(i == 0 ? "0x%02X" : ", 0x%02X", codes[i]);
@@ -24,12 +28,14 @@ static void print_codes(const char *text, size_t length, harfcode_order order)
 
 static void print_forms(const char *text, size_t length, harfcode_order order)
 {
-    const size_t size = harfcode_forms(text, length, order, NULL, 0);
+    const size_t size = harfcode_forms(text, length, order, NULL, 0, scratch, scratch_size);
     char *forms = (char *)malloc(size + 1);
-    if (!forms || harfcode_forms(text, length, order, forms, size + 1) != size || strlen(forms) != size)
+    if (size >= HARFCODE_NO_SCRATCH || !forms
+        || harfcode_forms(text, length, order, forms, size + 1, scratch, scratch_size) != size || strlen(forms) != size)
         exit(3);
-    /* The converter wraps reverse rows in LEFT-TO-RIGHT OVERRIDE ... POP DIRECTIONAL FORMATTING. */
-    printf(order == HARFCODE_REVERSE ? "\xE2\x80\xAD%s\xE2\x80\xAC\n" : "%s\n", forms);
+    /* The converter wraps reverse and visual rows in LEFT-TO-RIGHT OVERRIDE ... POP DIRECTIONAL
+       FORMATTING. */
+    printf(order != HARFCODE_TYPING ? "\xE2\x80\xAD%s\xE2\x80\xAC\n" : "%s\n", forms);
     free(forms);
 }
 
@@ -41,14 +47,17 @@ int main(int argc, char **argv)
     unsigned width = 0;
     if (argc != 3 || !(file = fopen(argv[2], "rb")))
         return 2;
-    order = strstr(argv[1], "reverse") ? HARFCODE_REVERSE : HARFCODE_TYPING;
+    order = strstr(argv[1], "reverse") ? HARFCODE_REVERSE : strstr(argv[1], "visual") ? HARFCODE_VISUAL : HARFCODE_TYPING;
     if (strncmp(argv[1], "rows-", 5) == 0)
         width = (unsigned)atoi(argv[1] + 5);
     while (fgets(line, sizeof line, file)) {
         size_t length = strlen(line);
         if (length > 0 && line[length - 1] == '\n')
             --length;
-        if (harfcode_codes(line, length, order, NULL, 0) == HARFCODE_INVALID_TEXT)
+        free(scratch);
+        scratch_size = order == HARFCODE_VISUAL ? HARFCODE_SCRATCH_SIZE(length) : 0;
+        scratch = scratch_size ? malloc(scratch_size) : NULL;
+        if (harfcode_codes(line, length, order, NULL, 0, scratch, scratch_size) == HARFCODE_INVALID_TEXT)
             continue;
         if (width > 0) {
             size_t start = 0, next = 0;
