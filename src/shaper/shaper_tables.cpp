@@ -60,6 +60,14 @@ QByteArray hexByte(unsigned value)
     return "0x" + QByteArray::number(value, 16).toUpper().rightJustified(2, '0');
 }
 
+// A table of rows in flash, and the macro of its row count.
+QByteArray flashTable(const char* countMacro, std::size_t count, const char* comment, const char* declarator,
+                      const QByteArray& rows)
+{
+    return "#define " + QByteArray(countMacro) + ' ' + QByteArray::number(qsizetype(count)) + "\n/* " + comment
+           + " */\nstatic const uint8_t " + declarator + " HARFCODE_FLASH = {\n" + rows + "};\n";
+}
+
 struct Run {
     char32_t start;
     unsigned last;  // characters after the first
@@ -86,16 +94,16 @@ QByteArray classRuns(ClassNumbers& numbers)
         }
         runs.push_back({unit, 0, number, false});
     }
-    QByteArray out = "#define HARFCODE_CLASS_RUN_COUNT " + QByteArray::number(qsizetype(runs.size()))
-                     + "\n/* Characters by runs: the first (high byte, low byte), how many follow it, its class, and\n"
-                       "   whether each next character takes the next class (1) or the same (0); 255 is a mark. */\n"
-                       "static const uint8_t harfcode_class_runs[][5] HARFCODE_FLASH = {\n";
+    QByteArray rows;
     for (const Run& run : runs)
-        out += "    {" + hexByte(run.start >> 8) + ", " + hexByte(run.start & 0xFF) + ", " + QByteArray::number(run.last)
-               + ", " + QByteArray::number(run.firstClass) + ", " + (run.stepping ? "1" : "0") + "}, /* "
-               + codePointName(run.start).toLatin1() + (run.last ? " to " + codePointName(run.start + run.last).toLatin1() : "")
-               + " */\n";
-    return out + "};\n";
+        rows += "    {" + hexByte(run.start >> 8) + ", " + hexByte(run.start & 0xFF) + ", " + QByteArray::number(run.last)
+                + ", " + QByteArray::number(run.firstClass) + ", " + (run.stepping ? "1" : "0") + "}, /* "
+                + codePointName(run.start).toLatin1() + (run.last ? " to " + codePointName(run.start + run.last).toLatin1() : "")
+                + " */\n";
+    return flashTable("HARFCODE_CLASS_RUN_COUNT", runs.size(),
+                      "Characters by runs: the first (high byte, low byte), how many follow it, its class, and\n"
+                      "   whether each next character takes the next class (1) or the same (0); 255 is a mark.",
+                      "harfcode_class_runs[][5]", rows);
 }
 
 QByteArray astralMarks()
@@ -109,14 +117,14 @@ QByteArray astralMarks()
         else
             runs.push_back({character, 0, kTransparentClass, false});
     }
-    QByteArray out = "#define HARFCODE_ASTRAL_MARK_COUNT " + QByteArray::number(qsizetype(runs.size()))
-                     + "\n/* The marks beyond U+FFFF: the first (three bytes), how many follow it. */\n"
-                       "static const uint8_t harfcode_astral_marks[][4] HARFCODE_FLASH = {\n";
+    QByteArray rows;
     for (const Run& run : runs)
-        out += "    {" + hexByte(run.start >> 16) + ", " + hexByte(run.start >> 8 & 0xFF) + ", "
-               + hexByte(run.start & 0xFF) + ", " + QByteArray::number(run.last) + "}, /* "
-               + codePointName(run.start).toLatin1() + " */\n";
-    return out + "};\n";
+        rows += "    {" + hexByte(run.start >> 16) + ", " + hexByte(run.start >> 8 & 0xFF) + ", "
+                + hexByte(run.start & 0xFF) + ", " + QByteArray::number(run.last) + "}, /* "
+                + codePointName(run.start).toLatin1() + " */\n";
+    return flashTable("HARFCODE_ASTRAL_MARK_COUNT", runs.size(),
+                      "The marks beyond U+FFFF: the first (three bytes), how many follow it.",
+                      "harfcode_astral_marks[][4]", rows);
 }
 
 QByteArray classTable(const ClassNumbers& numbers)
@@ -191,14 +199,14 @@ QByteArray bidiClassRuns()
     }
     // Outside the runs every character takes the default.
     std::erase_if(runs, [](const BidiRun& run) { return run.bidiClass == kDefaultBidiClass; });
-    QByteArray out = "#define HARFCODE_BIDI_RUN_COUNT " + QByteArray::number(qsizetype(runs.size()))
-                     + "\n/* The bidirectional class of characters by runs, as ICU has them: the first (high byte, low\n"
-                       "   byte), how many follow it, their class (ICU's UCharDirection). */\n"
-                       "static const uint8_t harfcode_bidi_runs[][4] HARFCODE_FLASH = {\n";
+    QByteArray rows;
     for (const BidiRun& run : runs)
-        out += "    {" + hexByte(run.start >> 8) + ", " + hexByte(run.start & 0xFF) + ", " + QByteArray::number(run.last)
-               + ", " + QByteArray::number(run.bidiClass) + "}, /* " + codePointName(run.start).toLatin1() + " */\n";
-    return out + "};\n";
+        rows += "    {" + hexByte(run.start >> 8) + ", " + hexByte(run.start & 0xFF) + ", " + QByteArray::number(run.last)
+                + ", " + QByteArray::number(run.bidiClass) + "}, /* " + codePointName(run.start).toLatin1() + " */\n";
+    return flashTable("HARFCODE_BIDI_RUN_COUNT", runs.size(),
+                      "The bidirectional class of characters by runs, as ICU has them: the first (high byte, low\n"
+                      "   byte), how many follow it, their class (ICU's UCharDirection).",
+                      "harfcode_bidi_runs[][4]", rows);
 }
 
 // The paired brackets among the characters whose class is known: each opening one and its

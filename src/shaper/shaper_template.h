@@ -109,41 +109,45 @@ static size_t harfcode_decode(const unsigned char *text, size_t length, size_t a
     return size;
 }
 
-/* The class of `character`: a binary search of the runs of characters whose classes follow
-   each other (or are one class), then of the marks beyond the Basic Multilingual Plane. */
-static uint8_t harfcode_class_of(uint32_t character)
+/* The row of `runs` that holds `character`, or `count` where none does: `count` rows of `size`
+   bytes sorted by their first character (`wide` ? three : two bytes, the highest first), then
+   how many characters follow it. */
+static unsigned harfcode_find_run(const uint8_t *runs, unsigned count, unsigned size, unsigned wide, uint32_t character)
 {
-    unsigned low = 0, high = HARFCODE_CLASS_RUN_COUNT;
-    if (character > 0xFFFFu) {
-        high = HARFCODE_ASTRAL_MARK_COUNT;
-        while (low < high) {
-            const unsigned middle = (low + high) / 2;
-            const uint32_t start = (uint32_t)HARFCODE_READ(harfcode_astral_marks[middle][0]) << 16
-                                   | (uint32_t)HARFCODE_READ(harfcode_astral_marks[middle][1]) << 8
-                                   | HARFCODE_READ(harfcode_astral_marks[middle][2]);
-            if (character < start)
-                high = middle;
-            else if (character - start > HARFCODE_READ(harfcode_astral_marks[middle][3]))
-                low = middle + 1;
-            else
-                return HARFCODE_TRANSPARENT;
-        }
-        return HARFCODE_NO_VALUE;
-    }
+    unsigned low = 0, high = count;
     while (low < high) {
         const unsigned middle = (low + high) / 2;
-        const uint32_t start = (uint32_t)HARFCODE_READ(harfcode_class_runs[middle][0]) << 8
-                               | HARFCODE_READ(harfcode_class_runs[middle][1]);
-        if (character < start) {
+        const uint8_t *row = runs + middle * size;
+        const uint32_t start = (wide ? (uint32_t)HARFCODE_READ(row[0]) << 16 : 0)
+                               | (uint32_t)HARFCODE_READ(row[wide]) << 8 | HARFCODE_READ(row[wide + 1]);
+        if (character < start)
             high = middle;
-        } else if (character - start > HARFCODE_READ(harfcode_class_runs[middle][2])) {
+        else if (character - start > HARFCODE_READ(row[wide + 2]))
             low = middle + 1;
-        } else {
-            const uint8_t first = HARFCODE_READ(harfcode_class_runs[middle][3]);
-            return HARFCODE_READ(harfcode_class_runs[middle][4]) ? (uint8_t)(first + (character - start)) : first;
-        }
+        else
+            return middle;
     }
-    return HARFCODE_NO_VALUE;
+    return count;
+}
+
+/* The class of `character`: from the runs of characters whose classes follow each other (or are
+   one class), or of the marks beyond the Basic Multilingual Plane. */
+static uint8_t harfcode_class_of(uint32_t character)
+{
+    unsigned run;
+    if (character > 0xFFFFu)
+        return harfcode_find_run(&harfcode_astral_marks[0][0], HARFCODE_ASTRAL_MARK_COUNT, 4, 1, character)
+                       == HARFCODE_ASTRAL_MARK_COUNT
+                   ? (uint8_t)HARFCODE_NO_VALUE
+                   : (uint8_t)HARFCODE_TRANSPARENT;
+    run = harfcode_find_run(&harfcode_class_runs[0][0], HARFCODE_CLASS_RUN_COUNT, 5, 0, character);
+    if (run == HARFCODE_CLASS_RUN_COUNT)
+        return HARFCODE_NO_VALUE;
+    {
+        const uint32_t start = (uint32_t)HARFCODE_READ(harfcode_class_runs[run][0]) << 8 | HARFCODE_READ(harfcode_class_runs[run][1]);
+        const uint8_t first = HARFCODE_READ(harfcode_class_runs[run][3]);
+        return HARFCODE_READ(harfcode_class_runs[run][4]) ? (uint8_t)(first + (character - start)) : first;
+    }
 }
 
 static uint8_t harfcode_flag(uint8_t class_index, unsigned flag)
@@ -250,11 +254,20 @@ static size_t harfcode_glyph_count(const char *text, size_t length)
 /* ---- Visual order: the Unicode bidirectional algorithm for one right-to-left paragraph ---- */
 
 /* ICU's bidirectional classes. */
-enum {
-    HARFCODE_L = 0, HARFCODE_R = 1, HARFCODE_EN = 2, HARFCODE_ES = 3, HARFCODE_ET = 4, HARFCODE_AN = 5,
-    HARFCODE_CS = 6, HARFCODE_B = 7, HARFCODE_S = 8, HARFCODE_WS = 9, HARFCODE_ON = 10, HARFCODE_AL = 13,
-    HARFCODE_NSM = 17, HARFCODE_BN = 18
-};
+#define HARFCODE_L 0u
+#define HARFCODE_R 1u
+#define HARFCODE_EN 2u
+#define HARFCODE_ES 3u
+#define HARFCODE_ET 4u
+#define HARFCODE_AN 5u
+#define HARFCODE_CS 6u
+#define HARFCODE_B 7u
+#define HARFCODE_S 8u
+#define HARFCODE_WS 9u
+#define HARFCODE_ON 10u
+#define HARFCODE_AL 13u
+#define HARFCODE_NSM 17u
+#define HARFCODE_BN 18u
 /* A character's byte of scratch: its class, whether it was a mark (NSM) before rule W1, and
    whether its level is two (one otherwise); at the end its slot and its level. */
 #define HARFCODE_CLASS_BITS 0x1Fu
@@ -266,23 +279,9 @@ enum {
 
 static uint8_t harfcode_bidi_class(uint32_t character)
 {
-    unsigned low = 0, high = HARFCODE_BIDI_RUN_COUNT;
-    uint8_t found = HARFCODE_L;
-    if (character > 0xFFFFu)
-        return HARFCODE_L;
-    while (low < high) {
-        const unsigned middle = (low + high) / 2;
-        const uint32_t start = (uint32_t)HARFCODE_READ(harfcode_bidi_runs[middle][0]) << 8
-                               | HARFCODE_READ(harfcode_bidi_runs[middle][1]);
-        if (character < start) {
-            high = middle;
-        } else if (character - start > HARFCODE_READ(harfcode_bidi_runs[middle][2])) {
-            low = middle + 1;
-        } else {
-            found = HARFCODE_READ(harfcode_bidi_runs[middle][3]);
-            break;
-        }
-    }
+    const unsigned run = character > 0xFFFFu ? HARFCODE_BIDI_RUN_COUNT
+                                             : harfcode_find_run(&harfcode_bidi_runs[0][0], HARFCODE_BIDI_RUN_COUNT, 4, 0, character);
+    const uint8_t found = run == HARFCODE_BIDI_RUN_COUNT ? (uint8_t)HARFCODE_L : HARFCODE_READ(harfcode_bidi_runs[run][3]);
     /* The explicit embeddings, overrides and isolates are passed over, as rule X9 passes over
        the boundary neutrals. */
     return found >= 11 && found != HARFCODE_AL && found != HARFCODE_NSM ? (uint8_t)HARFCODE_BN : found;

@@ -144,6 +144,11 @@ TEST(ShaperDifferential, ConvertsEveryLineAsTheConverterDoes)
         const QByteArray compiled = run("cc", {"-std=c99", "-Wall", "-Wextra", "-pedantic", "-Werror", "-O1", "-I", dir.path(),
                                                SHAPER_DRIVER_SOURCE, "-o", driver});
         ASSERT_TRUE(QFile::exists(driver)) << "the shaper does not build: " << compiled.toStdString();
+        // The same header is C++11.
+        const QString object = dir.filePath("driver.o");
+        run("c++", {"-std=c++11", "-x", "c++", "-Wall", "-Wextra", "-pedantic", "-Werror", "-c", "-I", dir.path(),
+                    SHAPER_DRIVER_SOURCE, "-o", object});
+        ASSERT_TRUE(QFile::remove(object)) << "the shaper does not build as C++11";
         for (const QString& file : files)
             for (const char* mode : table.modes)
                 for (const char* order : {"typing", "reverse", "visual"}) {
