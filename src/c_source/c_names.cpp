@@ -73,4 +73,14 @@ std::optional<QString> nameProblem(const QString& name, const QStringList& heade
     return std::nullopt;
 }
 
+std::optional<QString> prefixProblem(const QString& prefix, const QStringList& names)
+{
+    if (std::optional<QString> problem = nameProblem(prefix, {QStringLiteral("PROGMEM")}))
+        return problem;
+    for (const QString& name : names)
+        if (std::optional<QString> problem = nameProblem(name, {}))
+            return problem;
+    return std::nullopt;
+}
+
 }  // namespace harfcode

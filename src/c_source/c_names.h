@@ -12,4 +12,9 @@ namespace harfcode {
 // take. None where it can.
 std::optional<QString> nameProblem(const QString& name, const QStringList& headerMacros);
 
+// Why `prefix` cannot name a header that defines `names`, made of it: the prefix or one of the
+// names breaks those rules (a prefix that ends in "_" gives names with "__", and a name that the
+// standard headers take may come of a prefix that is not one). None where it can.
+std::optional<QString> prefixProblem(const QString& prefix, const QStringList& names);
+
 }  // namespace harfcode

@@ -1,9 +1,11 @@
 #include "cli/command_line.h"
 
+#include "c_source/c_names.h"
 #include "font/font_pictures.h"
 #include "font/gfx_font_format.h"
 #include "layout/display_rows.h"
 #include "layout/row_width.h"
+#include "shaper/shaper_header.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -101,6 +103,10 @@ const char* const kDescription =
     "are at most N pixels of the font wide, one after another in NAME[NAME_LENGTH], row r\n"
     "starting at NAME_ROW_START[r], its pen at NAME_ROW_X[r] on a display N pixels wide.\n"
     "\n"
+    "With --shaper, writes a C header for the firmware that converts UTF-8 text known only at\n"
+    "run time to the table's codes on the device, exactly as this converter does: in typing,\n"
+    "reverse or visual order, as presentation forms, in rows of N glyphs.\n"
+    "\n"
     "With --font, renders the glyph of every slot from a font file (or a family) with FreeType\n"
     "and writes the display's font, each glyph at its code in the table: a BDF font, a C header\n"
     "of bitmaps for any display (--font-format c), or an Adafruit GFX font (gfx). --new-table\n"
@@ -143,12 +149,12 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
         QStringLiteral("STRINGS"));
     const QCommandLineOption outputOption(
         QStringLiteral("output"),
-        QStringLiteral("With --header or --font: write to FILE (replaced only when all is well)."),
+        QStringLiteral("With --header, --font or --shaper: write to FILE (replaced only when all is well)."),
         QStringLiteral("FILE"));
     const QCommandLineOption progmemOption(
         QStringLiteral("progmem"),
-        QStringLiteral("With --header or --font-format c: keep the arrays in flash (AVR's PROGMEM); a GFX font's "
-                       "always are."));
+        QStringLiteral("With --header, --font-format c or --shaper: keep the arrays in flash (AVR's PROGMEM); a GFX "
+                       "font's always are."));
     const QCommandLineOption fontOption(
         QStringLiteral("font"),
         QStringLiteral("Render the display's font from FONT, a font file or a family name: the glyph of every "
@@ -169,9 +175,10 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
         QStringLiteral("BITS"));
     const QCommandLineOption nameOption(
         QStringLiteral("name"),
-        QStringLiteral("With --font-format c or gfx: the prefix of the header's names (default %1 for c, %2 for "
-                       "gfx).")
-            .arg(QLatin1StringView(kDefaultCFontName), QLatin1StringView(kDefaultGfxFontName)),
+        QStringLiteral("With --font-format c or gfx, or --shaper: the prefix of the header's names (default %1 for c, "
+                       "%2 for gfx, %3 for the shaper).")
+            .arg(QLatin1StringView(kDefaultCFontName), QLatin1StringView(kDefaultGfxFontName),
+                 QLatin1StringView(kDefaultShaperPrefix)),
         QStringLiteral("PREFIX"));
     const QCommandLineOption sampleOption(
         QStringLiteral("sample"),
@@ -187,6 +194,10 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
         QStringLiteral("hinting"),
         QStringLiteral("With --font: auto (FreeType's autohinter, default), font (the font's own) or none."),
         QStringLiteral("HINTING"));
+    const QCommandLineOption shaperOption(
+        QStringLiteral("shaper"),
+        QStringLiteral("Write a C header that converts text on the firmware as this converter does, with the table's "
+                       "codes."));
     const QCommandLineOption newTableOption(
         QStringLiteral("new-table"),
         QStringLiteral("Write a table with a code for every glyph, for a display that has no codes yet, to the "
@@ -194,7 +205,7 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
                        "is never replaced."));
     parser.addOptions({tableOption, orderOption, formatOption, widthOption, reverseOption, slotsOption, headerOption,
                        outputOption, progmemOption, fontOption, sizeOption, fontFormatOption, bitsOption, nameOption,
-                       hintingOption, sampleOption, zoomOption, newTableOption});
+                       hintingOption, sampleOption, zoomOption, shaperOption, newTableOption});
     parser.addPositionalArgument(QStringLiteral("TEXT"), QStringLiteral("The text to convert (UTF-8)."),
                                  QStringLiteral("[TEXT]"));
     const QCommandLineOption helpOption = parser.addHelpOption();
@@ -221,6 +232,34 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
         request.newTablePath = texts.isEmpty() ? defaultTablePath : texts.first();
         if (request.newTablePath->isEmpty())
             return error("--new-table needs the name of a table file.");
+        return request;
+    }
+    if (parser.isSet(shaperOption)) {
+        const QStringList allowed = {shaperOption.names().first(), tableOption.names().first(),
+                                     outputOption.names().first(), nameOption.names().first(),
+                                     progmemOption.names().first()};
+        for (const QString& name : parser.optionNames())
+            if (!allowed.contains(name))
+                return UsageError{QStringLiteral("--shaper takes only --table, --output, --name and --progmem, not --%1.")
+                                      .arg(name)};
+        if (!texts.isEmpty())
+            return error("--shaper converts text on the firmware: give no TEXT.");
+        CliRequest request;
+        if (parser.isSet(tableOption)) {
+            request.tablePath = parser.value(tableOption);
+            if (request.tablePath->isEmpty())
+                return error("--table needs the name of a table file.");
+        }
+        request.outputPath = parser.value(outputOption);
+        if (parser.isSet(outputOption) && request.outputPath.isEmpty())
+            return error("--output needs the name of a file; without --output the output goes to standard output.");
+        request.progmem = parser.isSet(progmemOption);
+        const QString prefix = parser.isSet(nameOption) ? parser.value(nameOption) : QLatin1StringView(kDefaultShaperPrefix);
+        if (prefix.isEmpty())
+            return error("--name needs the prefix of the header's names.");
+        if (const std::optional<QString> problem = prefixProblem(prefix, shaperNames(prefix)))
+            return UsageError{QStringLiteral("--name: %1.").arg(*problem)};
+        request.shaperPrefix = prefix;
         return request;
     }
     if (texts.size() > 1)

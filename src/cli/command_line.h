@@ -29,6 +29,8 @@ struct CliRequest {
     bool progmem = false;
     std::optional<FontRequest> font;  // --font: the display's font, or with --header the font rows are measured in
     int pixelWidth = 0;               // --width Npx: rows of at most N pixels (then line.width is 0)
+    // --shaper: a C header that converts text on the firmware, its names with this prefix
+    std::optional<QString> shaperPrefix;
     // --new-table [FILE]: a table with a code for every glyph, written to this file
     std::optional<QString> newTablePath;
 };

@@ -5,6 +5,7 @@
 #include "cli/exit_status.h"
 #include "cli/font_command.h"
 #include "cli/header_command.h"
+#include "cli/shaper_command.h"
 #include "cli/standard_streams.h"
 #include "cli/warning_messages.h"
 #include "conversion/character_names.h"
@@ -168,6 +169,11 @@ int run(int argc, char** argv)
                            .arg(quotedUnfilledCode()));
     }
 
+    if (request.shaperPrefix) {
+        const ShaperCommand shaper{*request.shaperPrefix, request.progmem, request.outputPath, tablePath, codes,
+                                   typedCommandLine(QCoreApplication::arguments()), outputClosed};
+        return writeShaper(shaper, printError);
+    }
     if (request.font && !request.stringsPath) {
         const FontCommand font{*request.font, request.outputPath, tablePath, codes,
                                typedCommandLine(QCoreApplication::arguments()), QString::fromLatin1(kWineFontFolder),

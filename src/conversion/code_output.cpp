@@ -151,6 +151,22 @@ QString InvalidCode::description() const
     return QStringLiteral("%1 has the code \"%2\", which is not two hexadecimal digits").arg(slotName(slot), code);
 }
 
+CodeUsage codeUsage(const CodeStrings& codes)
+{
+    CodeUsage usage;
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        const QString& code = codes[static_cast<std::size_t>(slot - 1)];
+        const std::optional<std::uint8_t> byte = codeByte(code);
+        if (!byte)
+            usage.invalidCodes.push_back({static_cast<Slot>(slot), code});
+        else if (code == u"00")
+            ++usage.unfilledSlots;
+        else
+            usage.slotsOfCode[*byte].push_back(static_cast<Slot>(slot));
+    }
+    return usage;
+}
+
 CodeBytes codeBytesOf(const std::vector<Slot>& slots, const CodeStrings& codes)
 {
     CodeBytes result;

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -58,6 +59,15 @@ struct InvalidCode {
     // e.g. slot 5 (U+FE91 "ﺑ") has the code "G1", which is not two hexadecimal digits
     QString description() const;
 };
+
+// How a table's codes are used: those that are not bytes, the slots still "00", and the slots
+// of every other byte, in ascending order.
+struct CodeUsage {
+    std::vector<InvalidCode> invalidCodes;
+    int unfilledSlots = 0;
+    std::map<std::uint8_t, std::vector<Slot>> slotsOfCode;
+};
+CodeUsage codeUsage(const CodeStrings& codes);
 
 struct CodeBytes {
     QByteArray bytes;                     // empty when `invalid` is set

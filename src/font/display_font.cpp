@@ -50,19 +50,12 @@ std::variant<DisplayFont, DisplayFontError> displayFont(const FontFace& face, co
 
 PartialDisplayFont partialDisplayFont(const FontFace& face, const CodeStrings& codes, Hinting hinting)
 {
+    CodeUsage usage = codeUsage(codes);
     DisplayFontError error;
+    error.invalidCodes = std::move(usage.invalidCodes);
     DisplayFont font;
-    std::map<std::uint8_t, std::vector<Slot>> slotsOfCode;  // slots in ascending order
-    for (int slot = 1; slot <= kSlotCount; ++slot) {
-        const QString& code = codes[static_cast<std::size_t>(slot - 1)];
-        const std::optional<std::uint8_t> byte = codeByte(code);
-        if (!byte)
-            error.invalidCodes.push_back({static_cast<Slot>(slot), code});
-        else if (code == u"00")
-            ++font.unfilledSlots;
-        else
-            slotsOfCode[*byte].push_back(static_cast<Slot>(slot));
-    }
+    font.unfilledSlots = usage.unfilledSlots;
+    const std::map<std::uint8_t, std::vector<Slot>>& slotsOfCode = usage.slotsOfCode;
     error.unfilledTable = error.invalidCodes.empty() && slotsOfCode.empty();
 
     // A broken font may put its ascender below the baseline, or its descender above it.

@@ -80,17 +80,10 @@ QStringList fontLineMacroNames(const QString& prefix)
 
 std::optional<QString> fontNameProblem(const QString& prefix, const QStringList& names)
 {
-    if (std::optional<QString> problem = nameProblem(prefix, {QStringLiteral("PROGMEM")}))
-        return problem;
-    // A prefix that ends in "_" gives names with "__", which belong to the compiler; and a name
-    // the standard headers take may come of a prefix that is not one.
     const CHeaderParts frame = fontHeaderFrame(prefix, true);
     const QStringList frameMacros = {QString::fromLatin1(frame.guard), QString::fromLatin1(frame.definitionsGuard),
                                      QString::fromLatin1(frame.implementationMacro)};
-    for (const QString& name : names + frameMacros)
-        if (std::optional<QString> problem = nameProblem(name, {}))
-            return problem;
-    return std::nullopt;
+    return prefixProblem(prefix, names + frameMacros);
 }
 
 QByteArray fontHeaderSourceLines(const char* title, const FontExportSource& source)

@@ -39,17 +39,39 @@ QByteArray commentBlock(const ShaperSettings& settings)
         .toUtf8();
 }
 
+// Every name of the template and its tables starts with the default prefix; the comments'
+// "harfcode-cli" does not.
+const QRegularExpression kLowerPrefix(QStringLiteral("\\bharfcode_"));
+const QRegularExpression kUpperPrefix(QStringLiteral("\\bHARFCODE_"));
+
+QString withPrefix(QString text, const QString& prefix)
+{
+    text.replace(kLowerPrefix, prefix + u'_');
+    return text.replace(kUpperPrefix, prefix.toUpper() + u'_');
+}
+
+QByteArray unnamedHeader(const SlotCodes& codes, bool progmem)
+{
+    QByteArray text = kTemplate;
+    return text.replace("/* @TABLES@ */\n", storageMacros(progmem) + shaperTables(codes));
+}
+
 }  // namespace
 
 QByteArray shaperHeader(const SlotCodes& codes, const ShaperSettings& settings)
 {
-    QByteArray text = commentBlock(settings) + kTemplate;
-    text.replace("/* @TABLES@ */\n", storageMacros(settings.progmem) + shaperTables(codes));
-    // Every name of the template starts with the default prefix; the comments' "harfcode-cli" does not.
-    QString named = QString::fromUtf8(text);
-    named.replace(QRegularExpression(QStringLiteral("\\bharfcode_")), settings.prefix + u'_');
-    named.replace(QRegularExpression(QStringLiteral("\\bHARFCODE_")), settings.prefix.toUpper() + u'_');
-    return named.toUtf8();
+    return withPrefix(QString::fromUtf8(commentBlock(settings) + unnamedHeader(codes, settings.progmem)), settings.prefix)
+        .toUtf8();
+}
+
+QStringList shaperNames(const QString& prefix)
+{
+    static const QRegularExpression name(QStringLiteral("\\b(?:harfcode|HARFCODE)_\\w+"));
+    QStringList names;
+    for (const QRegularExpressionMatch& match : name.globalMatch(QString::fromUtf8(unnamedHeader({}, true))))
+        names.append(withPrefix(match.captured(), prefix));
+    names.removeDuplicates();
+    return names;
 }
 
 }  // namespace harfcode

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace harfcode {
 
@@ -19,5 +20,10 @@ struct ShaperSettings {
 // C++11, its functions declared in every file that includes it and defined where
 // PREFIX_SHAPER_IMPLEMENTATION is defined before the include.
 QByteArray shaperHeader(const SlotCodes& codes, const ShaperSettings& settings);
+
+// Every name the header defines with `prefix`: its types, functions, tables and macros.
+QStringList shaperNames(const QString& prefix);
+
+inline constexpr char kDefaultShaperPrefix[] = "harfcode";
 
 }  // namespace harfcode

@@ -98,6 +98,7 @@ TEST(Cli, ConvertsPrintsAndExitsAsDocumented)
          {56, "E6"}, {62, "F2"}, {64, "30"}, {65, "31"}, {67, "33"}, {68, "34"}, {74, "41"}});
     const QString invalid = writeTable(dir, "invalid.txt", {{1, "20"}, {4, "0B"}, {5, "G1"}, {74, "41"}});
     const QString unfilled = writeTable(dir, "unfilled.txt", {});
+    const QString shared = writeTable(dir, "shared.txt", {{5, "A1"}, {6, "A1"}, {74, "41"}});
     const QString surplus = writeFile(dir.filePath("surplus.txt"), contentsOf(table) + QByteArray("9\0009\000\r\000\n\000", 8));
     ASSERT_TRUE(QFile::copy(kCli, dir.filePath("harfcode-cli")));  // finds HexTable.txt beside it
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
@@ -174,11 +175,28 @@ TEST(Cli, ConvertsPrintsAndExitsAsDocumented)
         {kCli, {"--header", missing, "--format", "c-array"}, {}, 64, "", {"--header takes its texts"}},
         {kCli, {"--bogus"}, {}, 64, "", {"Unknown option"}},
         {kCli, {"--table", "", "A"}, {}, 64, "", {"--table needs the name of a table file"}},
+        // The shaper: a code that is not a byte refuses the table, unfilled and shared codes are told.
+        {kCli, {"--shaper", "--table", invalid, "--output", dir.filePath("shaper.h")}, {}, 1, "",
+         {"invalid.txt\": slot 5 (U+FE91 \"ﺑ\") has the code \"G1\", which is not two hexadecimal digits.",
+          "nothing is written"}},
+        {kCli, {"--shaper", "--table", shared, "--name", "display", "--output", dir.filePath("display.h")}, {}, 0, "",
+         {"warning: 100 slots still have the code \"00\"; the shaper gives their glyphs that code.",
+          "warning: slots 5 and 6 share the code A1: the display shows one glyph for them."}},
+        {kCli, {"--shaper", "--table", table, "--output", table}, {}, 1, "", {"87 slots still have", "is the same file as"}},
+        {kCli, {"--shaper", "A"}, {}, 64, "", {"--shaper converts text on the firmware: give no TEXT."}},
+        {kCli, {"--shaper", "--width", "5"}, {}, 64, "", {"--shaper takes only --table, --output, --name and --progmem, not --width."}},
+        {kCli, {"--shaper", "--name", "x_"}, {}, 64, "", {"--name: \"X__SHAPER_H\" starts with \"_\" or contains \"__\""}},
+        {kCli, {"--shaper", "--name", ""}, {}, 64, "", {"--name needs the prefix"}},
     };
     for (const CliRun& c : cases)
         check(c);
     EXPECT_FALSE(QFile::exists(missing)) << "the converter never creates a table";
     EXPECT_FALSE(QFile::exists(dir.filePath("out.h")));
+    EXPECT_FALSE(QFile::exists(dir.filePath("shaper.h")));
+    const QByteArray named = contentsOf(dir.filePath("display.h"));
+    EXPECT_TRUE(named.contains("#ifndef DISPLAY_SHAPER_H") && named.contains("size_t display_codes(")
+                && named.contains("DISPLAY_SHAPER_IMPLEMENTATION") && !named.contains("harfcode_"))
+        << named.left(2000).toStdString();
 }
 
 // Inputs of the strings header that the user may get wrong or that anybody may have written.
