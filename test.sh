@@ -15,7 +15,7 @@ build build-fuzz
 # Each fuzzer works on a copy of its seeds, so that the corpus in the repository stays as it is;
 # a finding is saved in build-fuzz/ and fails the run. -max_len lets table inputs cross the
 # reader's 16 KiB pieces.
-for target in harfcode_fuzz_table_reader harfcode_fuzz_conversion harfcode_fuzz_firmware harfcode_fuzz_font; do
+for target in harfcode_fuzz_table_reader harfcode_fuzz_conversion harfcode_fuzz_firmware harfcode_fuzz_font harfcode_fuzz_shaper; do
     corpus=build-fuzz/corpus/$target
     rm -rf "$corpus" && mkdir -p "$corpus" && cp fuzz/corpus/"$target"/* "$corpus"/
     log=build-fuzz/$target.log
