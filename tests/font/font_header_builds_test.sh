@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # harfcode-cli --font-format c and gfx as a firmware build meets them: each header compiles
 # without a warning in C99 and C++11, a program of two files holds the font once whichever file
-# implements it, the C header, the GFX font and strings headers stand in one file with their default
-# names and with names of their own, the arrays are in flash on AVR
+# implements it, the C header, the GFX font, strings headers and the shaper stand in one file
+# with their default names and with names of their own, the arrays are in flash on AVR
 # (the C header's with --progmem, the GFX font's always), the GFX font builds without the
 # library, an error leaves the output alone; and the README shows the header's drawing loop.
 #
@@ -53,13 +53,14 @@ succeeds "menu header" "$cli" --header menu.txt --table table.txt --output menu.
 # A strings header written to font.h, beside the C header of that name, takes a guard of its own.
 mkdir texts && printf 'FOOTER=نو\n' >texts/footer.txt
 succeeds "strings header as font.h" "$cli" --header texts/footer.txt --table table.txt --output texts/font.h
+succeeds "shaper" "$cli" --shaper --table table.txt --output shaper.h
 readonly implementations=$'#define HARFCODE_STRINGS_IMPLEMENTATION\n#define HARFCODE_FONT_IMPLEMENTATION\n#define HARFCODE_GFX_FONT_IMPLEMENTATION'
-write_program defaults "$implementations"$'\n#include "strings.h"\n#include "font.h"\n#include "gfx.h"' \
-    '"%u %u %u\n", probe(), (unsigned)GREETING_LENGTH, (unsigned)harfcode_gfx_font.yAdvance' \
-    $'#include "strings.h"\n#include "font.h"\n#include "gfx.h"' 'harfcode_font_index[0x41].advance'
-builds_both_ways defaults c++11 "$(bdf_advance 65) 4 15"
-stored_once defaults_c_cpp GREETING harfcode_font_index harfcode_gfx_font
-step_ok "the strings header, the C header and the GFX font of default names build in one file"
+write_program defaults "$implementations"$'\n#define HARFCODE_SHAPER_IMPLEMENTATION\n#include "strings.h"\n#include "font.h"\n#include "gfx.h"\n#include "shaper.h"' \
+    '"%u %u %u %u\n", probe(), (unsigned)GREETING_LENGTH, (unsigned)harfcode_gfx_font.yAdvance, (unsigned)harfcode_codes("AB", 2, HARFCODE_REVERSE, 0, 0, 0, 0)' \
+    $'#include "strings.h"\n#include "font.h"\n#include "gfx.h"\n#include "shaper.h"' 'harfcode_font_index[0x41].advance'
+builds_both_ways defaults c++11 "$(bdf_advance 65) 4 15 2"
+stored_once defaults_c_cpp GREETING harfcode_font_index harfcode_gfx_font harfcode_slot_codes
+step_ok "the strings header, the C header, the GFX font and the shaper of default names build in one file"
 
 font --font-format c --bits columns --name small_font --output small.h
 font --font-format c --name big_font --output big.h
