@@ -99,7 +99,8 @@ TEST(ShaperDifferential, ConvertsEveryLineAsTheConverterDoes)
 {
     QTemporaryDir dir;
     // Cases made to test the rules, then random lines of the exact blocks, then lines that are
-    // not UTF-8 (overlong, a surrogate, beyond U+10FFFF, cut short), which the converter skips.
+    // not UTF-8 (overlong forms of "/" and of beh, a surrogate, beyond U+10FFFF, cut short), which
+    // the converter skips.
     QByteArray exact = QByteArray("(").repeated(70) + "ab سلام ۱۲ CD" + QByteArray(")").repeated(70) + "\n"
                        + QByteArray("[").repeated(100) + "سلام ABC ۱۲\n"
                        "ABC\tDEF سلام\tGHI ۱۲\n"
@@ -113,7 +114,7 @@ TEST(ShaperDifferential, ConvertsEveryLineAsTheConverterDoes)
     for (int i = 0; i < SHAPER_RANDOM_LINES; ++i)
         exact += randomLine(random, kExactRanges).toUtf8() + '\n';
     const QList<QByteArray> inputs = exact.split('\n');
-    exact += "\xC0\xAF\n\xED\xA0\x80\n\xF4\x90\x80\x80\nA\xD8\n\n  \n";
+    exact += "\xC0\xAF\n\xE0\x98\xA8\n\xF0\x80\x98\xA8\n\xED\xA0\x80\n\xF4\x90\x80\x80\nA\xD8\n\n  \n";
     Ranges mixed = kExactRanges;
     mixed.insert(mixed.end(), kOtherRanges.begin(), kOtherRanges.end());
     QByteArray beyond;
