@@ -11,6 +11,7 @@
 
 #include <unicode/uchar.h>
 
+#include <array>
 #include <vector>
 
 namespace harfcode {
@@ -21,6 +22,8 @@ namespace {
 constexpr int kEdgeClass = 0;
 constexpr int kNoValueClass = 1;
 constexpr int kTransparentClass = 255;
+// A class run's class with this bit: each next character takes the next class.
+constexpr int kSteppingBit = 128;
 
 // The letter classes in the order characters first take them, so that characters whose classes
 // follow each other (digits, capitals) make one run.
@@ -34,7 +37,7 @@ struct ClassNumbers {
             if (classes[index] == letter)
                 return int(index);
         classes.push_back(letter);
-        Q_ASSERT(classes.size() < kTransparentClass);
+        Q_ASSERT(classes.size() <= kSteppingBit);
         return int(classes.size() - 1);
     }
 };
@@ -75,17 +78,28 @@ struct Run {
     bool stepping;  // each character the class after the one before
 };
 
+QByteArray runStart(char32_t start)
+{
+    return hexByte(start >> 8 & 0xFF) + ", " + hexByte(start & 0xFF);
+}
+
+QByteArray runName(const Run& run)
+{
+    return codePointName(run.start).toLatin1() + (run.last ? " to " + codePointName(run.start + run.last).toLatin1() : "");
+}
+
+// The characters that are no mark and have a glyph or join, by runs.
 QByteArray classRuns(ClassNumbers& numbers)
 {
     std::vector<Run> runs;
     for (char32_t unit = 0; unit <= 0xFFFF; ++unit) {
         const int number = classOfUnit(char16_t(unit), numbers);
-        if (number == kNoValueClass)
+        if (number == kNoValueClass || number == kTransparentClass)
             continue;
         if (!runs.empty()) {
             Run& run = runs.back();
             const bool next = run.start + run.last + 1 == unit && run.last < 255;
-            if (next && run.last == 0 && number == run.firstClass + 1 && number != kTransparentClass)
+            if (next && run.last == 0 && number == run.firstClass + 1)
                 run.stepping = true;
             if (next && number == (run.stepping ? run.firstClass + int(run.last) + 1 : run.firstClass)) {
                 ++run.last;
@@ -96,35 +110,44 @@ QByteArray classRuns(ClassNumbers& numbers)
     }
     QByteArray rows;
     for (const Run& run : runs)
-        rows += "    {" + hexByte(run.start >> 8) + ", " + hexByte(run.start & 0xFF) + ", " + QByteArray::number(run.last)
-                + ", " + QByteArray::number(run.firstClass) + ", " + (run.stepping ? "1" : "0") + "}, /* "
-                + codePointName(run.start).toLatin1() + (run.last ? " to " + codePointName(run.start + run.last).toLatin1() : "")
-                + " */\n";
+        rows += "    {" + runStart(run.start) + ", " + QByteArray::number(run.last) + ", "
+                + QByteArray::number(run.firstClass | (run.stepping ? kSteppingBit : 0)) + "}, /* " + runName(run) + " */\n";
     return flashTable("HARFCODE_CLASS_RUN_COUNT", runs.size(),
-                      "Characters by runs: the first (high byte, low byte), how many follow it, its class, and\n"
-                      "   whether each next character takes the next class (1) or the same (0); 255 is a mark.",
-                      "harfcode_class_runs[][5]", rows);
+                      "Characters by runs: the first (high byte, low byte), how many follow it, and its class, plus\n"
+                      "   128 where each next character takes the next class (otherwise the same). The marks are\n"
+                      "   apart.",
+                      "harfcode_class_runs[][4]", rows);
 }
 
-QByteArray astralMarks()
+// The marks, by runs within each plane, and how many runs each of the 17 planes has: a mark
+// joins nothing and lets its neighbours join across it.
+QByteArray marks()
 {
     std::vector<Run> runs;
-    for (char32_t character = 0x10000; character <= 0x10FFFF; ++character) {
+    std::array<int, 17> planeRuns{};
+    for (char32_t character = 0; character <= 0x10FFFF; ++character) {
         if (!isTransparentToJoining(character))
             continue;
-        if (!runs.empty() && runs.back().start + runs.back().last + 1 == character && runs.back().last < 255)
-            ++runs.back().last;
-        else
+        Run* last = runs.empty() ? nullptr : &runs.back();
+        if (last && last->start + last->last + 1 == character && last->last < 255 && (character & 0xFFFF) != 0) {
+            ++last->last;
+        } else {
             runs.push_back({character, 0, kTransparentClass, false});
+            ++planeRuns[character >> 16];
+        }
     }
-    QByteArray rows;
+    QByteArray rows, counts;
     for (const Run& run : runs)
-        rows += "    {" + hexByte(run.start >> 16) + ", " + hexByte(run.start >> 8 & 0xFF) + ", "
-                + hexByte(run.start & 0xFF) + ", " + QByteArray::number(run.last) + "}, /* "
-                + codePointName(run.start).toLatin1() + " */\n";
-    return flashTable("HARFCODE_ASTRAL_MARK_COUNT", runs.size(),
-                      "The marks beyond U+FFFF: the first (three bytes), how many follow it.",
-                      "harfcode_astral_marks[][4]", rows);
+        rows += "    {" + runStart(run.start) + ", " + QByteArray::number(run.last) + "}, /* " + runName(run) + " */\n";
+    for (std::size_t plane = 0; plane < planeRuns.size(); ++plane) {
+        Q_ASSERT(planeRuns[plane] <= 255);
+        counts += (plane ? ", " : "") + QByteArray::number(planeRuns[plane]);
+    }
+    return "/* The runs of marks in each plane, U+0000 to U+10FFFF. */\n"
+           "static const uint8_t harfcode_mark_planes[17] HARFCODE_FLASH = {" + counts + "};\n"
+           + flashTable("HARFCODE_MARK_RUN_COUNT", runs.size(),
+                        "The marks by runs, plane by plane: the first (its low two bytes), how many follow it.",
+                        "harfcode_marks[][3]", rows);
 }
 
 QByteArray classTable(const ClassNumbers& numbers)
@@ -224,6 +247,7 @@ QByteArray bracketPairs()
                  + hexByte(closing & 0xFF) + "}, /* " + codePointName(character).toLatin1() + " and "
                  + codePointName(closing).toLatin1() + " */\n";
         ++count;
+        Q_ASSERT(count < 32);  // an open bracket's number takes five bits of its byte
     }
     return "#define HARFCODE_BRACKET_COUNT " + QByteArray::number(count)
            + "\n/* The paired brackets: the opening one (high byte, low byte), the closing one. */\n"
@@ -237,7 +261,7 @@ QByteArray shaperTables(const SlotCodes& codes)
 {
     ClassNumbers numbers;
     const QByteArray runs = classRuns(numbers);  // numbers the classes
-    return classTable(numbers) + runs + astralMarks() + slotTables(codes) + bidiClassRuns() + bracketPairs();
+    return classTable(numbers) + runs + marks() + slotTables(codes) + bidiClassRuns() + bracketPairs();
 }
 
 }  // namespace harfcode

@@ -8,25 +8,23 @@
 extern "C" {
 #endif
 
+/* Visual order is the Unicode bidirectional algorithm for one right-to-left paragraph, exact for
+   text of ASCII and Latin-1, Arabic and Arabic Supplement, the Arabic presentation forms,
+   General Punctuation, and every other character that has a glyph on the display. Beyond those
+   every character is taken for a left-to-right letter; the explicit embeddings, overrides and
+   isolates (U+202A to U+202E, U+2066 to U+2069) are passed over like the boundary neutrals; the
+   paragraph separators (LF, CR, U+001C to U+001E, U+0085, U+2029) end no paragraph: they stand at
+   the paragraph's level as the segment separators do. Whatever the text holds, the codes are
+   exactly those of typing order, each once. */
 typedef enum { HARFCODE_TYPING, HARFCODE_REVERSE, HARFCODE_VISUAL } harfcode_order;
-
-/* An opening bracket of a text in visual order: where it stands, the closing bracket it pairs
-   with, the opening bracket still open below it, which bracket it is and which strong classes
-   stand after it. Only its size is of use outside. */
-typedef struct {
-    size_t opening;
-    size_t closing;
-    size_t below;
-    uint8_t bracket;
-    uint8_t strong;
-} harfcode_bracket_entry;
 
 #define HARFCODE_INVALID_TEXT ((size_t)-1) /* the text is not UTF-8 (or the width is 0) */
 #define HARFCODE_NO_SCRATCH ((size_t)-2)   /* visual order was asked with a scratch too small */
-/* Bytes of scratch that visual order needs for `length` bytes of text: a byte a character, and
-   an entry for each opening bracket, however many the text holds. */
-#define HARFCODE_SCRATCH_SIZE(length) (sizeof(size_t) + (size_t)(length) * (1 + sizeof(harfcode_bracket_entry)))
-
+/* Bytes of scratch that visual order needs for `length` bytes of text: a byte a character, and a
+   size_t (two bytes on AVR) for each bracket open at once, enough for a text of nothing but
+   opening brackets. A smaller scratch does for a text with fewer brackets open at once:
+   HARFCODE_NO_SCRATCH says when it does not. Brackets pair exactly however many are open. */
+#define HARFCODE_SCRATCH_SIZE(length) ((size_t)(length) * (1 + sizeof(size_t)) + sizeof(size_t))
 /* The codes of one line of UTF-8 text in `order`, characters without a glyph left out: the codes
    `harfcode-cli --order ORDER --format c-array` writes for that line. Writes at most `capacity`
    codes and returns how many the line has (as snprintf does); writes nothing and returns
@@ -75,54 +73,60 @@ extern "C" {
 #define HARFCODE_TRANSPARENT 255u /* a mark: no glyph, and no letter's neighbour */
 #define HARFCODE_EDGE 0u          /* beyond either end of the text: joins nothing */
 #define HARFCODE_NO_VALUE 1u      /* a character the display's code page lacks: no glyph */
+#define HARFCODE_STEPPING 0x80u   /* in a run: each character takes the class after the one before */
 
 /* The next character of `text` from byte `at` into *character; the bytes it takes, or 0 where
    the text is not UTF-8 there (an overlong form, a surrogate, beyond U+10FFFF, cut short). */
 static size_t harfcode_decode(const unsigned char *text, size_t length, size_t at, uint32_t *character)
 {
     const unsigned lead = text[at];
-    size_t size, i;
-    uint32_t value, lowest;
+    const size_t size = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    size_t i;
+    uint32_t value;
     if (lead < 0x80) {
         *character = lead;
         return 1;
     }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        size = 2, value = lead & 0x1Fu, lowest = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        size = 3, value = lead & 0x0Fu, lowest = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        size = 4, value = lead & 0x07u, lowest = 0x10000;
-    } else {
+    if (lead < 0xC2 || lead > 0xF4 || length - at < size)
         return 0;
-    }
-    if (length - at < size)
-        return 0;
+    value = lead & (0x7Fu >> size);
     for (i = 1; i < size; ++i) {
         if ((text[at + i] & 0xC0u) != 0x80u)
             return 0;
         value = value << 6 | (text[at + i] & 0x3Fu);
     }
-    if (value < lowest || value > 0x10FFFFu || (value >= 0xD800u && value <= 0xDFFFu))
+    /* The shortest form only: three bytes from U+0800, four from U+10000. */
+    if ((size == 3 && value < 0x800u) || (size == 4 && value < 0x10000u) || value > 0x10FFFFu
+        || (value >= 0xD800u && value <= 0xDFFFu))
         return 0;
     *character = value;
     return size;
 }
 
+/* The characters of the text, or HARFCODE_INVALID_TEXT where it is not UTF-8. */
+static size_t harfcode_characters(const unsigned char *text, size_t length)
+{
+    size_t at = 0, count = 0, size;
+    uint32_t character;
+    for (; at < length; at += size, ++count)
+        if ((size = harfcode_decode(text, length, at, &character)) == 0)
+            return HARFCODE_INVALID_TEXT;
+    return count;
+}
+
 /* The row of `runs` that holds `character`, or `count` where none does: `count` rows of `size`
-   bytes sorted by their first character (`wide` ? three : two bytes, the highest first), then
-   how many characters follow it. */
-static unsigned harfcode_find_run(const uint8_t *runs, unsigned count, unsigned size, unsigned wide, uint32_t character)
+   bytes sorted by their first character (high byte, low byte), then how many characters follow
+   it. */
+static unsigned harfcode_find_run(const uint8_t *runs, unsigned count, unsigned size, uint16_t character)
 {
     unsigned low = 0, high = count;
     while (low < high) {
         const unsigned middle = (low + high) / 2;
         const uint8_t *row = runs + middle * size;
-        const uint32_t start = (wide ? (uint32_t)HARFCODE_READ(row[0]) << 16 : 0)
-                               | (uint32_t)HARFCODE_READ(row[wide]) << 8 | HARFCODE_READ(row[wide + 1]);
+        const uint16_t start = (uint16_t)(HARFCODE_READ(row[0]) << 8 | HARFCODE_READ(row[1]));
         if (character < start)
             high = middle;
-        else if (character - start > HARFCODE_READ(row[wide + 2]))
+        else if ((unsigned)(character - start) > HARFCODE_READ(row[2]))
             low = middle + 1;
         else
             return middle;
@@ -130,24 +134,32 @@ static unsigned harfcode_find_run(const uint8_t *runs, unsigned count, unsigned 
     return count;
 }
 
-/* The class of `character`: from the runs of characters whose classes follow each other (or are
-   one class), or of the marks beyond the Basic Multilingual Plane. */
+/* Whether `character` is a mark: the marks' runs plane by plane. */
+static int harfcode_is_mark(uint32_t character)
+{
+    const unsigned plane = (unsigned)(character >> 16);
+    unsigned first = 0, i;
+    for (i = 0; i < plane; ++i)
+        first += HARFCODE_READ(harfcode_mark_planes[i]);
+    return harfcode_find_run(harfcode_marks[first], HARFCODE_READ(harfcode_mark_planes[plane]), 3, (uint16_t)character)
+           != HARFCODE_READ(harfcode_mark_planes[plane]);
+}
+
+/* The class of `character`. */
 static uint8_t harfcode_class_of(uint32_t character)
 {
     unsigned run;
-    if (character > 0xFFFFu)
-        return harfcode_find_run(&harfcode_astral_marks[0][0], HARFCODE_ASTRAL_MARK_COUNT, 4, 1, character)
-                       == HARFCODE_ASTRAL_MARK_COUNT
-                   ? (uint8_t)HARFCODE_NO_VALUE
-                   : (uint8_t)HARFCODE_TRANSPARENT;
-    run = harfcode_find_run(&harfcode_class_runs[0][0], HARFCODE_CLASS_RUN_COUNT, 5, 0, character);
-    if (run == HARFCODE_CLASS_RUN_COUNT)
-        return HARFCODE_NO_VALUE;
-    {
-        const uint32_t start = (uint32_t)HARFCODE_READ(harfcode_class_runs[run][0]) << 8 | HARFCODE_READ(harfcode_class_runs[run][1]);
-        const uint8_t first = HARFCODE_READ(harfcode_class_runs[run][3]);
-        return HARFCODE_READ(harfcode_class_runs[run][4]) ? (uint8_t)(first + (character - start)) : first;
-    }
+    uint8_t first;
+    if (character > 0xFFFFu
+        || (run = harfcode_find_run(harfcode_class_runs[0], HARFCODE_CLASS_RUN_COUNT, 4, (uint16_t)character))
+               == HARFCODE_CLASS_RUN_COUNT)
+        return harfcode_is_mark(character) ? (uint8_t)HARFCODE_TRANSPARENT : (uint8_t)HARFCODE_NO_VALUE;
+    first = HARFCODE_READ(harfcode_class_runs[run][3]);
+    if (!(first & HARFCODE_STEPPING))
+        return first;
+    return (uint8_t)((first & ~HARFCODE_STEPPING)
+                     + (character - (uint16_t)(HARFCODE_READ(harfcode_class_runs[run][0]) << 8
+                                               | HARFCODE_READ(harfcode_class_runs[run][1]))));
 }
 
 static uint8_t harfcode_flag(uint8_t class_index, unsigned flag)
@@ -191,19 +203,6 @@ static uint8_t harfcode_pass(harfcode_selection *selection, uint8_t next)
     return slot;
 }
 
-/* Whether the whole text is UTF-8. */
-static int harfcode_valid(const unsigned char *text, size_t length)
-{
-    size_t at = 0, size;
-    uint32_t character;
-    while (at < length) {
-        if ((size = harfcode_decode(text, length, at, &character)) == 0)
-            return 0;
-        at += size;
-    }
-    return 1;
-}
-
 /* The glyphs of a valid text one by one, in typing order. */
 typedef struct {
     const unsigned char *text;
@@ -241,16 +240,6 @@ static uint8_t harfcode_next_slot(harfcode_glyphs *glyphs)
     return 0;
 }
 
-static size_t harfcode_glyph_count(const char *text, size_t length)
-{
-    harfcode_glyphs glyphs;
-    size_t count = 0;
-    harfcode_glyphs_start(&glyphs, text, length);
-    while (harfcode_next_slot(&glyphs))
-        ++count;
-    return count;
-}
-
 /* ---- Visual order: the Unicode bidirectional algorithm for one right-to-left paragraph ---- */
 
 /* ICU's bidirectional classes. */
@@ -268,19 +257,29 @@ static size_t harfcode_glyph_count(const char *text, size_t length)
 #define HARFCODE_AL 13u
 #define HARFCODE_NSM 17u
 #define HARFCODE_BN 18u
-/* A character's byte of scratch: its class, whether it was a mark (NSM) before rule W1, and
-   whether its level is two (one otherwise); at the end its slot and its level. */
-#define HARFCODE_CLASS_BITS 0x1Fu
-#define HARFCODE_WAS_MARK 0x20u
-#define HARFCODE_LEVEL_TWO 0x80u
-#define HARFCODE_NONE ((size_t)-1)
+/* Paired brackets between rules BD16 and N0: an opening one, plus the strong directions within
+   its pair, and a closing one. */
+#define HARFCODE_OPENING 20u
+#define HARFCODE_CLOSING 24u
 #define HARFCODE_SEEN_L 1u
 #define HARFCODE_SEEN_R 2u
+/* A character's byte of scratch: its class, what it was before the rules changed its class, and
+   whether its level is two (one otherwise); at the end its slot and its level. */
+#define HARFCODE_CLASS_BITS 0x1Fu
+#define HARFCODE_KIND_BITS 0x60u
+#define HARFCODE_WAS_MARK 0x20u      /* a mark (NSM) */
+#define HARFCODE_WAS_BLANK 0x40u     /* whitespace (WS) */
+#define HARFCODE_WAS_SEPARATOR 0x60u /* a segment or paragraph separator (S, B) */
+#define HARFCODE_LEVEL_TWO 0x80u
+/* While brackets pair, an opening bracket still open: this bit, the strong directions after it
+   (HARFCODE_SEEN_L and _R, five bits up) and which bracket it is. */
+#define HARFCODE_OPEN 0x80u
+#define HARFCODE_NONE ((size_t)-1)
 
 static uint8_t harfcode_bidi_class(uint32_t character)
 {
     const unsigned run = character > 0xFFFFu ? HARFCODE_BIDI_RUN_COUNT
-                                             : harfcode_find_run(&harfcode_bidi_runs[0][0], HARFCODE_BIDI_RUN_COUNT, 4, 0, character);
+                                             : harfcode_find_run(harfcode_bidi_runs[0], HARFCODE_BIDI_RUN_COUNT, 4, (uint16_t)character);
     const uint8_t found = run == HARFCODE_BIDI_RUN_COUNT ? (uint8_t)HARFCODE_L : HARFCODE_READ(harfcode_bidi_runs[run][3]);
     /* The explicit embeddings, overrides and isolates are passed over, as rule X9 passes over
        the boundary neutrals. */
@@ -292,10 +291,11 @@ static uint8_t harfcode_bidi_class(uint32_t character)
 static int harfcode_bracket_of(uint32_t character)
 {
     int pair;
-    for (pair = 0; pair < HARFCODE_BRACKET_COUNT; ++pair) {
-        if (character == ((uint32_t)HARFCODE_READ(harfcode_brackets[pair][0]) << 8 | HARFCODE_READ(harfcode_brackets[pair][1])))
+    for (pair = 0; character <= 0xFFFFu && pair < HARFCODE_BRACKET_COUNT; ++pair) {
+        const uint8_t *row = harfcode_brackets[pair];
+        if ((uint16_t)character == (uint16_t)(HARFCODE_READ(row[0]) << 8 | HARFCODE_READ(row[1])))
             return pair + 1;
-        if (character == ((uint32_t)HARFCODE_READ(harfcode_brackets[pair][2]) << 8 | HARFCODE_READ(harfcode_brackets[pair][3])))
+        if ((uint16_t)character == (uint16_t)(HARFCODE_READ(row[2]) << 8 | HARFCODE_READ(row[3])))
             return -(pair + 1);
     }
     return 0;
@@ -311,8 +311,9 @@ static uint8_t harfcode_strong(uint8_t bidi_class)
 
 typedef struct {
     uint8_t *levels; /* a byte a character */
-    harfcode_bracket_entry *entries;
-    size_t count; /* characters */
+    size_t *stack;   /* where the brackets open at once stand */
+    size_t room;     /* how many the stack holds */
+    size_t count;    /* characters */
 } harfcode_bidi;
 
 #define HARFCODE_TYPE(at) (bidi->levels[at] & HARFCODE_CLASS_BITS)
@@ -326,25 +327,41 @@ static size_t harfcode_kept(const harfcode_bidi *bidi, size_t at)
     return at;
 }
 
-/* Rules W1 to W7 over the classes, the boundary neutrals passed over. */
+/* Each character's class and kind, and rules W1 to W3, the boundary neutrals passed over. */
+static void harfcode_classify(harfcode_bidi *bidi, const unsigned char *text, size_t length)
+{
+    size_t at = 0, index = 0;
+    uint32_t character = 0;
+    uint8_t previous = HARFCODE_R, strong = HARFCODE_R;
+    for (; at < length; ++index) {
+        uint8_t type, kind;
+        at += harfcode_decode(text, length, at, &character);
+        type = harfcode_bidi_class(character);
+        kind = type == HARFCODE_NSM                         ? (uint8_t)HARFCODE_WAS_MARK
+               : type == HARFCODE_WS                        ? (uint8_t)HARFCODE_WAS_BLANK
+               : type == HARFCODE_S || type == HARFCODE_B ? (uint8_t)HARFCODE_WAS_SEPARATOR
+                                                            : 0;
+        if (type != HARFCODE_BN) {
+            if (type == HARFCODE_NSM) /* W1 */
+                type = previous;
+            if (type == HARFCODE_L || type == HARFCODE_R || type == HARFCODE_AL)
+                strong = type;
+            else if (type == HARFCODE_EN && strong == HARFCODE_AL) /* W2 */
+                type = HARFCODE_AN;
+            /* A mark after an Arabic letter is one too, for W2, before W3 makes both R. */
+            previous = type;
+            if (type == HARFCODE_AL) /* W3 */
+                type = HARFCODE_R;
+        }
+        bidi->levels[index] = (uint8_t)(type | kind);
+    }
+}
+
+/* Rules W4 to W7 over the classes, the boundary neutrals passed over. */
 static void harfcode_weak_types(harfcode_bidi *bidi)
 {
     size_t at, next;
-    uint8_t previous = HARFCODE_R, strong = HARFCODE_R;
-    for (at = harfcode_kept(bidi, 0); at < bidi->count; at = harfcode_kept(bidi, at + 1)) {
-        uint8_t type = HARFCODE_TYPE(at);
-        if (type == HARFCODE_NSM) /* W1 */
-            HARFCODE_SET_TYPE(at, type = previous);
-        if (type == HARFCODE_L || type == HARFCODE_R || type == HARFCODE_AL)
-            strong = type;
-        else if (type == HARFCODE_EN && strong == HARFCODE_AL) /* W2 */
-            HARFCODE_SET_TYPE(at, type = HARFCODE_AN);
-        /* A mark after an Arabic letter is one too, for W2, before W3 makes both R. */
-        previous = type;
-        if (type == HARFCODE_AL) /* W3 */
-            HARFCODE_SET_TYPE(at, HARFCODE_R);
-    }
-    previous = HARFCODE_ON;
+    uint8_t previous = HARFCODE_ON, strong = HARFCODE_R;
     for (at = harfcode_kept(bidi, 0); at < bidi->count; at = next) { /* W4 */
         const uint8_t type = HARFCODE_TYPE(at);
         next = harfcode_kept(bidi, at + 1);
@@ -388,80 +405,87 @@ static void harfcode_weak_types(harfcode_bidi *bidi)
     }
 }
 
-/* Rule BD16: pairs the brackets, each opening one with an entry, in the order they open; marks
-   in each entry the directions of the strong classes between the pair. */
-static void harfcode_pair_brackets(harfcode_bidi *bidi, const unsigned char *text, size_t length)
+
+/* Rule BD16: pairs the brackets as they close. While a bracket is open its byte says so (see
+   HARFCODE_OPEN) and the stack holds where it stands. A closing bracket pairs with the nearest
+   open one of its kind; those open above that one never pair, and what stands after them stands
+   within the pair. How many of each kind are open says at once whether a closing bracket pairs,
+   so that each bracket is pushed and popped once. Returns 0, or HARFCODE_NO_SCRATCH where more
+   brackets are open at once than the scratch holds. */
+static size_t harfcode_pair_brackets(harfcode_bidi *bidi, const unsigned char *text, size_t length)
 {
-    size_t at = 0, index = 0, entries = 0, top = HARFCODE_NONE;
+    size_t at = 0, index = 0, top = 0, open[HARFCODE_BRACKET_COUNT] = {0};
     uint32_t character = 0;
     for (; at < length; ++index) {
         const uint8_t type = HARFCODE_TYPE(index);
-        const uint8_t strong = harfcode_strong(type);
+        int bracket = 0;
         at += harfcode_decode(text, length, at, &character);
-        if (type == HARFCODE_ON) {
-            const int bracket = harfcode_bracket_of(character);
-            if (bracket > 0) {
-                harfcode_bracket_entry *entry = &bidi->entries[entries];
-                entry->opening = index;
-                entry->closing = HARFCODE_NONE;
-                entry->below = top;
-                entry->bracket = (uint8_t)bracket;
-                entry->strong = 0;
-                top = entries++;
-            } else if (bracket < 0) {
-                size_t open = top;
-                uint8_t above = 0;
-                while (open != HARFCODE_NONE && bidi->entries[open].bracket != (uint8_t)-bracket) {
-                    above |= bidi->entries[open].strong;
-                    open = bidi->entries[open].below;
-                }
-                if (open != HARFCODE_NONE) {
-                    /* The brackets still open above it never pair: what stands after them stands
-                       within the pair, and within the pairs around it. */
-                    bidi->entries[open].strong |= above;
-                    bidi->entries[open].closing = index;
-                    top = bidi->entries[open].below;
-                    if (top != HARFCODE_NONE)
-                        bidi->entries[top].strong |= bidi->entries[open].strong;
-                }
-            }
-        } else if (strong != HARFCODE_ON && top != HARFCODE_NONE) {
-            bidi->entries[top].strong |= strong == HARFCODE_L ? HARFCODE_SEEN_L : HARFCODE_SEEN_R;
+        if (type == HARFCODE_ON)
+            bracket = harfcode_bracket_of(character);
+        if (bracket > 0) {
+            if (top == bidi->room)
+                return HARFCODE_NO_SCRATCH;
+            bidi->stack[top++] = index;
+            bidi->levels[index] = (uint8_t)(HARFCODE_OPEN | bracket);
+            ++open[bracket - 1];
+        } else if (bracket < 0 && open[-bracket - 1] > 0) {
+            unsigned seen = 0, kind;
+            size_t opening;
+            do {
+                opening = bidi->stack[--top];
+                seen |= bidi->levels[opening] >> 5 & 3u;
+                kind = bidi->levels[opening] & HARFCODE_CLASS_BITS;
+                --open[kind - 1];
+                bidi->levels[opening] = HARFCODE_ON;
+            } while (kind != (unsigned)-bracket);
+            bidi->levels[opening] = (uint8_t)(HARFCODE_OPENING + seen);
+            bidi->levels[index] = HARFCODE_CLOSING;
+            if (top > 0)
+                bidi->levels[bidi->stack[top - 1]] |= (uint8_t)(seen << 5);
+        } else if (harfcode_strong(type) != HARFCODE_ON && top > 0) {
+            bidi->levels[bidi->stack[top - 1]] |= (uint8_t)((harfcode_strong(type) == HARFCODE_L ? HARFCODE_SEEN_L : HARFCODE_SEEN_R) << 5);
         }
     }
+    while (top > 0) /* never closed */
+        bidi->levels[bidi->stack[--top]] = HARFCODE_ON;
+    return 0;
 }
 
 /* A bracket takes `type`, and so do the marks that follow it. */
 static void harfcode_set_bracket(harfcode_bidi *bidi, size_t at, uint8_t type)
 {
     HARFCODE_SET_TYPE(at, type);
-    for (++at; at < bidi->count && (HARFCODE_TYPE(at) == HARFCODE_BN || (bidi->levels[at] & HARFCODE_WAS_MARK)); ++at)
-        if (bidi->levels[at] & HARFCODE_WAS_MARK)
+    for (++at; at < bidi->count && (HARFCODE_TYPE(at) == HARFCODE_BN || (bidi->levels[at] & HARFCODE_KIND_BITS) == HARFCODE_WAS_MARK); ++at)
+        if ((bidi->levels[at] & HARFCODE_KIND_BITS) == HARFCODE_WAS_MARK)
             HARFCODE_SET_TYPE(at, type);
 }
 
-/* Rule N0, pair by pair in the order they open: a pair with a right-to-left class within is
-   right-to-left; one with only left-to-right classes within takes the direction before it. */
-static void harfcode_resolve_brackets(harfcode_bidi *bidi, size_t entries)
+/* Rule N0, pair by pair in the order they open, which is the order of the text: a pair with a
+   right-to-left class within is right-to-left; one with only left-to-right classes within takes
+   the direction before it, where the pairs that opened before are resolved already. The stack
+   holds the pairs open. */
+static void harfcode_resolve_brackets(harfcode_bidi *bidi)
 {
-    size_t entry, at = 0;
+    size_t at, top = 0;
     uint8_t before = HARFCODE_R;
-    for (entry = 0; entry < entries; ++entry) {
-        const harfcode_bracket_entry *pair = &bidi->entries[entry];
-        uint8_t type;
-        if (pair->closing == HARFCODE_NONE)
+    for (at = 0; at < bidi->count; ++at) {
+        uint8_t type = HARFCODE_TYPE(at);
+        if (type >= HARFCODE_OPENING && type < HARFCODE_CLOSING) {
+            const unsigned seen = type - HARFCODE_OPENING;
+            type = (seen & HARFCODE_SEEN_R)   ? (uint8_t)HARFCODE_R
+                   : (seen & HARFCODE_SEEN_L) ? (before == HARFCODE_L ? (uint8_t)HARFCODE_L : (uint8_t)HARFCODE_R)
+                                              : (uint8_t)HARFCODE_ON;
+            bidi->stack[top++] = at;
+        } else if (type == HARFCODE_CLOSING) {
+            type = (uint8_t)HARFCODE_TYPE(bidi->stack[--top]);
+        } else {
+            if (harfcode_strong(type) != HARFCODE_ON)
+                before = harfcode_strong(type);
             continue;
-        for (; at < pair->opening; ++at)
-            if (harfcode_strong(HARFCODE_TYPE(at)) != HARFCODE_ON)
-                before = harfcode_strong(HARFCODE_TYPE(at));
-        if (pair->strong & HARFCODE_SEEN_R)
-            type = HARFCODE_R;
-        else if (pair->strong & HARFCODE_SEEN_L)
-            type = before == HARFCODE_L ? (uint8_t)HARFCODE_L : (uint8_t)HARFCODE_R;
-        else
-            continue;
-        harfcode_set_bracket(bidi, pair->opening, type);
-        harfcode_set_bracket(bidi, pair->closing, type);
+        }
+        harfcode_set_bracket(bidi, at, type);
+        if (type != HARFCODE_ON)
+            before = type;
     }
 }
 
@@ -499,57 +523,48 @@ static void harfcode_resolve_levels(harfcode_bidi *bidi)
 /* Rule L1: segment separators, and the blanks and boundary neutrals before them, are at the
    paragraph's level. Those at the end of the line are already: rule N1 sees the right-to-left
    paragraph's direction after them. */
-static void harfcode_reset_blanks(harfcode_bidi *bidi, const unsigned char *text, size_t length)
+static void harfcode_reset_blanks(harfcode_bidi *bidi)
 {
-    size_t at = 0, index = 0, blanks = HARFCODE_NONE;
-    uint32_t character = 0;
-    for (; at < length; ++index) {
-        uint8_t type;
-        at += harfcode_decode(text, length, at, &character);
-        type = harfcode_bidi_class(character);
-        if (type == HARFCODE_WS || type == HARFCODE_BN) {
+    size_t at, blanks = HARFCODE_NONE;
+    for (at = 0; at < bidi->count; ++at) {
+        const uint8_t kind = bidi->levels[at] & HARFCODE_KIND_BITS;
+        if (kind == HARFCODE_WAS_BLANK || HARFCODE_TYPE(at) == HARFCODE_BN) {
             if (blanks == HARFCODE_NONE)
-                blanks = index;
+                blanks = at;
             continue;
         }
-        if (type == HARFCODE_S || type == HARFCODE_B)
-            for (blanks = blanks == HARFCODE_NONE ? index : blanks; blanks <= index; ++blanks)
+        if (kind == HARFCODE_WAS_SEPARATOR)
+            for (blanks = blanks == HARFCODE_NONE ? at : blanks; blanks <= at; ++blanks)
                 bidi->levels[blanks] &= (uint8_t)~HARFCODE_LEVEL_TWO;
         blanks = HARFCODE_NONE;
     }
 }
 
-/* Lays out a valid text in visual order in `scratch`: each character's level and slot. Returns
-   the characters, or HARFCODE_NO_SCRATCH. */
-static size_t harfcode_visual_layout(harfcode_bidi *bidi, const unsigned char *text, size_t length, void *scratch,
-                                     size_t scratch_size)
+/* Lays out a valid text of `count` characters in visual order in `scratch`: each character's
+   level and slot. Returns HARFCODE_NO_SCRATCH, or 0. */
+static size_t harfcode_visual_layout(harfcode_bidi *bidi, const unsigned char *text, size_t length, size_t count,
+                                     void *scratch, size_t scratch_size)
 {
-    size_t at = 0, index = 0, openings = 0, offset, waiting = 0;
+    size_t at, index, waiting = 0, stack;
     uint32_t character = 0;
     harfcode_selection selection;
-    for (; at < length; ++index) {
-        at += harfcode_decode(text, length, at, &character);
-        openings += harfcode_bidi_class(character) == HARFCODE_ON && harfcode_bracket_of(character) > 0;
-    }
-    /* The entries first, aligned for their numbers, then a byte a character. */
-    offset = (size_t)(-(uintptr_t)scratch % sizeof(size_t));
-    if (scratch_size < offset || (scratch_size - offset) / sizeof(harfcode_bracket_entry) < openings
-        || scratch_size - offset - openings * sizeof(harfcode_bracket_entry) < index)
+    bidi->count = count;
+    if (count == 0)
+        return 0;
+    if (scratch_size < count)
         return HARFCODE_NO_SCRATCH;
-    bidi->entries = (harfcode_bracket_entry *)(void *)((unsigned char *)scratch + offset);
-    bidi->levels = (uint8_t *)(void *)(bidi->entries + openings);
-    bidi->count = index;
-    for (at = 0, index = 0; at < length; ++index) {
-        uint8_t type;
-        at += harfcode_decode(text, length, at, &character);
-        type = harfcode_bidi_class(character);
-        bidi->levels[index] = (uint8_t)(type | (type == HARFCODE_NSM ? HARFCODE_WAS_MARK : 0));
-    }
+    /* A byte a character, then the stack, aligned for its numbers. */
+    bidi->levels = (uint8_t *)scratch;
+    stack = count + (size_t)((0 - ((uintptr_t)scratch + count)) % sizeof(size_t));
+    bidi->room = scratch_size > stack ? (scratch_size - stack) / sizeof(size_t) : 0;
+    bidi->stack = bidi->room ? (size_t *)(void *)(bidi->levels + stack) : NULL;
+    harfcode_classify(bidi, text, length);
     harfcode_weak_types(bidi);
-    harfcode_pair_brackets(bidi, text, length);
-    harfcode_resolve_brackets(bidi, openings);
+    if (harfcode_pair_brackets(bidi, text, length) == HARFCODE_NO_SCRATCH)
+        return HARFCODE_NO_SCRATCH;
+    harfcode_resolve_brackets(bidi);
     harfcode_resolve_levels(bidi);
-    harfcode_reset_blanks(bidi, text, length);
+    harfcode_reset_blanks(bidi);
     /* Each character's slot beside its level, chosen in typing order. */
     harfcode_start(&selection);
     for (at = 0, index = 0; at <= length; ++index) {
@@ -568,7 +583,7 @@ static size_t harfcode_visual_layout(harfcode_bidi *bidi, const unsigned char *t
             bidi->levels[waiting] |= slot;
         waiting = index;
     }
-    return bidi->count;
+    return 0;
 }
 
 /* The slots of a laid-out text in visual order, one by one: the line from its end to its
@@ -617,15 +632,15 @@ typedef struct {
 } harfcode_ordered;
 
 /* Starts the glyphs of a valid text in `order`: HARFCODE_NO_SCRATCH, or 0. */
-static size_t harfcode_ordered_start(harfcode_ordered *glyphs, const char *text, size_t length, harfcode_order order,
-                                     void *scratch, size_t scratch_size)
+static size_t harfcode_ordered_start(harfcode_ordered *glyphs, const char *text, size_t length, size_t count,
+                                     harfcode_order order, void *scratch, size_t scratch_size)
 {
     glyphs->order = order;
     if (order != HARFCODE_VISUAL) {
         harfcode_glyphs_start(&glyphs->typing, text, length);
         return 0;
     }
-    if (harfcode_visual_layout(&glyphs->bidi, (const unsigned char *)text, length, scratch, scratch_size)
+    if (harfcode_visual_layout(&glyphs->bidi, (const unsigned char *)text, length, count, scratch, scratch_size)
         == HARFCODE_NO_SCRATCH)
         return HARFCODE_NO_SCRATCH;
     glyphs->visual.bidi = &glyphs->bidi;
@@ -634,88 +649,88 @@ static size_t harfcode_ordered_start(harfcode_ordered *glyphs, const char *text,
     glyphs->visual.run_at = 0;
     return 0;
 }
-
 static uint8_t harfcode_ordered_slot(harfcode_ordered *glyphs)
 {
     return glyphs->order == HARFCODE_VISUAL ? harfcode_visual_slot(&glyphs->visual) : harfcode_next_slot(&glyphs->typing);
 }
 
-size_t harfcode_codes(const char *text, size_t length, harfcode_order order, uint8_t *codes, size_t capacity,
-                      void *scratch, size_t scratch_size)
+/* The glyph of `slot` into `bytes`: its code, or where `forms` its presentation form in UTF-8
+   (slot 1 as U+0020). Returns how many bytes. */
+static size_t harfcode_glyph_bytes(uint8_t slot, int forms, uint8_t *bytes)
 {
-    harfcode_ordered glyphs;
-    size_t count = 0, total = 0;
-    uint8_t slot;
-    if (!harfcode_valid((const unsigned char *)text, length))
-        return HARFCODE_INVALID_TEXT;
-    /* Reverse order writes the last glyph first: it needs the count before it writes. */
-    if (order == HARFCODE_REVERSE)
-        total = harfcode_glyph_count(text, length);
-    if (harfcode_ordered_start(&glyphs, text, length, order, scratch, scratch_size) == HARFCODE_NO_SCRATCH)
-        return HARFCODE_NO_SCRATCH;
-    while ((slot = harfcode_ordered_slot(&glyphs)) != 0) {
-        const size_t place = order == HARFCODE_REVERSE ? total - 1 - count : count;
-        if (place < capacity)
-            codes[place] = HARFCODE_READ(harfcode_slot_codes[slot - 1]);
-        ++count;
+    unsigned character;
+    if (!forms) {
+        bytes[0] = HARFCODE_READ(harfcode_slot_codes[slot - 1]);
+        return 1;
     }
-    return count;
-}
-
-/* The UTF-8 bytes of the glyph of `slot` into `bytes`; how many. */
-static size_t harfcode_form_bytes(uint8_t slot, char *bytes)
-{
-    const unsigned character = (unsigned)HARFCODE_READ(harfcode_slot_characters[slot - 1][0]) << 8
-                               | HARFCODE_READ(harfcode_slot_characters[slot - 1][1]);
+    character = (unsigned)HARFCODE_READ(harfcode_slot_characters[slot - 1][0]) << 8
+                | HARFCODE_READ(harfcode_slot_characters[slot - 1][1]);
     if (character < 0x80) {
-        bytes[0] = (char)character;
+        bytes[0] = (uint8_t)character;
         return 1;
     }
     if (character < 0x800) {
-        bytes[0] = (char)(0xC0 | character >> 6);
-        bytes[1] = (char)(0x80 | (character & 0x3F));
+        bytes[0] = (uint8_t)(0xC0 | character >> 6);
+        bytes[1] = (uint8_t)(0x80 | (character & 0x3F));
         return 2;
     }
-    bytes[0] = (char)(0xE0 | character >> 12);
-    bytes[1] = (char)(0x80 | (character >> 6 & 0x3F));
-    bytes[2] = (char)(0x80 | (character & 0x3F));
+    bytes[0] = (uint8_t)(0xE0 | character >> 12);
+    bytes[1] = (uint8_t)(0x80 | (character >> 6 & 0x3F));
+    bytes[2] = (uint8_t)(0x80 | (character & 0x3F));
     return 3;
+}
+
+/* Writes the glyphs of `text` in `order` into `out` as harfcode_glyph_bytes gives them, each
+   glyph where it ends within `room` bytes: in any order those make a prefix of the line; sets
+   *written to the bytes written. Returns the bytes of the whole line, or an error. */
+static size_t harfcode_write(const char *text, size_t length, harfcode_order order, int forms, uint8_t *out,
+                             size_t room, size_t *written, void *scratch, size_t scratch_size)
+{
+    harfcode_ordered glyphs;
+    const size_t count = harfcode_characters((const unsigned char *)text, length);
+    size_t total = 0, done = 0, size, start, i;
+    uint8_t bytes[3], slot;
+    *written = 0;
+    if (count == HARFCODE_INVALID_TEXT)
+        return HARFCODE_INVALID_TEXT;
+    /* Reverse order writes the last glyph first: it needs the whole line's size before. */
+    if (order == HARFCODE_REVERSE) {
+        harfcode_glyphs_start(&glyphs.typing, text, length);
+        while ((slot = harfcode_next_slot(&glyphs.typing)) != 0)
+            total += harfcode_glyph_bytes(slot, forms, bytes);
+    }
+    if (harfcode_ordered_start(&glyphs, text, length, count, order, scratch, scratch_size) == HARFCODE_NO_SCRATCH)
+        return HARFCODE_NO_SCRATCH;
+    while ((slot = harfcode_ordered_slot(&glyphs)) != 0) {
+        size = harfcode_glyph_bytes(slot, forms, bytes);
+        done += size;
+        start = order == HARFCODE_REVERSE ? total - done : done - size;
+        if (start + size <= room) {
+            for (i = 0; i < size; ++i)
+                out[start + i] = bytes[i];
+            if (start + size > *written)
+                *written = start + size;
+        }
+    }
+    return done;
+}
+
+size_t harfcode_codes(const char *text, size_t length, harfcode_order order, uint8_t *codes, size_t capacity,
+                      void *scratch, size_t scratch_size)
+{
+    size_t written;
+    return harfcode_write(text, length, order, 0, codes, capacity, &written, scratch, scratch_size);
 }
 
 size_t harfcode_forms(const char *text, size_t length, harfcode_order order, char *utf8, size_t capacity,
                       void *scratch, size_t scratch_size)
 {
-    harfcode_ordered glyphs;
-    size_t total = 0, done = 0, written = 0, size, i;
-    char bytes[3];
-    uint8_t slot;
-    if (!harfcode_valid((const unsigned char *)text, length))
-        return HARFCODE_INVALID_TEXT;
-    if (order == HARFCODE_REVERSE) {
-        harfcode_glyphs_start(&glyphs.typing, text, length);
-        while ((slot = harfcode_next_slot(&glyphs.typing)) != 0)
-            total += harfcode_form_bytes(slot, bytes);
-    }
-    /* A glyph is written where it ends within capacity - 1 bytes: in any order those glyphs make
-       a prefix of the line. */
-    if (harfcode_ordered_start(&glyphs, text, length, order, scratch, scratch_size) == HARFCODE_NO_SCRATCH)
-        return HARFCODE_NO_SCRATCH;
-    while ((slot = harfcode_ordered_slot(&glyphs)) != 0) {
-        size = harfcode_form_bytes(slot, bytes);
-        done += size;
-        {
-            const size_t start = order == HARFCODE_REVERSE ? total - done : done - size;
-            if (capacity > 0 && start + size <= capacity - 1) {
-                for (i = 0; i < size; ++i)
-                    utf8[start + i] = bytes[i];
-                if (start + size > written)
-                    written = start + size;
-            }
-        }
-    }
-    if (capacity > 0)
+    size_t written;
+    const size_t size = harfcode_write(text, length, order, 1, (uint8_t *)utf8, capacity > 0 ? capacity - 1 : 0,
+                                       &written, scratch, scratch_size);
+    if (capacity > 0 && size < HARFCODE_NO_SCRATCH)
         utf8[written] = '\0';
-    return done;
+    return size;
 }
 
 size_t harfcode_row(const char *text, size_t length, unsigned width, size_t *next)
