@@ -11,7 +11,6 @@
 
 #include <unicode/uchar.h>
 
-#include <array>
 #include <vector>
 
 namespace harfcode {
@@ -119,35 +118,36 @@ QByteArray classRuns(ClassNumbers& numbers)
                       "harfcode_class_runs[][4]", rows);
 }
 
-// The marks, by runs within each plane, and how many runs each of the 17 planes has: a mark
-// joins nothing and lets its neighbours join across it.
+// The marks by runs, each as the characters from the end of the run before it to its first (big
+// endian, seven bits a byte, the high bit set on all bytes but the last), then how many follow
+// it: a mark joins nothing and lets its neighbours join across it. Few runs stand before the
+// Arabic marks, which a scan from the start meets early.
 QByteArray marks()
 {
     std::vector<Run> runs;
-    std::array<int, 17> planeRuns{};
     for (char32_t character = 0; character <= 0x10FFFF; ++character) {
         if (!isTransparentToJoining(character))
             continue;
-        Run* last = runs.empty() ? nullptr : &runs.back();
-        if (last && last->start + last->last + 1 == character && last->last < 255 && (character & 0xFFFF) != 0) {
-            ++last->last;
-        } else {
+        if (!runs.empty() && runs.back().start + runs.back().last + 1 == character && runs.back().last < 255)
+            ++runs.back().last;
+        else
             runs.push_back({character, 0, kTransparentClass, false});
-            ++planeRuns[character >> 16];
-        }
     }
-    QByteArray rows, counts;
-    for (const Run& run : runs)
-        rows += "    {" + runStart(run.start) + ", " + QByteArray::number(run.last) + "}, /* " + runName(run) + " */\n";
-    for (std::size_t plane = 0; plane < planeRuns.size(); ++plane) {
-        Q_ASSERT(planeRuns[plane] <= 255);
-        counts += (plane ? ", " : "") + QByteArray::number(planeRuns[plane]);
+    QByteArray rows;
+    int bytes = 0;
+    char32_t end = 0;
+    for (const Run& run : runs) {
+        QByteArray gap;
+        for (char32_t rest = run.start - end, high = 0; gap.isEmpty() || rest != 0; rest >>= 7, high = 0x80)
+            gap.prepend(hexByte((rest & 0x7F) | high) + ", ");
+        rows += "    " + gap + QByteArray::number(run.last) + ", /* " + runName(run) + " */\n";
+        bytes += int(gap.count(',')) + 1;
+        end = run.start + run.last + 1;
     }
-    return "/* The runs of marks in each plane, U+0000 to U+10FFFF. */\n"
-           "static const uint8_t harfcode_mark_planes[17] HARFCODE_FLASH = {" + counts + "};\n"
-           + flashTable("HARFCODE_MARK_RUN_COUNT", runs.size(),
-                        "The marks by runs, plane by plane: the first (its low two bytes), how many follow it.",
-                        "harfcode_marks[][3]", rows);
+    return flashTable("HARFCODE_MARK_BYTES", std::size_t(bytes),
+                      "The marks by runs: the characters between the run before and its first (seven bits a byte,\n"
+                      "   the high bit on all bytes but the last), then how many follow it.",
+                      "harfcode_marks[]", rows);
 }
 
 QByteArray classTable(const ClassNumbers& numbers)
@@ -199,6 +199,26 @@ bool bidiKnown(char32_t character)
     return character <= 0xFFFF && windows1256Value(char16_t(character)) != kNoWindows1256Value;
 }
 
+// The class the shaper gives a character of ICU's class: the explicit embeddings, overrides and
+// isolates are passed over as rule X9 passes over the boundary neutrals.
+int shaperBidiClass(UCharDirection direction)
+{
+    switch (direction) {
+    case U_LEFT_TO_RIGHT_EMBEDDING:
+    case U_LEFT_TO_RIGHT_OVERRIDE:
+    case U_RIGHT_TO_LEFT_EMBEDDING:
+    case U_RIGHT_TO_LEFT_OVERRIDE:
+    case U_POP_DIRECTIONAL_FORMAT:
+    case U_FIRST_STRONG_ISOLATE:
+    case U_LEFT_TO_RIGHT_ISOLATE:
+    case U_RIGHT_TO_LEFT_ISOLATE:
+    case U_POP_DIRECTIONAL_ISOLATE:
+        return U_BOUNDARY_NEUTRAL;
+    default:
+        return direction;
+    }
+}
+
 // Every other character is taken for a left-to-right letter, as most scripts' are.
 constexpr int kDefaultBidiClass = U_LEFT_TO_RIGHT;
 
@@ -213,7 +233,7 @@ QByteArray bidiClassRuns()
     for (char32_t character = 0; character <= 0xFFFF; ++character) {
         if (!bidiKnown(character))
             continue;
-        const int bidiClass = u_charDirection(UChar32(character));
+        const int bidiClass = shaperBidiClass(u_charDirection(UChar32(character)));
         if (!runs.empty() && runs.back().start + runs.back().last + 1 == character && runs.back().last < 255
             && runs.back().bidiClass == bidiClass)
             ++runs.back().last;
@@ -228,7 +248,8 @@ QByteArray bidiClassRuns()
                 + ", " + QByteArray::number(run.bidiClass) + "}, /* " + codePointName(run.start).toLatin1() + " */\n";
     return flashTable("HARFCODE_BIDI_RUN_COUNT", runs.size(),
                       "The bidirectional class of characters by runs, as ICU has them: the first (high byte, low\n"
-                      "   byte), how many follow it, their class (ICU's UCharDirection).",
+                      "   byte), how many follow it, their class (ICU's UCharDirection; the explicit embeddings,\n"
+                      "   overrides and isolates are boundary neutrals).",
                       "harfcode_bidi_runs[][4]", rows);
 }
 

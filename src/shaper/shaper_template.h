@@ -79,28 +79,29 @@ extern "C" {
    the text is not UTF-8 there (an overlong form, a surrogate, beyond U+10FFFF, cut short). */
 static size_t harfcode_decode(const unsigned char *text, size_t length, size_t at, uint32_t *character)
 {
-    const unsigned lead = text[at];
-    const size_t size = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-    size_t i;
-    uint32_t value;
-    if (lead < 0x80) {
-        *character = lead;
-        return 1;
-    }
-    if (lead < 0xC2 || lead > 0xF4 || length - at < size)
-        return 0;
-    value = lead & (0x7Fu >> size);
-    for (i = 1; i < size; ++i) {
-        if ((text[at + i] & 0xC0u) != 0x80u)
+    const unsigned char *bytes = text + at;
+    const uint8_t lead = bytes[0];
+    const uint8_t size = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    uint8_t i;
+    uint32_t value = lead;
+    if (lead >= 0x80) {
+        if (lead < 0xC2 || lead > 0xF4 || length - at < size)
             return 0;
-        value = value << 6 | (text[at + i] & 0x3Fu);
+        value &= 0x7Fu >> size;
+        for (i = 1; i < size; ++i) {
+            if ((bytes[i] & 0xC0u) != 0x80u)
+                return 0;
+            value = value << 6 | (bytes[i] & 0x3Fu);
+        }
+        /* The shortest form only: three bytes from U+0800, four from U+10000. */
+        if ((size == 3 && value < 0x800u) || (size == 4 && value < 0x10000u) || value > 0x10FFFFu
+            || (value >= 0xD800u && value <= 0xDFFFu))
+            return 0;
+    } else {
+        i = 1;
     }
-    /* The shortest form only: three bytes from U+0800, four from U+10000. */
-    if ((size == 3 && value < 0x800u) || (size == 4 && value < 0x10000u) || value > 0x10FFFFu
-        || (value >= 0xD800u && value <= 0xDFFFu))
-        return 0;
     *character = value;
-    return size;
+    return i;
 }
 
 /* The characters of the text, or HARFCODE_INVALID_TEXT where it is not UTF-8. */
@@ -134,15 +135,26 @@ static unsigned harfcode_find_run(const uint8_t *runs, unsigned count, unsigned 
     return count;
 }
 
-/* Whether `character` is a mark: the marks' runs plane by plane. */
+/* Whether `character` is a mark: a scan of the marks' runs up to it. */
 static int harfcode_is_mark(uint32_t character)
 {
-    const unsigned plane = (unsigned)(character >> 16);
-    unsigned first = 0, i;
-    for (i = 0; i < plane; ++i)
-        first += HARFCODE_READ(harfcode_mark_planes[i]);
-    return harfcode_find_run(harfcode_marks[first], HARFCODE_READ(harfcode_mark_planes[plane]), 3, (uint16_t)character)
-           != HARFCODE_READ(harfcode_mark_planes[plane]);
+    uint32_t start = 0, gap;
+    unsigned at = 0;
+    uint8_t byte;
+    while (at < HARFCODE_MARK_BYTES) {
+        gap = 0;
+        do {
+            byte = HARFCODE_READ(harfcode_marks[at++]);
+            gap = gap << 7 | (byte & 0x7Fu);
+        } while (byte & 0x80u);
+        if (character < (start += gap))
+            return 0;
+        byte = HARFCODE_READ(harfcode_marks[at++]);
+        if (character - start <= byte)
+            return 1;
+        start += byte + 1u;
+    }
+    return 0;
 }
 
 /* The class of `character`. */
@@ -280,10 +292,7 @@ static uint8_t harfcode_bidi_class(uint32_t character)
 {
     const unsigned run = character > 0xFFFFu ? HARFCODE_BIDI_RUN_COUNT
                                              : harfcode_find_run(harfcode_bidi_runs[0], HARFCODE_BIDI_RUN_COUNT, 4, (uint16_t)character);
-    const uint8_t found = run == HARFCODE_BIDI_RUN_COUNT ? (uint8_t)HARFCODE_L : HARFCODE_READ(harfcode_bidi_runs[run][3]);
-    /* The explicit embeddings, overrides and isolates are passed over, as rule X9 passes over
-       the boundary neutrals. */
-    return found >= 11 && found != HARFCODE_AL && found != HARFCODE_NSM ? (uint8_t)HARFCODE_BN : found;
+    return run == HARFCODE_BIDI_RUN_COUNT ? (uint8_t)HARFCODE_L : HARFCODE_READ(harfcode_bidi_runs[run][3]);
 }
 
 /* Which bracket `character` is: 1 + its pair's number for an opening one, the negative for a
@@ -316,13 +325,13 @@ typedef struct {
     size_t count;    /* characters */
 } harfcode_bidi;
 
-#define HARFCODE_TYPE(at) (bidi->levels[at] & HARFCODE_CLASS_BITS)
-#define HARFCODE_SET_TYPE(at, type) (bidi->levels[at] = (uint8_t)((bidi->levels[at] & ~HARFCODE_CLASS_BITS) | (type)))
+#define HARFCODE_TYPE(at) (levels[at] & HARFCODE_CLASS_BITS)
+#define HARFCODE_SET_TYPE(at, type) (levels[at] = (uint8_t)((levels[at] & ~HARFCODE_CLASS_BITS) | (type)))
 
 /* The next character at or after `at` that rule X9 keeps, or the count. */
-static size_t harfcode_kept(const harfcode_bidi *bidi, size_t at)
+static size_t harfcode_kept(const uint8_t *levels, size_t count, size_t at)
 {
-    while (at < bidi->count && HARFCODE_TYPE(at) == HARFCODE_BN)
+    while (at < count && HARFCODE_TYPE(at) == HARFCODE_BN)
         ++at;
     return at;
 }
@@ -330,6 +339,7 @@ static size_t harfcode_kept(const harfcode_bidi *bidi, size_t at)
 /* Each character's class and kind, and rules W1 to W3, the boundary neutrals passed over. */
 static void harfcode_classify(harfcode_bidi *bidi, const unsigned char *text, size_t length)
 {
+    uint8_t *const levels = bidi->levels;
     size_t at = 0, index = 0;
     uint32_t character = 0;
     uint8_t previous = HARFCODE_R, strong = HARFCODE_R;
@@ -353,19 +363,21 @@ static void harfcode_classify(harfcode_bidi *bidi, const unsigned char *text, si
             if (type == HARFCODE_AL) /* W3 */
                 type = HARFCODE_R;
         }
-        bidi->levels[index] = (uint8_t)(type | kind);
+        levels[index] = (uint8_t)(type | kind);
     }
 }
 
 /* Rules W4 to W7 over the classes, the boundary neutrals passed over. */
 static void harfcode_weak_types(harfcode_bidi *bidi)
 {
+    uint8_t *const levels = bidi->levels;
+    const size_t count = bidi->count;
     size_t at, next;
     uint8_t previous = HARFCODE_ON, strong = HARFCODE_R;
-    for (at = harfcode_kept(bidi, 0); at < bidi->count; at = next) { /* W4 */
+    for (at = harfcode_kept(levels, count, 0); at < count; at = next) { /* W4 */
         const uint8_t type = HARFCODE_TYPE(at);
-        next = harfcode_kept(bidi, at + 1);
-        if ((type == HARFCODE_ES || type == HARFCODE_CS) && next < bidi->count) {
+        next = harfcode_kept(levels, count, at + 1);
+        if ((type == HARFCODE_ES || type == HARFCODE_CS) && next < count) {
             const uint8_t after = HARFCODE_TYPE(next);
             if (previous == HARFCODE_EN && after == HARFCODE_EN)
                 HARFCODE_SET_TYPE(at, HARFCODE_EN);
@@ -376,25 +388,25 @@ static void harfcode_weak_types(harfcode_bidi *bidi)
     }
     /* W5: a run of terminators beside a European number joins it. */
     previous = HARFCODE_ON;
-    for (at = harfcode_kept(bidi, 0); at < bidi->count;) {
+    for (at = harfcode_kept(levels, count, 0); at < count;) {
         size_t end = at;
         uint8_t after;
         if (HARFCODE_TYPE(at) != HARFCODE_ET) {
             previous = HARFCODE_TYPE(at);
-            at = harfcode_kept(bidi, at + 1);
+            at = harfcode_kept(levels, count, at + 1);
             continue;
         }
-        while (end < bidi->count && HARFCODE_TYPE(end) == HARFCODE_ET)
-            end = harfcode_kept(bidi, end + 1);
-        after = end < bidi->count ? HARFCODE_TYPE(end) : HARFCODE_ON;
+        while (end < count && HARFCODE_TYPE(end) == HARFCODE_ET)
+            end = harfcode_kept(levels, count, end + 1);
+        after = end < count ? HARFCODE_TYPE(end) : HARFCODE_ON;
         if (previous == HARFCODE_EN || after == HARFCODE_EN)
-            for (; at < end; at = harfcode_kept(bidi, at + 1))
+            for (; at < end; at = harfcode_kept(levels, count, at + 1))
                 HARFCODE_SET_TYPE(at, HARFCODE_EN);
         at = end;
         previous = HARFCODE_ET;
     }
     strong = HARFCODE_R;
-    for (at = harfcode_kept(bidi, 0); at < bidi->count; at = harfcode_kept(bidi, at + 1)) {
+    for (at = harfcode_kept(levels, count, 0); at < count; at = harfcode_kept(levels, count, at + 1)) {
         const uint8_t type = HARFCODE_TYPE(at);
         if (type == HARFCODE_ES || type == HARFCODE_CS || type == HARFCODE_ET) /* W6 */
             HARFCODE_SET_TYPE(at, HARFCODE_ON);
@@ -414,10 +426,12 @@ static void harfcode_weak_types(harfcode_bidi *bidi)
    brackets are open at once than the scratch holds. */
 static size_t harfcode_pair_brackets(harfcode_bidi *bidi, const unsigned char *text, size_t length)
 {
+    uint8_t *const levels = bidi->levels;
+    size_t *const stack = bidi->stack;
     size_t at = 0, index = 0, top = 0, open[HARFCODE_BRACKET_COUNT] = {0};
     uint32_t character = 0;
     for (; at < length; ++index) {
-        const uint8_t type = HARFCODE_TYPE(index);
+        const uint8_t type = levels[index] & HARFCODE_CLASS_BITS;
         int bracket = 0;
         at += harfcode_decode(text, length, at, &character);
         if (type == HARFCODE_ON)
@@ -425,38 +439,40 @@ static size_t harfcode_pair_brackets(harfcode_bidi *bidi, const unsigned char *t
         if (bracket > 0) {
             if (top == bidi->room)
                 return HARFCODE_NO_SCRATCH;
-            bidi->stack[top++] = index;
-            bidi->levels[index] = (uint8_t)(HARFCODE_OPEN | bracket);
+            stack[top++] = index;
+            levels[index] = (uint8_t)(HARFCODE_OPEN | bracket);
             ++open[bracket - 1];
         } else if (bracket < 0 && open[-bracket - 1] > 0) {
             unsigned seen = 0, kind;
             size_t opening;
             do {
-                opening = bidi->stack[--top];
-                seen |= bidi->levels[opening] >> 5 & 3u;
-                kind = bidi->levels[opening] & HARFCODE_CLASS_BITS;
+                opening = stack[--top];
+                seen |= levels[opening] >> 5 & 3u;
+                kind = levels[opening] & HARFCODE_CLASS_BITS;
                 --open[kind - 1];
-                bidi->levels[opening] = HARFCODE_ON;
+                levels[opening] = HARFCODE_ON;
             } while (kind != (unsigned)-bracket);
-            bidi->levels[opening] = (uint8_t)(HARFCODE_OPENING + seen);
-            bidi->levels[index] = HARFCODE_CLOSING;
+            levels[opening] = (uint8_t)(HARFCODE_OPENING + seen);
+            levels[index] = HARFCODE_CLOSING;
             if (top > 0)
-                bidi->levels[bidi->stack[top - 1]] |= (uint8_t)(seen << 5);
+                levels[stack[top - 1]] |= (uint8_t)(seen << 5);
         } else if (harfcode_strong(type) != HARFCODE_ON && top > 0) {
-            bidi->levels[bidi->stack[top - 1]] |= (uint8_t)((harfcode_strong(type) == HARFCODE_L ? HARFCODE_SEEN_L : HARFCODE_SEEN_R) << 5);
+            levels[stack[top - 1]] |= (uint8_t)((harfcode_strong(type) == HARFCODE_L ? HARFCODE_SEEN_L : HARFCODE_SEEN_R) << 5);
         }
     }
     while (top > 0) /* never closed */
-        bidi->levels[bidi->stack[--top]] = HARFCODE_ON;
+        levels[stack[--top]] = HARFCODE_ON;
     return 0;
 }
 
 /* A bracket takes `type`, and so do the marks that follow it. */
 static void harfcode_set_bracket(harfcode_bidi *bidi, size_t at, uint8_t type)
 {
+    uint8_t *const levels = bidi->levels;
+    const size_t count = bidi->count;
     HARFCODE_SET_TYPE(at, type);
-    for (++at; at < bidi->count && (HARFCODE_TYPE(at) == HARFCODE_BN || (bidi->levels[at] & HARFCODE_KIND_BITS) == HARFCODE_WAS_MARK); ++at)
-        if ((bidi->levels[at] & HARFCODE_KIND_BITS) == HARFCODE_WAS_MARK)
+    for (++at; at < count && (HARFCODE_TYPE(at) == HARFCODE_BN || (levels[at] & HARFCODE_KIND_BITS) == HARFCODE_WAS_MARK); ++at)
+        if ((levels[at] & HARFCODE_KIND_BITS) == HARFCODE_WAS_MARK)
             HARFCODE_SET_TYPE(at, type);
 }
 
@@ -466,18 +482,21 @@ static void harfcode_set_bracket(harfcode_bidi *bidi, size_t at, uint8_t type)
    holds the pairs open. */
 static void harfcode_resolve_brackets(harfcode_bidi *bidi)
 {
+    uint8_t *const levels = bidi->levels;
+    const size_t count = bidi->count;
+    size_t *const stack = bidi->stack;
     size_t at, top = 0;
     uint8_t before = HARFCODE_R;
-    for (at = 0; at < bidi->count; ++at) {
+    for (at = 0; at < count; ++at) {
         uint8_t type = HARFCODE_TYPE(at);
         if (type >= HARFCODE_OPENING && type < HARFCODE_CLOSING) {
             const unsigned seen = type - HARFCODE_OPENING;
             type = (seen & HARFCODE_SEEN_R)   ? (uint8_t)HARFCODE_R
                    : (seen & HARFCODE_SEEN_L) ? (before == HARFCODE_L ? (uint8_t)HARFCODE_L : (uint8_t)HARFCODE_R)
                                               : (uint8_t)HARFCODE_ON;
-            bidi->stack[top++] = at;
+            stack[top++] = at;
         } else if (type == HARFCODE_CLOSING) {
-            type = (uint8_t)HARFCODE_TYPE(bidi->stack[--top]);
+            type = (uint8_t)HARFCODE_TYPE(stack[--top]);
         } else {
             if (harfcode_strong(type) != HARFCODE_ON)
                 before = harfcode_strong(type);
@@ -494,10 +513,12 @@ static void harfcode_resolve_brackets(harfcode_bidi *bidi)
    level before it. */
 static void harfcode_resolve_levels(harfcode_bidi *bidi)
 {
+    uint8_t *const levels = bidi->levels;
+    const size_t count = bidi->count;
     size_t at, neutrals = HARFCODE_NONE;
     uint8_t before = HARFCODE_R, two = 0;
-    for (at = 0; at <= bidi->count; ++at) {
-        const uint8_t type = at < bidi->count ? HARFCODE_TYPE(at) : (uint8_t)HARFCODE_R;
+    for (at = 0; at <= count; ++at) {
+        const uint8_t type = at < count ? HARFCODE_TYPE(at) : (uint8_t)HARFCODE_R;
         const uint8_t strong = harfcode_strong(type);
         if (type == HARFCODE_BN)
             continue;
@@ -512,11 +533,11 @@ static void harfcode_resolve_levels(harfcode_bidi *bidi)
         neutrals = HARFCODE_NONE;
         before = strong;
     }
-    for (at = 0; at < bidi->count; ++at) {
+    for (at = 0; at < count; ++at) {
         const uint8_t type = HARFCODE_TYPE(at);
         if (type != HARFCODE_BN)
             two = type != HARFCODE_R;
-        bidi->levels[at] = (uint8_t)((bidi->levels[at] & ~HARFCODE_LEVEL_TWO) | (two ? HARFCODE_LEVEL_TWO : 0));
+        levels[at] = (uint8_t)((levels[at] & ~HARFCODE_LEVEL_TWO) | (two ? HARFCODE_LEVEL_TWO : 0));
     }
 }
 
@@ -525,9 +546,11 @@ static void harfcode_resolve_levels(harfcode_bidi *bidi)
    paragraph's direction after them. */
 static void harfcode_reset_blanks(harfcode_bidi *bidi)
 {
+    uint8_t *const levels = bidi->levels;
+    const size_t count = bidi->count;
     size_t at, blanks = HARFCODE_NONE;
-    for (at = 0; at < bidi->count; ++at) {
-        const uint8_t kind = bidi->levels[at] & HARFCODE_KIND_BITS;
+    for (at = 0; at < count; ++at) {
+        const uint8_t kind = levels[at] & HARFCODE_KIND_BITS;
         if (kind == HARFCODE_WAS_BLANK || HARFCODE_TYPE(at) == HARFCODE_BN) {
             if (blanks == HARFCODE_NONE)
                 blanks = at;
@@ -535,7 +558,7 @@ static void harfcode_reset_blanks(harfcode_bidi *bidi)
         }
         if (kind == HARFCODE_WAS_SEPARATOR)
             for (blanks = blanks == HARFCODE_NONE ? at : blanks; blanks <= at; ++blanks)
-                bidi->levels[blanks] &= (uint8_t)~HARFCODE_LEVEL_TWO;
+                levels[blanks] &= (uint8_t)~HARFCODE_LEVEL_TWO;
         blanks = HARFCODE_NONE;
     }
 }
@@ -681,16 +704,16 @@ static size_t harfcode_glyph_bytes(uint8_t slot, int forms, uint8_t *bytes)
 }
 
 /* Writes the glyphs of `text` in `order` into `out` as harfcode_glyph_bytes gives them, each
-   glyph where it ends within `room` bytes: in any order those make a prefix of the line; sets
-   *written to the bytes written. Returns the bytes of the whole line, or an error. */
+   glyph where it ends within `capacity` bytes, less one for the NUL that ends the forms: in any
+   order those make a prefix of the line. Returns the bytes of the whole line, or an error. */
 static size_t harfcode_write(const char *text, size_t length, harfcode_order order, int forms, uint8_t *out,
-                             size_t room, size_t *written, void *scratch, size_t scratch_size)
+                             size_t capacity, void *scratch, size_t scratch_size)
 {
     harfcode_ordered glyphs;
     const size_t count = harfcode_characters((const unsigned char *)text, length);
-    size_t total = 0, done = 0, size, start, i;
+    const size_t room = forms && capacity > 0 ? capacity - 1 : capacity;
+    size_t total = 0, done = 0, written = 0, size, start, i;
     uint8_t bytes[3], slot;
-    *written = 0;
     if (count == HARFCODE_INVALID_TEXT)
         return HARFCODE_INVALID_TEXT;
     /* Reverse order writes the last glyph first: it needs the whole line's size before. */
@@ -708,29 +731,25 @@ static size_t harfcode_write(const char *text, size_t length, harfcode_order ord
         if (start + size <= room) {
             for (i = 0; i < size; ++i)
                 out[start + i] = bytes[i];
-            if (start + size > *written)
-                *written = start + size;
+            if (start + size > written)
+                written = start + size;
         }
     }
+    if (forms && capacity > 0)
+        out[written] = '\0';
     return done;
 }
 
 size_t harfcode_codes(const char *text, size_t length, harfcode_order order, uint8_t *codes, size_t capacity,
                       void *scratch, size_t scratch_size)
 {
-    size_t written;
-    return harfcode_write(text, length, order, 0, codes, capacity, &written, scratch, scratch_size);
+    return harfcode_write(text, length, order, 0, codes, capacity, scratch, scratch_size);
 }
 
 size_t harfcode_forms(const char *text, size_t length, harfcode_order order, char *utf8, size_t capacity,
                       void *scratch, size_t scratch_size)
 {
-    size_t written;
-    const size_t size = harfcode_write(text, length, order, 1, (uint8_t *)utf8, capacity > 0 ? capacity - 1 : 0,
-                                       &written, scratch, scratch_size);
-    if (capacity > 0 && size < HARFCODE_NO_SCRATCH)
-        utf8[written] = '\0';
-    return size;
+    return harfcode_write(text, length, order, 1, (uint8_t *)utf8, capacity, scratch, scratch_size);
 }
 
 size_t harfcode_row(const char *text, size_t length, unsigned width, size_t *next)
@@ -742,7 +761,7 @@ size_t harfcode_row(const char *text, size_t length, unsigned width, size_t *nex
     enum { ROW_OPENING, FIRST_WORD, GAP, NEXT_WORD, AFTER_BREAK } phase = ROW_OPENING;
     const unsigned char *bytes = (const unsigned char *)text;
     size_t at = 0, gap_start = 0, word_start = 0, row_end = 0, size;
-    unsigned long glyphs = 0, gap_blanks = 0, word_glyphs = 0;
+    size_t glyphs = 0, gap_blanks = 0, word_glyphs = 0;
     int ended = 0;
     if (width == 0)
         return HARFCODE_INVALID_TEXT;
