@@ -17,6 +17,8 @@ TEST_PACKAGES=(
     clang libclang-rt-14-dev     # libFuzzer
     xvfb openbox xdotool xclip imagemagick x11-utils x11-xserver-utils  # end-to-end test of the real program
     gcc-avr avr-libc             # the strings header built for AVR firmware
+    simavr                       # the shaper's example firmware run on a simulated AVR
+    gcc-arm-none-eabi            # the shaper built for a Cortex-M0 without a C library
     unifont fonts-unifont xfonts-utils  # the display's font against Unifont's own bitmaps; bdftopcf
     dpkg-dev lintian appstream desktop-file-utils man-db  # the package and what it installs
 )
