@@ -97,7 +97,7 @@ step_ok "the PC build writes each line's rows as the converter does"
 
 # --- The chips, in the simulator -------------------------------------------------------------
 for mcu in atmega328p atmega1284p; do
-    build_example "$mcu" avr-gcc "-mmcu=$mcu -Os -fstack-usage" -DCMAKE_SYSTEM_NAME=Generic
+    build_example "$mcu" avr-gcc "-mmcu=$mcu -Os -pedantic -fstack-usage" -DCMAKE_SYSTEM_NAME=Generic
     simulate "$mcu" >"$mcu.output"
     matches_converter "$mcu" "$mcu.output"
 done
