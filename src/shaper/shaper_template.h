@@ -75,13 +75,19 @@ extern "C" {
 #define HARFCODE_NO_VALUE 1u      /* a character the display's code page lacks: no glyph */
 #define HARFCODE_STEPPING 0x80u   /* in a run: each character takes the class after the one before */
 
+/* The bytes of a character that starts with `lead` in valid UTF-8. */
+static uint8_t harfcode_size(uint8_t lead)
+{
+    return lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+}
+
 /* The next character of `text` from byte `at` into *character; the bytes it takes, or 0 where
    the text is not UTF-8 there (an overlong form, a surrogate, beyond U+10FFFF, cut short). */
 static size_t harfcode_decode(const unsigned char *text, size_t length, size_t at, uint32_t *character)
 {
     const unsigned char *bytes = text + at;
     const uint8_t lead = bytes[0];
-    const uint8_t size = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    const uint8_t size = harfcode_size(lead);
     uint8_t i;
     uint32_t value = lead;
     if (lead >= 0x80) {
@@ -428,14 +434,16 @@ static size_t harfcode_pair_brackets(harfcode_bidi *bidi, const unsigned char *t
 {
     uint8_t *const levels = bidi->levels;
     size_t *const stack = bidi->stack;
-    size_t at = 0, index = 0, top = 0, open[HARFCODE_BRACKET_COUNT] = {0};
+    size_t at = 0, index = 0, top = 0, open[HARFCODE_BRACKET_COUNT];
     uint32_t character = 0;
-    for (; at < length; ++index) {
+    for (; at < HARFCODE_BRACKET_COUNT; ++at)
+        open[at] = 0;
+    for (at = 0; at < length; ++index) {
         const uint8_t type = levels[index] & HARFCODE_CLASS_BITS;
         int bracket = 0;
-        at += harfcode_decode(text, length, at, &character);
-        if (type == HARFCODE_ON)
+        if (type == HARFCODE_ON && harfcode_decode(text, length, at, &character))
             bracket = harfcode_bracket_of(character);
+        at += harfcode_size(text[at]);
         if (bracket > 0) {
             if (top == bidi->room)
                 return HARFCODE_NO_SCRATCH;
