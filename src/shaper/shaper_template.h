@@ -86,28 +86,35 @@ static uint8_t harfcode_size(uint8_t lead)
 static size_t harfcode_decode(const unsigned char *text, size_t length, size_t at, uint32_t *character)
 {
     const unsigned char *bytes = text + at;
-    const uint8_t lead = bytes[0];
-    const uint8_t size = harfcode_size(lead);
-    uint8_t i;
-    uint32_t value = lead;
-    if (lead >= 0x80) {
-        if (lead < 0xC2 || lead > 0xF4 || length - at < size)
+    const uint8_t lead = bytes[0], size = harfcode_size(lead);
+    uint8_t i, plane = 0;
+    uint16_t value; /* within the plane: sixteen-bit arithmetic, which a small chip does fast */
+    if (size == 1) {
+        *character = lead;
+        return 1;
+    }
+    if (lead < 0xC2 || lead > 0xF4 || length - at < size)
+        return 0;
+    for (i = 1; i < size; ++i)
+        if ((bytes[i] & 0xC0u) != 0x80u)
             return 0;
-        value &= 0x7Fu >> size;
-        for (i = 1; i < size; ++i) {
-            if ((bytes[i] & 0xC0u) != 0x80u)
-                return 0;
-            value = value << 6 | (bytes[i] & 0x3Fu);
-        }
-        /* The shortest form only: three bytes from U+0800, four from U+10000. */
-        if ((size == 3 && value < 0x800u) || (size == 4 && value < 0x10000u) || value > 0x10FFFFu
-            || (value >= 0xD800u && value <= 0xDFFFu))
+    value = (uint16_t)((bytes[size - 2] & 0x3Fu) << 6 | (bytes[size - 1] & 0x3Fu));
+    if (size == 2) {
+        value = (uint16_t)((lead & 0x1Fu) << 6 | (bytes[1] & 0x3Fu));
+    } else if (size == 3) {
+        value |= (uint16_t)((lead & 0x0Fu) << 12);
+        /* The shortest form only, and no surrogate. */
+        if (value < 0x800u || (value >= 0xD800u && value <= 0xDFFFu))
             return 0;
     } else {
-        i = 1;
+        value |= (uint16_t)((bytes[1] & 0x0Fu) << 12);
+        plane = (uint8_t)((lead & 0x07u) << 2 | (bytes[1] >> 4 & 0x03u));
+        /* The shortest form only, and none beyond U+10FFFF. */
+        if (plane == 0 || plane > 16)
+            return 0;
     }
-    *character = value;
-    return i;
+    *character = (uint32_t)plane << 16 | value;
+    return size;
 }
 
 /* The characters of the text, or HARFCODE_INVALID_TEXT where it is not UTF-8. */
@@ -121,22 +128,23 @@ static size_t harfcode_characters(const unsigned char *text, size_t length)
     return count;
 }
 
-/* The row of `runs` that holds `character`, or `count` where none does: `count` rows of `size`
+/* The row of `runs` that holds `character`, or `count` where none does: `count` rows of four
    bytes sorted by their first character (high byte, low byte), then how many characters follow
-   it. */
-static unsigned harfcode_find_run(const uint8_t *runs, unsigned count, unsigned size, uint16_t character)
+   it. The search looks first at *hint, the row found last, which the next character of a word
+   mostly shares; it leaves there the row it finds. */
+static unsigned harfcode_find_run(const uint8_t *runs, unsigned count, uint16_t character, unsigned *hint)
 {
-    unsigned low = 0, high = count;
+    unsigned low = 0, high = count, middle = *hint;
     while (low < high) {
-        const unsigned middle = (low + high) / 2;
-        const uint8_t *row = runs + middle * size;
+        const uint8_t *row = runs + middle * 4;
         const uint16_t start = (uint16_t)(HARFCODE_READ(row[0]) << 8 | HARFCODE_READ(row[1]));
         if (character < start)
             high = middle;
         else if ((unsigned)(character - start) > HARFCODE_READ(row[2]))
             low = middle + 1;
         else
-            return middle;
+            return *hint = middle;
+        middle = (low + high) / 2;
     }
     return count;
 }
@@ -163,13 +171,13 @@ static int harfcode_is_mark(uint32_t character)
     return 0;
 }
 
-/* The class of `character`. */
-static uint8_t harfcode_class_of(uint32_t character)
+/* The class of `character`; *hint as harfcode_find_run has it. */
+static uint8_t harfcode_class_of(uint32_t character, unsigned *hint)
 {
     unsigned run;
     uint8_t first;
     if (character > 0xFFFFu
-        || (run = harfcode_find_run(harfcode_class_runs[0], HARFCODE_CLASS_RUN_COUNT, 4, (uint16_t)character))
+        || (run = harfcode_find_run(harfcode_class_runs[0], HARFCODE_CLASS_RUN_COUNT, (uint16_t)character, hint))
                == HARFCODE_CLASS_RUN_COUNT)
         return harfcode_is_mark(character) ? (uint8_t)HARFCODE_TRANSPARENT : (uint8_t)HARFCODE_NO_VALUE;
     first = HARFCODE_READ(harfcode_class_runs[run][3]);
@@ -227,6 +235,7 @@ typedef struct {
     size_t length;
     size_t at;
     int ended;
+    unsigned hint;
     harfcode_selection selection;
 } harfcode_glyphs;
 
@@ -236,6 +245,7 @@ static void harfcode_glyphs_start(harfcode_glyphs *glyphs, const char *text, siz
     glyphs->length = length;
     glyphs->at = 0;
     glyphs->ended = 0;
+    glyphs->hint = 0;
     harfcode_start(&glyphs->selection);
 }
 
@@ -247,7 +257,7 @@ static uint8_t harfcode_next_slot(harfcode_glyphs *glyphs)
         if (glyphs->at < glyphs->length) {
             uint32_t character = 0;
             glyphs->at += harfcode_decode(glyphs->text, glyphs->length, glyphs->at, &character);
-            if ((next_class = harfcode_class_of(character)) == HARFCODE_TRANSPARENT)
+            if ((next_class = harfcode_class_of(character, &glyphs->hint)) == HARFCODE_TRANSPARENT)
                 continue;
         } else {
             glyphs->ended = 1;
@@ -294,10 +304,10 @@ static uint8_t harfcode_next_slot(harfcode_glyphs *glyphs)
 #define HARFCODE_OPEN 0x80u
 #define HARFCODE_NONE ((size_t)-1)
 
-static uint8_t harfcode_bidi_class(uint32_t character)
+static uint8_t harfcode_bidi_class(uint32_t character, unsigned *hint)
 {
     const unsigned run = character > 0xFFFFu ? HARFCODE_BIDI_RUN_COUNT
-                                             : harfcode_find_run(harfcode_bidi_runs[0], HARFCODE_BIDI_RUN_COUNT, 4, (uint16_t)character);
+                                             : harfcode_find_run(harfcode_bidi_runs[0], HARFCODE_BIDI_RUN_COUNT, (uint16_t)character, hint);
     return run == HARFCODE_BIDI_RUN_COUNT ? (uint8_t)HARFCODE_L : HARFCODE_READ(harfcode_bidi_runs[run][3]);
 }
 
@@ -349,10 +359,11 @@ static void harfcode_classify(harfcode_bidi *bidi, const unsigned char *text, si
     size_t at = 0, index = 0;
     uint32_t character = 0;
     uint8_t previous = HARFCODE_R, strong = HARFCODE_R;
+    unsigned hint = 0;
     for (; at < length; ++index) {
         uint8_t type, kind;
         at += harfcode_decode(text, length, at, &character);
-        type = harfcode_bidi_class(character);
+        type = harfcode_bidi_class(character, &hint);
         kind = type == HARFCODE_NSM                         ? (uint8_t)HARFCODE_WAS_MARK
                : type == HARFCODE_WS                        ? (uint8_t)HARFCODE_WAS_BLANK
                : type == HARFCODE_S || type == HARFCODE_B ? (uint8_t)HARFCODE_WAS_SEPARATOR
@@ -577,6 +588,7 @@ static size_t harfcode_visual_layout(harfcode_bidi *bidi, const unsigned char *t
                                      void *scratch, size_t scratch_size)
 {
     size_t at, index, waiting = 0, stack;
+    unsigned hint = 0;
     uint32_t character = 0;
     harfcode_selection selection;
     bidi->count = count;
@@ -602,7 +614,7 @@ static size_t harfcode_visual_layout(harfcode_bidi *bidi, const unsigned char *t
         uint8_t next_class = HARFCODE_EDGE, slot;
         if (at < length) {
             at += harfcode_decode(text, length, at, &character);
-            next_class = harfcode_class_of(character);
+            next_class = harfcode_class_of(character, &hint);
             bidi->levels[index] &= HARFCODE_LEVEL_TWO;
         } else {
             ++at;
@@ -766,73 +778,53 @@ size_t harfcode_row(const char *text, size_t length, unsigned width, size_t *nex
        among them) where they break; the blanks that open the text belong to its first word; a
        word longer than a row is cut every `width` glyphs; a character without a glyph stays
        with the glyph before it. */
-    enum { ROW_OPENING, FIRST_WORD, GAP, NEXT_WORD, AFTER_BREAK } phase = ROW_OPENING;
-    const unsigned char *bytes = (const unsigned char *)text;
-    size_t at = 0, gap_start = 0, word_start = 0, row_end = 0, size;
-    size_t glyphs = 0, gap_blanks = 0, word_glyphs = 0;
-    int ended = 0;
+    enum { OPENING, FIRST_WORD, GAP, NEXT_WORD, BROKEN } phase = OPENING;
+    size_t at, size, gap_start = 0, word_start = 0, glyphs = 0, gap = 0, word = 0;
+    unsigned hint = 0;
     if (width == 0)
         return HARFCODE_INVALID_TEXT;
-    while (at < length && !ended) {
+    for (at = 0; at < length; at += size) {
         uint32_t character;
         uint8_t class_index;
-        int blank, has_glyph;
-        if ((size = harfcode_decode(bytes, length, at, &character)) == 0)
+        int blank, glyph;
+        if ((size = harfcode_decode((const unsigned char *)text, length, at, &character)) == 0)
             return HARFCODE_INVALID_TEXT;
-        class_index = harfcode_class_of(character);
+        class_index = harfcode_class_of(character, &hint);
         blank = character == ' ';
-        has_glyph = class_index != HARFCODE_TRANSPARENT && HARFCODE_READ(harfcode_classes[class_index][1]) != 0;
-        for (;;) {
-            if (phase == ROW_OPENING || phase == FIRST_WORD) {
-                if (phase == FIRST_WORD && blank) {
-                    /* The word is over: a row without a glyph yet takes the next word as its first. */
-                    if (glyphs == 0) {
-                        phase = ROW_OPENING;
-                    } else {
-                        phase = GAP, gap_start = at, gap_blanks = 0;
-                        continue;
-                    }
-                }
-                if (phase == ROW_OPENING && !blank)
-                    phase = FIRST_WORD;
-                if (has_glyph && glyphs++ == width) {
-                    row_end = at, ended = 1;
-                    *next = at;
-                }
-            } else if (phase == GAP) {
-                if (blank) {
-                    if (glyphs + ++gap_blanks > width)
-                        row_end = gap_start, phase = AFTER_BREAK;
-                } else if (has_glyph) {
-                    phase = NEXT_WORD, word_start = at, word_glyphs = 0;
-                    continue;
-                }
-            } else if (phase == NEXT_WORD) {
-                if (blank) {
-                    /* The word fits: the gap and the word join the row. */
-                    glyphs += gap_blanks + word_glyphs;
-                    phase = GAP, gap_start = at, gap_blanks = 0;
-                    continue;
-                }
-                if (has_glyph && glyphs + gap_blanks + ++word_glyphs > width) {
-                    row_end = gap_start, ended = 1;
-                    *next = word_start;
-                }
-            } else if (!blank && has_glyph) { /* AFTER_BREAK: the next row starts here */
-                *next = at, ended = 1;
-                break;
-            }
-            break;
+        glyph = class_index != HARFCODE_TRANSPARENT && HARFCODE_READ(harfcode_classes[class_index][1]) != 0;
+        if (phase == NEXT_WORD && blank) { /* the word fits: it joins the row with its gap */
+            glyphs += gap + word;
+            phase = GAP, gap_start = at, gap = 0;
         }
-        if (!ended)
-            at += size;
+        if (phase <= FIRST_WORD) {
+            /* A blank ends the first word once it has a glyph; until then it belongs to it. */
+            if (!blank || phase == OPENING || glyphs == 0) {
+                phase = blank ? OPENING : FIRST_WORD;
+                if (glyph && glyphs++ == width) /* cut */
+                    return *next = at;
+                continue;
+            }
+            phase = GAP, gap_start = at, gap = 0;
+        }
+        if (phase == GAP) {
+            if (blank && glyphs + ++gap > width)
+                phase = BROKEN;
+            else if (!blank && glyph)
+                phase = NEXT_WORD, word_start = at, word = 0;
+        }
+        if (phase == NEXT_WORD && glyph && glyphs + gap + ++word > width) {
+            *next = word_start;
+            return gap_start;
+        }
+        if (phase == BROKEN && !blank && glyph) {
+            *next = at;
+            return gap_start;
+        }
     }
-    if (ended)
-        return row_end;
     /* The text ends: after a break with no glyph to follow, no more rows; otherwise the row goes
        to the end, with the blanks that close it when they fitted. */
     *next = length;
-    return phase == AFTER_BREAK ? row_end : length;
+    return phase == BROKEN ? gap_start : length;
 }
 
 #ifdef __cplusplus
