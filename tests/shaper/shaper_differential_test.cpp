@@ -1,10 +1,9 @@
 // The firmware's shaper against the converter: the generated header, compiled by a real C
 // compiler, converts a file of lines exactly as harfcode-cli does, in every order, format and
 // width, with a table of distinct codes and with one of shared and unfilled codes.
-#include "shaper/shaper_header.h"
+#include "support/conversion_texts.h"
 #include "table/new_display_codes.h"
 #include "table/table_file.h"
-#include "conversion/code_output.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -19,13 +18,19 @@
 namespace harfcode {
 namespace {
 
-QByteArray run(const QString& program, const QStringList& arguments)
+struct Finished {
+    int exitCode = -1;  // -1 also when it did not finish
+    QByteArray output;
+    QByteArray errors;
+};
+
+Finished run(const QString& program, const QStringList& arguments)
 {
     QProcess process;
     process.start(program, arguments);
     if (!process.waitForFinished(120'000) || process.exitStatus() != QProcess::NormalExit)
-        return "(did not finish)";
-    return process.readAllStandardOutput();
+        return {-1, "(did not finish)", {}};
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
 using Ranges = std::vector<std::pair<char32_t, char32_t>>;
@@ -63,14 +68,6 @@ QString randomLine(QRandomGenerator& random, const Ranges& ranges)
     return line;
 }
 
-SlotCodes slotCodesOf(const CodeStrings& codes)
-{
-    SlotCodes bytes{};
-    for (int slot = 1; slot <= kSlotCount; ++slot)
-        bytes[std::size_t(slot - 1)] = codeByte(codes[std::size_t(slot - 1)]).value_or(0);
-    return bytes;
-}
-
 QString writeLines(const QTemporaryDir& dir, const QString& name, const QByteArray& lines)
 {
     QFile file(dir.filePath(name));
@@ -98,9 +95,9 @@ std::string inAnyOrder(const QByteArray& line)
 TEST(ShaperDifferential, ConvertsEveryLineAsTheConverterDoes)
 {
     QTemporaryDir dir;
-    // Cases made to test the rules, then random lines of the exact blocks, then lines that are
-    // not UTF-8 (overlong forms of "/" and of beh, a surrogate, beyond U+10FFFF, cut short), which
-    // the converter skips.
+    // Cases made to test the rules, then the texts of the conversion tests, then random lines of
+    // the exact blocks, then lines that are not UTF-8 (overlong forms of "/" and of beh, a
+    // surrogate, beyond U+10FFFF, cut short), which the converter skips.
     QByteArray exact = QByteArray("(").repeated(70) + "ab سلام ۱۲ CD" + QByteArray(")").repeated(70) + "\n"
                        + QByteArray("[").repeated(100) + "سلام ABC ۱۲\n"
                        "ABC\tDEF سلام\tGHI ۱۲\n"
@@ -110,6 +107,10 @@ TEST(ShaperDifferential, ConvertsEveryLineAsTheConverterDoes)
                        "سلام (ABC [def] ghi) تست\nA (ب [C] د) E\n(a(b)c)ب\n{A}[ب](1)\n"
                        "A\u200D\u00AD\uFEFFB سلام\u200Dتست \n"
                        "سلام ABC  \t  \n";
+    const testing::ConversionTexts conversionTexts = testing::readConversionTexts(QStringLiteral(HARFCODE_CONVERSION_TEXTS));
+    ASSERT_TRUE(conversionTexts.error.isEmpty()) << conversionTexts.error.toStdString();
+    for (const testing::ConversionText& text : conversionTexts.texts)
+        exact += text.text.toUtf8() + '\n';
     QRandomGenerator random(2026);
     for (int i = 0; i < SHAPER_RANDOM_LINES; ++i)
         exact += randomLine(random, kExactRanges).toUtf8() + '\n';
@@ -135,15 +136,12 @@ TEST(ShaperDifferential, ConvertsEveryLineAsTheConverterDoes)
     for (const auto& table : tables) {
         const QString tablePath = dir.filePath(QString::fromLatin1(table.name) + ".txt");
         ASSERT_FALSE(writeTableFile(tablePath, table.codes).error);
-        const QString header = dir.filePath("shaper.h");
-        QFile headerFile(header);
-        ASSERT_TRUE(headerFile.open(QIODevice::WriteOnly));
-        headerFile.write(shaperHeader(slotCodesOf(table.codes), {"harfcode-cli test", "harfcode-cli --shaper", tablePath,
-                                                                  "harfcode", false}));
-        headerFile.close();
+        // The header as a user writes it.
+        const Finished written = run(HARFCODE_CLI_PATH, {"--shaper", "--table", tablePath, "--output", dir.filePath("shaper.h")});
+        ASSERT_EQ(written.exitCode, 0) << table.name << ": " << written.errors.toStdString();
         const QString driver = dir.filePath("driver");
         const QByteArray compiled = run("cc", {"-std=c99", "-Wall", "-Wextra", "-pedantic", "-Werror", "-O1", "-I", dir.path(),
-                                               SHAPER_DRIVER_SOURCE, "-o", driver});
+                                               SHAPER_DRIVER_SOURCE, "-o", driver}).errors;
         ASSERT_TRUE(QFile::exists(driver)) << "the shaper does not build: " << compiled.toStdString();
         // The same header is C++11.
         const QString object = dir.filePath("driver.o");
@@ -161,8 +159,8 @@ TEST(ShaperDifferential, ConvertsEveryLineAsTheConverterDoes)
                         arguments += {"--width", QString::fromLatin1(mode + 5)};
                     const QStringList shell{"-c", QStringLiteral("\"$0\" \"$@\" < '%1' 2>/dev/null").arg(file),
                                             HARFCODE_CLI_PATH};
-                    const QList<QByteArray> expected = run("sh", shell + arguments).split('\n');
-                    const QList<QByteArray> actual = run(driver, {name, file}).split('\n');
+                    const QList<QByteArray> expected = run("sh", shell + arguments).output.split('\n');
+                    const QList<QByteArray> actual = run(driver, {name, file}).output.split('\n');
                     // Beyond the exact blocks visual order may differ; the codes may not.
                     const bool anyOrder = file == files[1] && QByteArray(order) == "visual";
                     ASSERT_GT(expected.size(), file == files[0] ? SHAPER_RANDOM_LINES : SHAPER_RANDOM_LINES / 10);
