@@ -11,6 +11,7 @@
 
 #include <unicode/uchar.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace harfcode {
@@ -28,6 +29,7 @@ constexpr int kSteppingBit = 128;
 // follow each other (digits, capitals) make one run.
 struct ClassNumbers {
     std::vector<LetterClass> classes{kTextEdge, letterClass(kNoWindows1256Value)};
+    std::size_t firstSingleForm = 0;
 
     // The edge is no character's class, though a breaker's flags and forms are the same.
     int numberOf(const LetterClass& letter)
@@ -38,6 +40,20 @@ struct ClassNumbers {
         classes.push_back(letter);
         Q_ASSERT(classes.size() <= kSteppingBit);
         return int(classes.size() - 1);
+    }
+
+    // The classes whose glyph is one in every form (digits, capitals, punctuation) after the
+    // others, each group in its order: their rows take two bytes, not five.
+    void putSingleFormsLast()
+    {
+        const auto single = std::stable_partition(classes.begin() + kNoValueClass + 1, classes.end(),
+                                                  [](const LetterClass& letter) { return !hasOneForm(letter); });
+        firstSingleForm = std::size_t(single - classes.begin());
+    }
+
+    static bool hasOneForm(const LetterClass& letter)
+    {
+        return std::all_of(letter.forms.begin(), letter.forms.end(), [&](Slot slot) { return slot == letter.forms[0]; });
     }
 };
 
@@ -118,10 +134,12 @@ QByteArray classRuns(ClassNumbers& numbers)
                       "harfcode_class_runs[][4]", rows);
 }
 
-// The marks by runs, each as the characters from the end of the run before it to its first (big
-// endian, seven bits a byte, the high bit set on all bytes but the last), then how many follow
-// it: a mark joins nothing and lets its neighbours join across it. Few runs stand before the
-// Arabic marks, which a scan from the start meets early.
+// The marks by runs, each as the characters from the end of the run before it to its first, the
+// gap, and how many follow that one, the length; a mark joins nothing and lets its neighbours
+// join across it. A run mostly takes a byte: the high bit says that more of the gap follows,
+// then three bits of length (7: a byte of its own follows the gap), then the gap's first four
+// bits; each byte more of the gap holds seven bits below, the high bit again saying that more
+// follows. Few runs stand before the Arabic marks, which a scan from the start meets early.
 QByteArray marks()
 {
     std::vector<Run> runs;
@@ -133,39 +151,60 @@ QByteArray marks()
         else
             runs.push_back({character, 0, kTransparentClass, false});
     }
+    constexpr unsigned kLengthOfItsOwn = 7;
     QByteArray rows;
     int bytes = 0;
     char32_t end = 0;
     for (const Run& run : runs) {
-        QByteArray gap;
-        for (char32_t rest = run.start - end, high = 0; gap.isEmpty() || rest != 0; rest >>= 7, high = 0x80)
-            gap.prepend(hexByte((rest & 0x7F) | high) + ", ");
-        rows += "    " + gap + QByteArray::number(run.last) + ", /* " + runName(run) + " */\n";
-        bytes += int(gap.count(',')) + 1;
+        const char32_t gap = run.start - end;
+        int more = 0;
+        while (gap >> (7 * more) >= 16)
+            ++more;
+        const unsigned length = std::min(run.last, kLengthOfItsOwn);
+        QByteArray row = hexByte((more ? 0x80 : 0) | length << 4 | (gap >> (7 * more) & 0x0F));
+        while (more-- > 0)
+            row += ", " + hexByte((more ? 0x80 : 0) | (gap >> (7 * more) & 0x7F));
+        if (length == kLengthOfItsOwn)
+            row += ", " + QByteArray::number(run.last);
+        rows += "    " + row + ", /* " + runName(run) + " */\n";
+        bytes += int(row.count(',')) + 1;
         end = run.start + run.last + 1;
     }
     return flashTable("HARFCODE_MARK_BYTES", std::size_t(bytes),
-                      "The marks by runs: the characters between the run before and its first (seven bits a byte,\n"
-                      "   the high bit on all bytes but the last), then how many follow it.",
+                      "The marks by runs: the characters between the run before and its first, then how many\n"
+                      "   follow it. The first byte: 128 where more of the gap follows, the length (7: a byte of its\n"
+                      "   own follows the gap) times 16, the gap's first four bits; each byte more of the gap: 128\n"
+                      "   where more follows, seven bits.",
                       "harfcode_marks[]", rows);
+}
+
+QByteArray classComment(const ClassNumbers& numbers, std::size_t index)
+{
+    const LetterClass& letter = numbers.classes[index];
+    return " /* " + QByteArray::number(qsizetype(index)) + ": "
+           + (index == kEdgeClass      ? QByteArray("beyond the text")
+              : index == kNoValueClass ? QByteArray("no glyph")
+              : letter.forms[0]        ? commentText(QString(QChar(char16_t(glyphOfSlot(letter.forms[0]))))).toUtf8()
+                                       : QByteArray("joins, no glyph"))
+           + " */\n";
 }
 
 QByteArray classTable(const ClassNumbers& numbers)
 {
     QByteArray out = "/* Each class: its joining flags (1 keeps the previous join, 2 sets it, 4 keeps the next, 8 sets\n"
-                     "   it), then its slot when neither neighbour joins, the next, both, the previous. */\n"
-                     "static const uint8_t harfcode_classes[][5] HARFCODE_FLASH = {\n";
+                     "   it), then its slot when neither neighbour joins, the next, both, the previous. From\n"
+                     "   HARFCODE_FIRST_SINGLE_FORM on, the classes of one slot in every form: flags and slot. */\n"
+                     "#define HARFCODE_FIRST_SINGLE_FORM "
+                     + QByteArray::number(qsizetype(numbers.firstSingleForm))
+                     + "\nstatic const uint8_t harfcode_classes[][5] HARFCODE_FLASH = {\n";
     for (std::size_t index = 0; index < numbers.classes.size(); ++index) {
         const LetterClass& letter = numbers.classes[index];
+        if (index == numbers.firstSingleForm)
+            out += "};\nstatic const uint8_t harfcode_single_form_classes[][2] HARFCODE_FLASH = {\n";
         out += "    {" + QByteArray::number(flagsOf(letter));
-        for (const Slot slot : letter.forms)
-            out += ", " + QByteArray::number(slot);
-        out += "}, /* " + QByteArray::number(qsizetype(index)) + ": "
-               + (index == kEdgeClass      ? QByteArray("beyond the text")
-                  : index == kNoValueClass ? QByteArray("no glyph")
-                  : letter.forms[0]        ? commentText(QString(QChar(char16_t(glyphOfSlot(letter.forms[0]))))).toUtf8()
-                                           : QByteArray("joins, no glyph"))
-               + " */\n";
+        for (std::size_t form = 0; form < (index < numbers.firstSingleForm ? letter.forms.size() : 1); ++form)
+            out += ", " + QByteArray::number(letter.forms[form]);
+        out += "}," + classComment(numbers, index);
     }
     return out + "};\n";
 }
@@ -281,8 +320,10 @@ QByteArray bracketPairs()
 QByteArray shaperTables(const SlotCodes& codes)
 {
     ClassNumbers numbers;
-    const QByteArray runs = classRuns(numbers);  // numbers the classes
-    return classTable(numbers) + runs + marks() + slotTables(codes) + bidiClassRuns() + bracketPairs();
+    for (char32_t unit = 0; unit <= 0xFFFF; ++unit)
+        classOfUnit(char16_t(unit), numbers);
+    numbers.putSingleFormsLast();
+    return classTable(numbers) + classRuns(numbers) + marks() + slotTables(codes) + bidiClassRuns() + bracketPairs();
 }
 
 }  // namespace harfcode

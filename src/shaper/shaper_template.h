@@ -154,19 +154,22 @@ static int harfcode_is_mark(uint32_t character)
 {
     uint32_t start = 0, gap;
     unsigned at = 0;
-    uint8_t byte;
+    uint8_t byte, last;
     while (at < HARFCODE_MARK_BYTES) {
-        gap = 0;
-        do {
+        byte = HARFCODE_READ(harfcode_marks[at++]);
+        last = byte >> 4 & 7u;
+        gap = byte & 0x0Fu;
+        while (byte & 0x80u) {
             byte = HARFCODE_READ(harfcode_marks[at++]);
             gap = gap << 7 | (byte & 0x7Fu);
-        } while (byte & 0x80u);
+        }
+        if (last == 7)
+            last = HARFCODE_READ(harfcode_marks[at++]);
         if (character < (start += gap))
             return 0;
-        byte = HARFCODE_READ(harfcode_marks[at++]);
-        if (character - start <= byte)
+        if (character - start <= last)
             return 1;
-        start += byte + 1u;
+        start += last + 1u;
     }
     return 0;
 }
@@ -188,9 +191,12 @@ static uint8_t harfcode_class_of(uint32_t character, unsigned *hint)
                                                | HARFCODE_READ(harfcode_class_runs[run][1]))));
 }
 
-static uint8_t harfcode_flag(uint8_t class_index, unsigned flag)
+/* Byte `column` of the row of a class: its flags (0), or its slot in a form (1 to 4). */
+static uint8_t harfcode_class_byte(uint8_t class_index, unsigned column)
 {
-    return (HARFCODE_READ(harfcode_classes[class_index][0]) & flag) ? 1 : 0;
+    if (class_index < HARFCODE_FIRST_SINGLE_FORM)
+        return HARFCODE_READ(harfcode_classes[class_index][column]);
+    return HARFCODE_READ(harfcode_single_form_classes[class_index - HARFCODE_FIRST_SINGLE_FORM][column ? 1 : 0]);
 }
 
 /* Slot selection, character by character: a letter's slot is known once the next character
@@ -217,12 +223,12 @@ static uint8_t harfcode_pass(harfcode_selection *selection, uint8_t next)
 {
     uint8_t slot = 0;
     if (selection->waiting != HARFCODE_EDGE) {
-        const uint8_t previous = selection->previous;
-        selection->previous_joins = (uint8_t)((selection->previous_joins & harfcode_flag(previous, HARFCODE_KEEPS_PREVIOUS))
-                                              | harfcode_flag(previous, HARFCODE_SETS_PREVIOUS));
-        selection->next_joins = (uint8_t)((selection->next_joins & harfcode_flag(next, HARFCODE_KEEPS_NEXT))
-                                          | harfcode_flag(next, HARFCODE_SETS_NEXT));
-        slot = HARFCODE_READ(harfcode_classes[selection->waiting][1 + selection->previous_joins * 2 + selection->next_joins]);
+        const uint8_t before = harfcode_class_byte(selection->previous, 0), after = harfcode_class_byte(next, 0);
+        selection->previous_joins = (uint8_t)(((selection->previous_joins && (before & HARFCODE_KEEPS_PREVIOUS))
+                                               || (before & HARFCODE_SETS_PREVIOUS)) ? 1 : 0);
+        selection->next_joins = (uint8_t)(((selection->next_joins && (after & HARFCODE_KEEPS_NEXT))
+                                           || (after & HARFCODE_SETS_NEXT)) ? 1 : 0);
+        slot = harfcode_class_byte(selection->waiting, 1u + selection->previous_joins * 2u + selection->next_joins);
         selection->previous = selection->waiting;
     }
     selection->waiting = next;
@@ -384,13 +390,13 @@ static void harfcode_classify(harfcode_bidi *bidi, const unsigned char *text, si
     }
 }
 
-/* Rules W4 to W7 over the classes, the boundary neutrals passed over. */
+/* Rules W4 and W5 over the classes, the boundary neutrals passed over. */
 static void harfcode_weak_types(harfcode_bidi *bidi)
 {
     uint8_t *const levels = bidi->levels;
     const size_t count = bidi->count;
     size_t at, next;
-    uint8_t previous = HARFCODE_ON, strong = HARFCODE_R;
+    uint8_t previous = HARFCODE_ON;
     for (at = harfcode_kept(levels, count, 0); at < count; at = next) { /* W4 */
         const uint8_t type = HARFCODE_TYPE(at);
         next = harfcode_kept(levels, count, at + 1);
@@ -422,20 +428,11 @@ static void harfcode_weak_types(harfcode_bidi *bidi)
         at = end;
         previous = HARFCODE_ET;
     }
-    strong = HARFCODE_R;
-    for (at = harfcode_kept(levels, count, 0); at < count; at = harfcode_kept(levels, count, at + 1)) {
-        const uint8_t type = HARFCODE_TYPE(at);
-        if (type == HARFCODE_ES || type == HARFCODE_CS || type == HARFCODE_ET) /* W6 */
-            HARFCODE_SET_TYPE(at, HARFCODE_ON);
-        else if (type == HARFCODE_L || type == HARFCODE_R)
-            strong = type;
-        else if (type == HARFCODE_EN && strong == HARFCODE_L) /* W7 */
-            HARFCODE_SET_TYPE(at, HARFCODE_L);
-    }
 }
 
 
-/* Rule BD16: pairs the brackets as they close. While a bracket is open its byte says so (see
+/* Rules W6 and W7, which leave the classes that pairing sees; then rule BD16: pairs the
+   brackets as they close. While a bracket is open its byte says so (see
    HARFCODE_OPEN) and the stack holds where it stands. A closing bracket pairs with the nearest
    open one of its kind; those open above that one never pair, and what stands after them stands
    within the pair. How many of each kind are open says at once whether a closing bracket pairs,
@@ -449,9 +446,16 @@ static size_t harfcode_pair_brackets(harfcode_bidi *bidi, const unsigned char *t
     uint32_t character = 0;
     for (; at < HARFCODE_BRACKET_COUNT; ++at)
         open[at] = 0;
+    uint8_t strong = HARFCODE_R;
     for (at = 0; at < length; ++index) {
-        const uint8_t type = levels[index] & HARFCODE_CLASS_BITS;
+        uint8_t type = levels[index] & HARFCODE_CLASS_BITS;
         int bracket = 0;
+        if (type == HARFCODE_ES || type == HARFCODE_CS || type == HARFCODE_ET) /* W6 */
+            levels[index] = (uint8_t)((levels[index] & ~HARFCODE_CLASS_BITS) | (type = HARFCODE_ON));
+        else if (type == HARFCODE_L || type == HARFCODE_R)
+            strong = type;
+        else if (type == HARFCODE_EN && strong == HARFCODE_L) /* W7 */
+            levels[index] = (uint8_t)((levels[index] & ~HARFCODE_CLASS_BITS) | (type = HARFCODE_L));
         if (type == HARFCODE_ON && harfcode_decode(text, length, at, &character))
             bracket = harfcode_bracket_of(character);
         at += harfcode_size(text[at]);
@@ -495,53 +499,36 @@ static void harfcode_set_bracket(harfcode_bidi *bidi, size_t at, uint8_t type)
             HARFCODE_SET_TYPE(at, type);
 }
 
-/* Rule N0, pair by pair in the order they open, which is the order of the text: a pair with a
-   right-to-left class within is right-to-left; one with only left-to-right classes within takes
-   the direction before it, where the pairs that opened before are resolved already. The stack
-   holds the pairs open. */
-static void harfcode_resolve_brackets(harfcode_bidi *bidi)
+/* Rules N0 to N2 in one pass from the start. N0, pair by pair in the order they open, which is
+   the order of the text: a pair with a right-to-left class within is right-to-left; one with only
+   left-to-right classes within takes the direction before it, where the pairs that opened before
+   are resolved already; the stack holds the pairs open. N1 and N2: neutrals between two of one
+   direction take it, the others the paragraph's. Numbers count as right-to-left; the text's end
+   as the paragraph's direction. */
+static void harfcode_resolve_neutrals(harfcode_bidi *bidi)
 {
     uint8_t *const levels = bidi->levels;
     const size_t count = bidi->count;
     size_t *const stack = bidi->stack;
-    size_t at, top = 0;
-    uint8_t before = HARFCODE_R;
-    for (at = 0; at < count; ++at) {
-        uint8_t type = HARFCODE_TYPE(at);
-        if (type >= HARFCODE_OPENING && type < HARFCODE_CLOSING) {
-            const unsigned seen = type - HARFCODE_OPENING;
-            type = (seen & HARFCODE_SEEN_R)   ? (uint8_t)HARFCODE_R
-                   : (seen & HARFCODE_SEEN_L) ? (before == HARFCODE_L ? (uint8_t)HARFCODE_L : (uint8_t)HARFCODE_R)
-                                              : (uint8_t)HARFCODE_ON;
-            stack[top++] = at;
-        } else if (type == HARFCODE_CLOSING) {
-            type = (uint8_t)HARFCODE_TYPE(stack[--top]);
-        } else {
-            if (harfcode_strong(type) != HARFCODE_ON)
-                before = harfcode_strong(type);
-            continue;
-        }
-        harfcode_set_bracket(bidi, at, type);
-        if (type != HARFCODE_ON)
-            before = type;
-    }
-}
-
-/* Rules N1 and N2, then I1 and I2: neutrals between two of one direction take it, the others the
-   paragraph's; left-to-right letters and numbers stand a level up. A boundary neutral takes the
-   level before it. */
-static void harfcode_resolve_levels(harfcode_bidi *bidi)
-{
-    uint8_t *const levels = bidi->levels;
-    const size_t count = bidi->count;
-    size_t at, neutrals = HARFCODE_NONE;
-    uint8_t before = HARFCODE_R, two = 0;
+    size_t at, top = 0, neutrals = HARFCODE_NONE;
+    uint8_t before = HARFCODE_R, strong;
     for (at = 0; at <= count; ++at) {
-        const uint8_t type = at < count ? HARFCODE_TYPE(at) : (uint8_t)HARFCODE_R;
-        const uint8_t strong = harfcode_strong(type);
+        uint8_t type = at < count ? HARFCODE_TYPE(at) : (uint8_t)HARFCODE_R;
+        if (type >= HARFCODE_OPENING && type <= HARFCODE_CLOSING) {
+            if (type == HARFCODE_CLOSING) {
+                type = (uint8_t)HARFCODE_TYPE(stack[--top]);
+            } else {
+                const unsigned seen = type - HARFCODE_OPENING;
+                type = (seen & HARFCODE_SEEN_R)   ? (uint8_t)HARFCODE_R
+                       : (seen & HARFCODE_SEEN_L) ? (before == HARFCODE_L ? (uint8_t)HARFCODE_L : (uint8_t)HARFCODE_R)
+                                                  : (uint8_t)HARFCODE_ON;
+                stack[top++] = at;
+            }
+            harfcode_set_bracket(bidi, at, type);
+        }
         if (type == HARFCODE_BN)
             continue;
-        if (strong == HARFCODE_ON) {
+        if ((strong = harfcode_strong(type)) == HARFCODE_ON) {
             if (neutrals == HARFCODE_NONE)
                 neutrals = at;
             continue;
@@ -552,25 +539,24 @@ static void harfcode_resolve_levels(harfcode_bidi *bidi)
         neutrals = HARFCODE_NONE;
         before = strong;
     }
-    for (at = 0; at < count; ++at) {
-        const uint8_t type = HARFCODE_TYPE(at);
-        if (type != HARFCODE_BN)
-            two = type != HARFCODE_R;
-        levels[at] = (uint8_t)((levels[at] & ~HARFCODE_LEVEL_TWO) | (two ? HARFCODE_LEVEL_TWO : 0));
-    }
 }
 
-/* Rule L1: segment separators, and the blanks and boundary neutrals before them, are at the
-   paragraph's level. Those at the end of the line are already: rule N1 sees the right-to-left
-   paragraph's direction after them. */
-static void harfcode_reset_blanks(harfcode_bidi *bidi)
+/* Rules I1 and I2: left-to-right letters and numbers stand a level up; a boundary neutral takes
+   the level before it. Then rule L1: segment separators, and the blanks and boundary neutrals
+   before them, are at the paragraph's level. Those at the end of the line are already: rule N1
+   sees the right-to-left paragraph's direction after them. */
+static void harfcode_resolve_levels(harfcode_bidi *bidi)
 {
     uint8_t *const levels = bidi->levels;
     const size_t count = bidi->count;
     size_t at, blanks = HARFCODE_NONE;
+    uint8_t two = 0;
     for (at = 0; at < count; ++at) {
-        const uint8_t kind = levels[at] & HARFCODE_KIND_BITS;
-        if (kind == HARFCODE_WAS_BLANK || HARFCODE_TYPE(at) == HARFCODE_BN) {
+        const uint8_t type = HARFCODE_TYPE(at), kind = levels[at] & HARFCODE_KIND_BITS;
+        if (type != HARFCODE_BN)
+            two = type != HARFCODE_R;
+        levels[at] = (uint8_t)((levels[at] & ~HARFCODE_LEVEL_TWO) | (two ? HARFCODE_LEVEL_TWO : 0));
+        if (kind == HARFCODE_WAS_BLANK || type == HARFCODE_BN) {
             if (blanks == HARFCODE_NONE)
                 blanks = at;
             continue;
@@ -605,9 +591,8 @@ static size_t harfcode_visual_layout(harfcode_bidi *bidi, const unsigned char *t
     harfcode_weak_types(bidi);
     if (harfcode_pair_brackets(bidi, text, length) == HARFCODE_NO_SCRATCH)
         return HARFCODE_NO_SCRATCH;
-    harfcode_resolve_brackets(bidi);
+    harfcode_resolve_neutrals(bidi);
     harfcode_resolve_levels(bidi);
-    harfcode_reset_blanks(bidi);
     /* Each character's slot beside its level, chosen in typing order. */
     harfcode_start(&selection);
     for (at = 0, index = 0; at <= length; ++index) {
@@ -791,7 +776,7 @@ size_t harfcode_row(const char *text, size_t length, unsigned width, size_t *nex
             return HARFCODE_INVALID_TEXT;
         class_index = harfcode_class_of(character, &hint);
         blank = character == ' ';
-        glyph = class_index != HARFCODE_TRANSPARENT && HARFCODE_READ(harfcode_classes[class_index][1]) != 0;
+        glyph = class_index != HARFCODE_TRANSPARENT && harfcode_class_byte(class_index, 1) != 0;
         if (phase == NEXT_WORD && blank) { /* the word fits: it joins the row with its gap */
             glyphs += gap + word;
             phase = GAP, gap_start = at, gap = 0;
