@@ -88,29 +88,22 @@ static size_t harfcode_decode(const unsigned char *text, size_t length, size_t a
     const unsigned char *bytes = text + at;
     const uint8_t lead = bytes[0], size = harfcode_size(lead);
     uint8_t i, plane = 0;
-    uint16_t value; /* within the plane: sixteen-bit arithmetic, which a small chip does fast */
-    if (size == 1) {
-        *character = lead;
-        return 1;
-    }
-    if (lead < 0xC2 || lead > 0xF4 || length - at < size)
-        return 0;
-    for (i = 1; i < size; ++i)
-        if ((bytes[i] & 0xC0u) != 0x80u)
+    /* Within the plane, in 16-bit arithmetic, which a small chip does fast; the bits that leave
+       it make the plane. */
+    uint16_t value = lead;
+    if (size > 1) {
+        if (lead < 0xC2 || lead > 0xF4 || length - at < size)
             return 0;
-    value = (uint16_t)((bytes[size - 2] & 0x3Fu) << 6 | (bytes[size - 1] & 0x3Fu));
-    if (size == 2) {
-        value = (uint16_t)((lead & 0x1Fu) << 6 | (bytes[1] & 0x3Fu));
-    } else if (size == 3) {
-        value |= (uint16_t)((lead & 0x0Fu) << 12);
-        /* The shortest form only, and no surrogate. */
-        if (value < 0x800u || (value >= 0xD800u && value <= 0xDFFFu))
-            return 0;
-    } else {
-        value |= (uint16_t)((bytes[1] & 0x0Fu) << 12);
-        plane = (uint8_t)((lead & 0x07u) << 2 | (bytes[1] >> 4 & 0x03u));
-        /* The shortest form only, and none beyond U+10FFFF. */
-        if (plane == 0 || plane > 16)
+        value &= 0x7Fu >> size;
+        for (i = 1; i < size; ++i) {
+            if ((bytes[i] & 0xC0u) != 0x80u)
+                return 0;
+            plane = (uint8_t)(value >> 10);
+            value = (uint16_t)(value << 6 | (bytes[i] & 0x3Fu));
+        }
+        /* The shortest form only, no surrogate, none beyond U+10FFFF. */
+        if ((size == 3 && (value < 0x800u || (value >= 0xD800u && value <= 0xDFFFu)))
+            || (size == 4 && (plane == 0 || plane > 16)))
             return 0;
     }
     *character = (uint32_t)plane << 16 | value;
@@ -764,7 +757,7 @@ size_t harfcode_row(const char *text, size_t length, unsigned width, size_t *nex
        word longer than a row is cut every `width` glyphs; a character without a glyph stays
        with the glyph before it. */
     enum { OPENING, FIRST_WORD, GAP, NEXT_WORD, BROKEN } phase = OPENING;
-    size_t at, size, gap_start = 0, word_start = 0, glyphs = 0, gap = 0, word = 0;
+    size_t at, size, gap_start = 0, word_start = 0, glyphs = 0; /* the row's, the gap's and the word's */
     unsigned hint = 0;
     if (width == 0)
         return HARFCODE_INVALID_TEXT;
@@ -777,10 +770,8 @@ size_t harfcode_row(const char *text, size_t length, unsigned width, size_t *nex
         class_index = harfcode_class_of(character, &hint);
         blank = character == ' ';
         glyph = class_index != HARFCODE_TRANSPARENT && harfcode_class_byte(class_index, 1) != 0;
-        if (phase == NEXT_WORD && blank) { /* the word fits: it joins the row with its gap */
-            glyphs += gap + word;
-            phase = GAP, gap_start = at, gap = 0;
-        }
+        if (phase == NEXT_WORD && blank) /* the word fits */
+            phase = GAP, gap_start = at;
         if (phase <= FIRST_WORD) {
             /* A blank ends the first word once it has a glyph; until then it belongs to it. */
             if (!blank || phase == OPENING || glyphs == 0) {
@@ -789,15 +780,15 @@ size_t harfcode_row(const char *text, size_t length, unsigned width, size_t *nex
                     return *next = at;
                 continue;
             }
-            phase = GAP, gap_start = at, gap = 0;
+            phase = GAP, gap_start = at;
         }
         if (phase == GAP) {
-            if (blank && glyphs + ++gap > width)
+            if (blank && ++glyphs > width)
                 phase = BROKEN;
             else if (!blank && glyph)
-                phase = NEXT_WORD, word_start = at, word = 0;
+                phase = NEXT_WORD, word_start = at;
         }
-        if (phase == NEXT_WORD && glyph && glyphs + gap + ++word > width) {
+        if (phase == NEXT_WORD && glyph && ++glyphs > width) {
             *next = word_start;
             return gap_start;
         }
