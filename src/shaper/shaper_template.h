@@ -383,46 +383,36 @@ static void harfcode_classify(harfcode_bidi *bidi, const unsigned char *text, si
     }
 }
 
-/* Rules W4 and W5 over the classes, the boundary neutrals passed over. */
+/* Rules W4 and W5 in one pass over the classes, the boundary neutrals passed over: W5 sees the
+   classes W4 leaves, and W4 none that W5 changes. */
 static void harfcode_weak_types(harfcode_bidi *bidi)
 {
     uint8_t *const levels = bidi->levels;
     const size_t count = bidi->count;
-    size_t at, next;
-    uint8_t previous = HARFCODE_ON;
-    for (at = harfcode_kept(levels, count, 0); at < count; at = next) { /* W4 */
-        const uint8_t type = HARFCODE_TYPE(at);
+    size_t at, next, terminators = HARFCODE_NONE;
+    uint8_t previous = HARFCODE_ON, before = HARFCODE_ON;
+    for (at = harfcode_kept(levels, count, 0); at < count; at = next) {
+        uint8_t type = HARFCODE_TYPE(at);
         next = harfcode_kept(levels, count, at + 1);
-        if ((type == HARFCODE_ES || type == HARFCODE_CS) && next < count) {
+        if ((type == HARFCODE_ES || type == HARFCODE_CS) && next < count) { /* W4 */
             const uint8_t after = HARFCODE_TYPE(next);
             if (previous == HARFCODE_EN && after == HARFCODE_EN)
-                HARFCODE_SET_TYPE(at, HARFCODE_EN);
+                HARFCODE_SET_TYPE(at, type = HARFCODE_EN);
             else if (type == HARFCODE_CS && previous == HARFCODE_AN && after == HARFCODE_AN)
-                HARFCODE_SET_TYPE(at, HARFCODE_AN);
+                HARFCODE_SET_TYPE(at, type = HARFCODE_AN);
         }
-        previous = HARFCODE_TYPE(at);
-    }
-    /* W5: a run of terminators beside a European number joins it. */
-    previous = HARFCODE_ON;
-    for (at = harfcode_kept(levels, count, 0); at < count;) {
-        size_t end = at;
-        uint8_t after;
-        if (HARFCODE_TYPE(at) != HARFCODE_ET) {
-            previous = HARFCODE_TYPE(at);
-            at = harfcode_kept(levels, count, at + 1);
-            continue;
+        if (type == HARFCODE_ET) { /* W5: a run of terminators beside a European number joins it */
+            if (terminators == HARFCODE_NONE)
+                terminators = at, before = previous;
+            if (before == HARFCODE_EN || (next < count && HARFCODE_TYPE(next) == HARFCODE_EN))
+                for (; terminators <= at; terminators = harfcode_kept(levels, count, terminators + 1))
+                    HARFCODE_SET_TYPE(terminators, HARFCODE_EN);
+        } else {
+            terminators = HARFCODE_NONE;
         }
-        while (end < count && HARFCODE_TYPE(end) == HARFCODE_ET)
-            end = harfcode_kept(levels, count, end + 1);
-        after = end < count ? HARFCODE_TYPE(end) : HARFCODE_ON;
-        if (previous == HARFCODE_EN || after == HARFCODE_EN)
-            for (; at < end; at = harfcode_kept(levels, count, at + 1))
-                HARFCODE_SET_TYPE(at, HARFCODE_EN);
-        at = end;
-        previous = HARFCODE_ET;
+        previous = type;
     }
 }
-
 
 /* Rules W6 and W7, which leave the classes that pairing sees; then rule BD16: pairs the
    brackets as they close. While a bracket is open its byte says so (see
@@ -437,18 +427,22 @@ static size_t harfcode_pair_brackets(harfcode_bidi *bidi, const unsigned char *t
     size_t *const stack = bidi->stack;
     size_t at = 0, index = 0, top = 0, open[HARFCODE_BRACKET_COUNT];
     uint32_t character = 0;
+    uint8_t strong = HARFCODE_R;
     for (; at < HARFCODE_BRACKET_COUNT; ++at)
         open[at] = 0;
-    uint8_t strong = HARFCODE_R;
     for (at = 0; at < length; ++index) {
-        uint8_t type = levels[index] & HARFCODE_CLASS_BITS;
+        const uint8_t old = levels[index] & HARFCODE_CLASS_BITS;
+        uint8_t type = old, direction;
         int bracket = 0;
         if (type == HARFCODE_ES || type == HARFCODE_CS || type == HARFCODE_ET) /* W6 */
-            levels[index] = (uint8_t)((levels[index] & ~HARFCODE_CLASS_BITS) | (type = HARFCODE_ON));
+            type = HARFCODE_ON;
         else if (type == HARFCODE_L || type == HARFCODE_R)
             strong = type;
         else if (type == HARFCODE_EN && strong == HARFCODE_L) /* W7 */
-            levels[index] = (uint8_t)((levels[index] & ~HARFCODE_CLASS_BITS) | (type = HARFCODE_L));
+            type = HARFCODE_L;
+        if (type != old)
+            levels[index] ^= (uint8_t)(old ^ type);
+        direction = harfcode_strong(type);
         if (type == HARFCODE_ON && harfcode_decode(text, length, at, &character))
             bracket = harfcode_bracket_of(character);
         at += harfcode_size(text[at]);
@@ -472,8 +466,9 @@ static size_t harfcode_pair_brackets(harfcode_bidi *bidi, const unsigned char *t
             levels[index] = HARFCODE_CLOSING;
             if (top > 0)
                 levels[stack[top - 1]] |= (uint8_t)(seen << 5);
-        } else if (harfcode_strong(type) != HARFCODE_ON && top > 0) {
-            levels[stack[top - 1]] |= (uint8_t)((harfcode_strong(type) == HARFCODE_L ? HARFCODE_SEEN_L : HARFCODE_SEEN_R) << 5);
+        } else if (direction != HARFCODE_ON && top > 0) {
+            /* HARFCODE_SEEN_L or _R */
+            levels[stack[top - 1]] |= (uint8_t)((direction + 1) << 5);
         }
     }
     while (top > 0) /* never closed */
