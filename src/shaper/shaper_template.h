@@ -170,18 +170,19 @@ static int harfcode_is_mark(uint32_t character)
 /* The class of `character`; *hint as harfcode_find_run has it. */
 static uint8_t harfcode_class_of(uint32_t character, unsigned *hint)
 {
+    const uint16_t low = (uint16_t)character;
+    const uint8_t *row;
     unsigned run;
     uint8_t first;
     if (character > 0xFFFFu
-        || (run = harfcode_find_run(harfcode_class_runs[0], HARFCODE_CLASS_RUN_COUNT, (uint16_t)character, hint))
-               == HARFCODE_CLASS_RUN_COUNT)
+        || (run = harfcode_find_run(harfcode_class_runs[0], HARFCODE_CLASS_RUN_COUNT, low, hint)) == HARFCODE_CLASS_RUN_COUNT)
         return harfcode_is_mark(character) ? (uint8_t)HARFCODE_TRANSPARENT : (uint8_t)HARFCODE_NO_VALUE;
-    first = HARFCODE_READ(harfcode_class_runs[run][3]);
+    row = harfcode_class_runs[run];
+    first = HARFCODE_READ(row[3]);
     if (!(first & HARFCODE_STEPPING))
         return first;
-    return (uint8_t)((first & ~HARFCODE_STEPPING)
-                     + (character - (uint16_t)(HARFCODE_READ(harfcode_class_runs[run][0]) << 8
-                                               | HARFCODE_READ(harfcode_class_runs[run][1]))));
+    /* A run is at most 256 characters long. */
+    return (uint8_t)((first & ~HARFCODE_STEPPING) + (uint8_t)(low - HARFCODE_READ(row[1])));
 }
 
 /* Byte `column` of the row of a class: its flags (0), or its slot in a form (1 to 4). */
@@ -198,15 +199,16 @@ static uint8_t harfcode_class_byte(uint8_t class_index, unsigned column)
 typedef struct {
     uint8_t previous_joins;
     uint8_t next_joins;
-    uint8_t previous; /* the class of the last letter whose slot is known */
-    uint8_t waiting;  /* the class of the letter whose slot waits, or HARFCODE_EDGE */
+    uint8_t previous_flags; /* the joining flags of the last letter whose slot is known */
+    uint8_t waiting;        /* the class of the letter whose slot waits, or HARFCODE_EDGE */
+    uint8_t waiting_flags;
 } harfcode_selection;
 
 static void harfcode_start(harfcode_selection *selection)
 {
     selection->previous_joins = 0;
     selection->next_joins = 0;
-    selection->previous = HARFCODE_EDGE;
+    selection->previous_flags = selection->waiting_flags = HARFCODE_READ(harfcode_classes[HARFCODE_EDGE][0]);
     selection->waiting = HARFCODE_EDGE;
 }
 
@@ -214,17 +216,18 @@ static void harfcode_start(harfcode_selection *selection)
    slot of the letter that waited for it, or 0 where none waited or it has no glyph. */
 static uint8_t harfcode_pass(harfcode_selection *selection, uint8_t next)
 {
+    const uint8_t before = selection->previous_flags, after = harfcode_class_byte(next, 0);
     uint8_t slot = 0;
     if (selection->waiting != HARFCODE_EDGE) {
-        const uint8_t before = harfcode_class_byte(selection->previous, 0), after = harfcode_class_byte(next, 0);
         selection->previous_joins = (uint8_t)(((selection->previous_joins && (before & HARFCODE_KEEPS_PREVIOUS))
                                                || (before & HARFCODE_SETS_PREVIOUS)) ? 1 : 0);
         selection->next_joins = (uint8_t)(((selection->next_joins && (after & HARFCODE_KEEPS_NEXT))
                                            || (after & HARFCODE_SETS_NEXT)) ? 1 : 0);
         slot = harfcode_class_byte(selection->waiting, 1u + selection->previous_joins * 2u + selection->next_joins);
-        selection->previous = selection->waiting;
+        selection->previous_flags = selection->waiting_flags;
     }
     selection->waiting = next;
+    selection->waiting_flags = after;
     return slot;
 }
 
