@@ -127,6 +127,7 @@ QByteArray classRuns(ClassNumbers& numbers)
     for (const Run& run : runs)
         rows += "    {" + runStart(run.start) + ", " + QByteArray::number(run.last) + ", "
                 + QByteArray::number(run.firstClass | (run.stepping ? kSteppingBit : 0)) + "}, /* " + runName(run) + " */\n";
+    Q_ASSERT(runs.size() <= 255);  // the search counts rows in a byte
     return flashTable("HARFCODE_CLASS_RUN_COUNT", runs.size(),
                       "Characters by runs: the first (high byte, low byte), how many follow it, and its class, plus\n"
                       "   128 where each next character takes the next class (otherwise the same). The marks are\n"
@@ -285,6 +286,7 @@ QByteArray bidiClassRuns()
     for (const BidiRun& run : runs)
         rows += "    {" + hexByte(run.start >> 8) + ", " + hexByte(run.start & 0xFF) + ", " + QByteArray::number(run.last)
                 + ", " + QByteArray::number(run.bidiClass) + "}, /* " + codePointName(run.start).toLatin1() + " */\n";
+    Q_ASSERT(runs.size() <= 255);  // the search counts rows in a byte
     return flashTable("HARFCODE_BIDI_RUN_COUNT", runs.size(),
                       "The bidirectional class of characters by runs, as ICU has them: the first (high byte, low\n"
                       "   byte), how many follow it, their class (ICU's UCharDirection; the explicit embeddings,\n"

@@ -83,7 +83,7 @@ static uint8_t harfcode_size(uint8_t lead)
 
 /* The next character of `text` from byte `at` into *character; the bytes it takes, or 0 where
    the text is not UTF-8 there (an overlong form, a surrogate, beyond U+10FFFF, cut short). */
-static size_t harfcode_decode(const unsigned char *text, size_t length, size_t at, uint32_t *character)
+static uint8_t harfcode_decode(const unsigned char *text, size_t length, size_t at, uint32_t *character)
 {
     const unsigned char *bytes = text + at;
     const uint8_t lead = bytes[0], size = harfcode_size(lead);
@@ -113,7 +113,8 @@ static size_t harfcode_decode(const unsigned char *text, size_t length, size_t a
 /* The characters of the text, or HARFCODE_INVALID_TEXT where it is not UTF-8. */
 static size_t harfcode_characters(const unsigned char *text, size_t length)
 {
-    size_t at = 0, count = 0, size;
+    size_t at = 0, count = 0;
+    uint8_t size;
     uint32_t character;
     for (; at < length; at += size, ++count)
         if ((size = harfcode_decode(text, length, at, &character)) == 0)
@@ -125,9 +126,9 @@ static size_t harfcode_characters(const unsigned char *text, size_t length)
    bytes sorted by their first character (high byte, low byte), then how many characters follow
    it. The search looks first at *hint, the row found last, which the next character of a word
    mostly shares; it leaves there the row it finds. */
-static unsigned harfcode_find_run(const uint8_t *runs, unsigned count, uint16_t character, unsigned *hint)
+static uint8_t harfcode_find_run(const uint8_t *runs, uint8_t count, uint16_t character, uint8_t *hint)
 {
-    unsigned low = 0, high = count, middle = *hint;
+    uint8_t low = 0, high = count, middle = *hint;
     while (low < high) {
         const uint8_t *row = runs + middle * 4;
         const uint16_t start = (uint16_t)(HARFCODE_READ(row[0]) << 8 | HARFCODE_READ(row[1]));
@@ -143,7 +144,7 @@ static unsigned harfcode_find_run(const uint8_t *runs, unsigned count, uint16_t 
 }
 
 /* Whether `character` is a mark: a scan of the marks' runs up to it. */
-static int harfcode_is_mark(uint32_t character)
+static uint8_t harfcode_is_mark(uint32_t character)
 {
     uint32_t start = 0, gap;
     unsigned at = 0;
@@ -168,12 +169,11 @@ static int harfcode_is_mark(uint32_t character)
 }
 
 /* The class of `character`; *hint as harfcode_find_run has it. */
-static uint8_t harfcode_class_of(uint32_t character, unsigned *hint)
+static uint8_t harfcode_class_of(uint32_t character, uint8_t *hint)
 {
     const uint16_t low = (uint16_t)character;
     const uint8_t *row;
-    unsigned run;
-    uint8_t first;
+    uint8_t run, first;
     if (character > 0xFFFFu
         || (run = harfcode_find_run(harfcode_class_runs[0], HARFCODE_CLASS_RUN_COUNT, low, hint)) == HARFCODE_CLASS_RUN_COUNT)
         return harfcode_is_mark(character) ? (uint8_t)HARFCODE_TRANSPARENT : (uint8_t)HARFCODE_NO_VALUE;
@@ -186,7 +186,7 @@ static uint8_t harfcode_class_of(uint32_t character, unsigned *hint)
 }
 
 /* Byte `column` of the row of a class: its flags (0), or its slot in a form (1 to 4). */
-static uint8_t harfcode_class_byte(uint8_t class_index, unsigned column)
+static uint8_t harfcode_class_byte(uint8_t class_index, uint8_t column)
 {
     if (class_index < HARFCODE_FIRST_SINGLE_FORM)
         return HARFCODE_READ(harfcode_classes[class_index][column]);
@@ -223,7 +223,7 @@ static uint8_t harfcode_pass(harfcode_selection *selection, uint8_t next)
                                                || (before & HARFCODE_SETS_PREVIOUS)) ? 1 : 0);
         selection->next_joins = (uint8_t)(((selection->next_joins && (after & HARFCODE_KEEPS_NEXT))
                                            || (after & HARFCODE_SETS_NEXT)) ? 1 : 0);
-        slot = harfcode_class_byte(selection->waiting, 1u + selection->previous_joins * 2u + selection->next_joins);
+        slot = harfcode_class_byte(selection->waiting, (uint8_t)(1u + selection->previous_joins * 2u + selection->next_joins));
         selection->previous_flags = selection->waiting_flags;
     }
     selection->waiting = next;
@@ -236,8 +236,8 @@ typedef struct {
     const unsigned char *text;
     size_t length;
     size_t at;
-    int ended;
-    unsigned hint;
+    uint8_t ended;
+    uint8_t hint;
     harfcode_selection selection;
 } harfcode_glyphs;
 
@@ -306,24 +306,25 @@ static uint8_t harfcode_next_slot(harfcode_glyphs *glyphs)
 #define HARFCODE_OPEN 0x80u
 #define HARFCODE_NONE ((size_t)-1)
 
-static uint8_t harfcode_bidi_class(uint32_t character, unsigned *hint)
+static uint8_t harfcode_bidi_class(uint32_t character, uint8_t *hint)
 {
-    const unsigned run = character > 0xFFFFu ? HARFCODE_BIDI_RUN_COUNT
+    const uint8_t run = character > 0xFFFFu ? HARFCODE_BIDI_RUN_COUNT
                                              : harfcode_find_run(harfcode_bidi_runs[0], HARFCODE_BIDI_RUN_COUNT, (uint16_t)character, hint);
     return run == HARFCODE_BIDI_RUN_COUNT ? (uint8_t)HARFCODE_L : HARFCODE_READ(harfcode_bidi_runs[run][3]);
 }
 
-/* Which bracket `character` is: 1 + its pair's number for an opening one, the negative for a
-   closing one, 0 for none. */
-static int harfcode_bracket_of(uint32_t character)
+/* Which bracket `character` is: 1 + its pair's number, plus HARFCODE_CLOSING_BRACKET for a
+   closing one; 0 for none. */
+#define HARFCODE_CLOSING_BRACKET 0x80u
+static uint8_t harfcode_bracket_of(uint32_t character)
 {
-    int pair;
+    uint8_t pair;
     for (pair = 0; character <= 0xFFFFu && pair < HARFCODE_BRACKET_COUNT; ++pair) {
         const uint8_t *row = harfcode_brackets[pair];
         if ((uint16_t)character == (uint16_t)(HARFCODE_READ(row[0]) << 8 | HARFCODE_READ(row[1])))
-            return pair + 1;
+            return (uint8_t)(pair + 1);
         if ((uint16_t)character == (uint16_t)(HARFCODE_READ(row[2]) << 8 | HARFCODE_READ(row[3])))
-            return -(pair + 1);
+            return (uint8_t)((pair + 1) | HARFCODE_CLOSING_BRACKET);
     }
     return 0;
 }
@@ -361,7 +362,7 @@ static void harfcode_classify(harfcode_bidi *bidi, const unsigned char *text, si
     size_t at = 0, index = 0;
     uint32_t character = 0;
     uint8_t previous = HARFCODE_R, strong = HARFCODE_R;
-    unsigned hint = 0;
+    uint8_t hint = 0;
     for (; at < length; ++index) {
         uint8_t type, kind;
         at += harfcode_decode(text, length, at, &character);
@@ -436,7 +437,7 @@ static size_t harfcode_pair_brackets(harfcode_bidi *bidi, const unsigned char *t
     for (at = 0; at < length; ++index) {
         const uint8_t old = levels[index] & HARFCODE_CLASS_BITS;
         uint8_t type = old, direction;
-        int bracket = 0;
+        uint8_t bracket = 0;
         if (type == HARFCODE_ES || type == HARFCODE_CS || type == HARFCODE_ET) /* W6 */
             type = HARFCODE_ON;
         else if (type == HARFCODE_L || type == HARFCODE_R)
@@ -449,14 +450,14 @@ static size_t harfcode_pair_brackets(harfcode_bidi *bidi, const unsigned char *t
         if (type == HARFCODE_ON && harfcode_decode(text, length, at, &character))
             bracket = harfcode_bracket_of(character);
         at += harfcode_size(text[at]);
-        if (bracket > 0) {
+        if (bracket != 0 && !(bracket & HARFCODE_CLOSING_BRACKET)) {
             if (top == bidi->room)
                 return HARFCODE_NO_SCRATCH;
             stack[top++] = index;
             levels[index] = (uint8_t)(HARFCODE_OPEN | bracket);
             ++open[bracket - 1];
-        } else if (bracket < 0 && open[-bracket - 1] > 0) {
-            unsigned seen = 0, kind;
+        } else if (bracket != 0 && open[(bracket & HARFCODE_CLASS_BITS) - 1] > 0) {
+            uint8_t seen = 0, kind;
             size_t opening;
             do {
                 opening = stack[--top];
@@ -464,7 +465,7 @@ static size_t harfcode_pair_brackets(harfcode_bidi *bidi, const unsigned char *t
                 kind = levels[opening] & HARFCODE_CLASS_BITS;
                 --open[kind - 1];
                 levels[opening] = HARFCODE_ON;
-            } while (kind != (unsigned)-bracket);
+            } while (kind != (bracket & HARFCODE_CLASS_BITS));
             levels[opening] = (uint8_t)(HARFCODE_OPENING + seen);
             levels[index] = HARFCODE_CLOSING;
             if (top > 0)
@@ -509,7 +510,7 @@ static void harfcode_resolve_neutrals(harfcode_bidi *bidi)
             if (type == HARFCODE_CLOSING) {
                 type = (uint8_t)HARFCODE_TYPE(stack[--top]);
             } else {
-                const unsigned seen = type - HARFCODE_OPENING;
+                const uint8_t seen = (uint8_t)(type - HARFCODE_OPENING);
                 type = (seen & HARFCODE_SEEN_R)   ? (uint8_t)HARFCODE_R
                        : (seen & HARFCODE_SEEN_L) ? (before == HARFCODE_L ? (uint8_t)HARFCODE_L : (uint8_t)HARFCODE_R)
                                                   : (uint8_t)HARFCODE_ON;
@@ -565,7 +566,7 @@ static size_t harfcode_visual_layout(harfcode_bidi *bidi, const unsigned char *t
                                      void *scratch, size_t scratch_size)
 {
     size_t at, index, waiting = 0, stack;
-    unsigned hint = 0;
+    uint8_t hint = 0;
     uint32_t character = 0;
     harfcode_selection selection;
     bidi->count = count;
@@ -675,15 +676,15 @@ static uint8_t harfcode_ordered_slot(harfcode_ordered *glyphs)
 
 /* The glyph of `slot` into `bytes`: its code, or where `forms` its presentation form in UTF-8
    (slot 1 as U+0020). Returns how many bytes. */
-static size_t harfcode_glyph_bytes(uint8_t slot, int forms, uint8_t *bytes)
+static uint8_t harfcode_glyph_bytes(uint8_t slot, uint8_t forms, uint8_t *bytes)
 {
-    unsigned character;
+    uint16_t character;
     if (!forms) {
         bytes[0] = HARFCODE_READ(harfcode_slot_codes[slot - 1]);
         return 1;
     }
-    character = (unsigned)HARFCODE_READ(harfcode_slot_characters[slot - 1][0]) << 8
-                | HARFCODE_READ(harfcode_slot_characters[slot - 1][1]);
+    character = (uint16_t)(HARFCODE_READ(harfcode_slot_characters[slot - 1][0]) << 8
+                           | HARFCODE_READ(harfcode_slot_characters[slot - 1][1]));
     if (character < 0x80) {
         bytes[0] = (uint8_t)character;
         return 1;
@@ -702,14 +703,14 @@ static size_t harfcode_glyph_bytes(uint8_t slot, int forms, uint8_t *bytes)
 /* Writes the glyphs of `text` in `order` into `out` as harfcode_glyph_bytes gives them, each
    glyph where it ends within `capacity` bytes, less one for the NUL that ends the forms: in any
    order those make a prefix of the line. Returns the bytes of the whole line, or an error. */
-static size_t harfcode_write(const char *text, size_t length, harfcode_order order, int forms, uint8_t *out,
+static size_t harfcode_write(const char *text, size_t length, harfcode_order order, uint8_t forms, uint8_t *out,
                              size_t capacity, void *scratch, size_t scratch_size)
 {
     harfcode_ordered glyphs;
     const size_t count = harfcode_characters((const unsigned char *)text, length);
     const size_t room = forms && capacity > 0 ? capacity - 1 : capacity;
-    size_t total = 0, done = 0, written = 0, size, start, i;
-    uint8_t bytes[3], slot;
+    size_t total = 0, done = 0, written = 0, start;
+    uint8_t bytes[3], slot, size, i;
     if (count == HARFCODE_INVALID_TEXT)
         return HARFCODE_INVALID_TEXT;
     /* Reverse order writes the last glyph first: it needs the whole line's size before. */
@@ -755,14 +756,15 @@ size_t harfcode_row(const char *text, size_t length, unsigned width, size_t *nex
        word longer than a row is cut every `width` glyphs; a character without a glyph stays
        with the glyph before it. */
     enum { OPENING, FIRST_WORD, GAP, NEXT_WORD, BROKEN } phase = OPENING;
-    size_t at, size, gap_start = 0, word_start = 0, glyphs = 0; /* the row's, the gap's and the word's */
-    unsigned hint = 0;
+    size_t at, gap_start = 0, word_start = 0, glyphs = 0; /* the row's, the gap's and the word's */
+    uint8_t size;
+    uint8_t hint = 0;
     if (width == 0)
         return HARFCODE_INVALID_TEXT;
     for (at = 0; at < length; at += size) {
         uint32_t character;
         uint8_t class_index;
-        int blank, glyph;
+        uint8_t blank, glyph;
         if ((size = harfcode_decode((const unsigned char *)text, length, at, &character)) == 0)
             return HARFCODE_INVALID_TEXT;
         class_index = harfcode_class_of(character, &hint);
