@@ -212,17 +212,28 @@ QByteArray classTable(const ClassNumbers& numbers)
 
 QByteArray slotTables(const SlotCodes& codes)
 {
-    QByteArray out = "/* The code and the presentation form (high byte, low byte) of every slot, from slot 1. */\n"
+    QByteArray out = "/* The code of every slot, from slot 1. */\n"
                      "static const uint8_t harfcode_slot_codes[103] HARFCODE_FLASH = {\n";
     for (int slot = 1; slot <= kSlotCount; ++slot)
         out += "    " + hexByte(codes[std::size_t(slot - 1)]) + ", /* slot " + QByteArray::number(slot) + " */\n";
-    out += "};\nstatic const uint8_t harfcode_slot_characters[103][2] HARFCODE_FLASH = {\n";
+    // Neighbouring slots mostly share their high byte: the high bytes by runs of slots.
+    QByteArray lowBytes, highBytes;
+    int runs = 0;
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         const char32_t character = characterOfSlot(Slot(slot));
-        out += "    {" + hexByte(character >> 8) + ", " + hexByte(character & 0xFF) + "}, /* slot "
-               + QByteArray::number(slot) + ": " + codePointName(character).toLatin1() + " */\n";
+        lowBytes += "    " + hexByte(character & 0xFF) + ", /* slot " + QByteArray::number(slot) + ": "
+                    + codePointName(character).toLatin1() + " */\n";
+        if (slot == 1 || character >> 8 != characterOfSlot(Slot(slot - 1)) >> 8) {
+            highBytes += "    {" + QByteArray::number(slot) + ", " + hexByte(character >> 8) + "},\n";
+            ++runs;
+        }
     }
-    return out + "};\n";
+    return out + "};\n/* The low byte of every slot's presentation form, from slot 1. */\n"
+                 "static const uint8_t harfcode_slot_characters[103] HARFCODE_FLASH = {\n"
+           + lowBytes + "};\n"
+           + flashTable("HARFCODE_HIGH_BYTE_RUNS", std::size_t(runs),
+                        "The high byte of the presentation forms by runs of slots: the first slot, the high byte.",
+                        "harfcode_slot_high_bytes[][2]", highBytes);
 }
 
 // The blocks where the shaper's visual order is ICU's, character for character; beyond them it

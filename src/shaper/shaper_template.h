@@ -679,12 +679,14 @@ static uint8_t harfcode_ordered_slot(harfcode_ordered *glyphs)
 static uint8_t harfcode_glyph_bytes(uint8_t slot, uint8_t forms, uint8_t *bytes)
 {
     uint16_t character;
+    uint8_t run;
     if (!forms) {
         bytes[0] = HARFCODE_READ(harfcode_slot_codes[slot - 1]);
         return 1;
     }
-    character = (uint16_t)(HARFCODE_READ(harfcode_slot_characters[slot - 1][0]) << 8
-                           | HARFCODE_READ(harfcode_slot_characters[slot - 1][1]));
+    for (run = 0; run + 1 < HARFCODE_HIGH_BYTE_RUNS && HARFCODE_READ(harfcode_slot_high_bytes[run + 1][0]) <= slot; ++run) {
+    }
+    character = (uint16_t)(HARFCODE_READ(harfcode_slot_high_bytes[run][1]) << 8 | HARFCODE_READ(harfcode_slot_characters[slot - 1]));
     if (character < 0x80) {
         bytes[0] = (uint8_t)character;
         return 1;
@@ -703,8 +705,8 @@ static uint8_t harfcode_glyph_bytes(uint8_t slot, uint8_t forms, uint8_t *bytes)
 /* Writes the glyphs of `text` in `order` into `out` as harfcode_glyph_bytes gives them, each
    glyph where it ends within `capacity` bytes, less one for the NUL that ends the forms: in any
    order those make a prefix of the line. Returns the bytes of the whole line, or an error. */
-static size_t harfcode_write(const char *text, size_t length, harfcode_order order, uint8_t forms, uint8_t *out,
-                             size_t capacity, void *scratch, size_t scratch_size)
+static size_t harfcode_write(const char *text, size_t length, harfcode_order order, uint8_t *out, size_t capacity,
+                             void *scratch, size_t scratch_size, uint8_t forms)
 {
     harfcode_ordered glyphs;
     const size_t count = harfcode_characters((const unsigned char *)text, length);
@@ -740,13 +742,13 @@ static size_t harfcode_write(const char *text, size_t length, harfcode_order ord
 size_t harfcode_codes(const char *text, size_t length, harfcode_order order, uint8_t *codes, size_t capacity,
                       void *scratch, size_t scratch_size)
 {
-    return harfcode_write(text, length, order, 0, codes, capacity, scratch, scratch_size);
+    return harfcode_write(text, length, order, codes, capacity, scratch, scratch_size, 0);
 }
 
 size_t harfcode_forms(const char *text, size_t length, harfcode_order order, char *utf8, size_t capacity,
                       void *scratch, size_t scratch_size)
 {
-    return harfcode_write(text, length, order, 1, (uint8_t *)utf8, capacity, scratch, scratch_size);
+    return harfcode_write(text, length, order, (uint8_t *)utf8, capacity, scratch, scratch_size, 1);
 }
 
 size_t harfcode_row(const char *text, size_t length, unsigned width, size_t *next)
