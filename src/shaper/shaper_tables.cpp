@@ -250,11 +250,24 @@ bool bidiKnown(char32_t character)
     return character <= 0xFFFF && windows1256Value(char16_t(character)) != kNoWindows1256Value;
 }
 
-// The class the shaper gives a character of ICU's class: the explicit embeddings, overrides and
-// isolates are passed over as rule X9 passes over the boundary neutrals.
+// What the shaper's rules later need to know of a character's class once they have changed it:
+// whether it was a mark, whitespace or a separator; the bits above the class.
+constexpr int kWasMark = 0x20;
+constexpr int kWasBlank = 0x40;
+constexpr int kWasSeparator = 0x60;
+
+// The class the shaper gives a character of ICU's class, and its kind: the explicit embeddings,
+// overrides and isolates are passed over as rule X9 passes over the boundary neutrals.
 int shaperBidiClass(UCharDirection direction)
 {
     switch (direction) {
+    case U_DIR_NON_SPACING_MARK:
+        return direction | kWasMark;
+    case U_WHITE_SPACE_NEUTRAL:
+        return direction | kWasBlank;
+    case U_SEGMENT_SEPARATOR:
+    case U_BLOCK_SEPARATOR:
+        return direction | kWasSeparator;
     case U_LEFT_TO_RIGHT_EMBEDDING:
     case U_LEFT_TO_RIGHT_OVERRIDE:
     case U_RIGHT_TO_LEFT_EMBEDDING:
@@ -284,7 +297,7 @@ QByteArray bidiClassRuns()
     for (char32_t character = 0; character <= 0xFFFF; ++character) {
         if (!bidiKnown(character))
             continue;
-        const int bidiClass = shaperBidiClass(u_charDirection(UChar32(character)));
+        const int bidiClass = shaperBidiClass(u_charDirection(UChar32(character)));  // with its kind
         if (!runs.empty() && runs.back().start + runs.back().last + 1 == character && runs.back().last < 255
             && runs.back().bidiClass == bidiClass)
             ++runs.back().last;
@@ -301,7 +314,8 @@ QByteArray bidiClassRuns()
     return flashTable("HARFCODE_BIDI_RUN_COUNT", runs.size(),
                       "The bidirectional class of characters by runs, as ICU has them: the first (high byte, low\n"
                       "   byte), how many follow it, their class (ICU's UCharDirection; the explicit embeddings,\n"
-                      "   overrides and isolates are boundary neutrals).",
+                      "   overrides and isolates are boundary neutrals), plus 32 for a mark, 64 for whitespace, 96\n"
+                      "   for a segment or paragraph separator.",
                       "harfcode_bidi_runs[][4]", rows);
 }
 

@@ -366,11 +366,9 @@ static void harfcode_classify(harfcode_bidi *bidi, const unsigned char *text, si
     for (; at < length; ++index) {
         uint8_t type, kind;
         at += harfcode_decode(text, length, at, &character);
-        type = harfcode_bidi_class(character, &hint);
-        kind = type == HARFCODE_NSM                         ? (uint8_t)HARFCODE_WAS_MARK
-               : type == HARFCODE_WS                        ? (uint8_t)HARFCODE_WAS_BLANK
-               : type == HARFCODE_S || type == HARFCODE_B ? (uint8_t)HARFCODE_WAS_SEPARATOR
-                                                            : 0;
+        kind = harfcode_bidi_class(character, &hint);
+        type = kind & HARFCODE_CLASS_BITS;
+        kind &= HARFCODE_KIND_BITS;
         if (type != HARFCODE_BN) {
             if (type == HARFCODE_NSM) /* W1 */
                 type = previous;
@@ -438,7 +436,7 @@ static size_t harfcode_pair_brackets(harfcode_bidi *bidi, const unsigned char *t
         const uint8_t old = levels[index] & HARFCODE_CLASS_BITS;
         uint8_t type = old, direction;
         uint8_t bracket = 0;
-        if (type == HARFCODE_ES || type == HARFCODE_CS || type == HARFCODE_ET) /* W6 */
+        if (type == HARFCODE_ES || type == HARFCODE_ET || type == HARFCODE_CS) /* W6 */
             type = HARFCODE_ON;
         else if (type == HARFCODE_L || type == HARFCODE_R)
             strong = type;
@@ -486,9 +484,12 @@ static void harfcode_set_bracket(harfcode_bidi *bidi, size_t at, uint8_t type)
     uint8_t *const levels = bidi->levels;
     const size_t count = bidi->count;
     HARFCODE_SET_TYPE(at, type);
-    for (++at; at < count && (HARFCODE_TYPE(at) == HARFCODE_BN || (levels[at] & HARFCODE_KIND_BITS) == HARFCODE_WAS_MARK); ++at)
+    while (++at < count) {
         if ((levels[at] & HARFCODE_KIND_BITS) == HARFCODE_WAS_MARK)
             HARFCODE_SET_TYPE(at, type);
+        else if (HARFCODE_TYPE(at) != HARFCODE_BN)
+            break;
+    }
 }
 
 /* Rules N0 to N2 in one pass from the start. N0, pair by pair in the order they open, which is
@@ -547,7 +548,8 @@ static void harfcode_resolve_levels(harfcode_bidi *bidi)
         const uint8_t type = HARFCODE_TYPE(at), kind = levels[at] & HARFCODE_KIND_BITS;
         if (type != HARFCODE_BN)
             two = type != HARFCODE_R;
-        levels[at] = (uint8_t)((levels[at] & ~HARFCODE_LEVEL_TWO) | (two ? HARFCODE_LEVEL_TWO : 0));
+        if (two) /* the bit is clear until here */
+            levels[at] |= HARFCODE_LEVEL_TWO;
         if (kind == HARFCODE_WAS_BLANK || type == HARFCODE_BN) {
             if (blanks == HARFCODE_NONE)
                 blanks = at;
@@ -609,37 +611,32 @@ static size_t harfcode_visual_layout(harfcode_bidi *bidi, const unsigned char *t
 /* The slots of a laid-out text in visual order, one by one: the line from its end to its
    start, each run at level two left to right within. */
 typedef struct {
-    const harfcode_bidi *bidi;
+    const uint8_t *levels;
     size_t next;    /* the characters not yet passed: the last one + 1 */
-    size_t run_end; /* within a run at level two: where it ends; otherwise HARFCODE_NONE */
-    size_t run_at;
+    size_t run_at;  /* within a run at level two, passed left to right: the next, and the end */
+    size_t run_end;
 } harfcode_visual;
 
 static uint8_t harfcode_visual_slot(harfcode_visual *visual)
 {
-    const uint8_t *levels = visual->bidi->levels;
+    const uint8_t *levels = visual->levels;
     for (;;) {
-        if (visual->run_end != HARFCODE_NONE) {
-            if (visual->run_at < visual->run_end) {
-                const uint8_t slot = (uint8_t)(levels[visual->run_at++] & ~HARFCODE_LEVEL_TWO);
-                if (slot)
-                    return slot;
-                continue;
-            }
-            visual->run_end = HARFCODE_NONE;
-        }
-        if (visual->next == 0)
+        uint8_t slot;
+        if (visual->run_at < visual->run_end) {
+            slot = levels[visual->run_at++];
+        } else if (visual->next == 0) {
             return 0;
-        if (levels[visual->next - 1] & HARFCODE_LEVEL_TWO) {
+        } else if (levels[visual->next - 1] & HARFCODE_LEVEL_TWO) {
             visual->run_end = visual->next;
             while (visual->next > 0 && (levels[visual->next - 1] & HARFCODE_LEVEL_TWO))
                 --visual->next;
             visual->run_at = visual->next;
+            continue;
         } else {
-            const uint8_t slot = levels[--visual->next];
-            if (slot)
-                return slot;
+            slot = levels[--visual->next];
         }
+        if ((slot &= (uint8_t)~HARFCODE_LEVEL_TWO) != 0)
+            return slot;
     }
 }
 
@@ -663,10 +660,9 @@ static size_t harfcode_ordered_start(harfcode_ordered *glyphs, const char *text,
     if (harfcode_visual_layout(&glyphs->bidi, (const unsigned char *)text, length, count, scratch, scratch_size)
         == HARFCODE_NO_SCRATCH)
         return HARFCODE_NO_SCRATCH;
-    glyphs->visual.bidi = &glyphs->bidi;
+    glyphs->visual.levels = glyphs->bidi.levels;
     glyphs->visual.next = glyphs->bidi.count;
-    glyphs->visual.run_end = HARFCODE_NONE;
-    glyphs->visual.run_at = 0;
+    glyphs->visual.run_end = glyphs->visual.run_at = 0;
     return 0;
 }
 static uint8_t harfcode_ordered_slot(harfcode_ordered *glyphs)
@@ -770,7 +766,7 @@ size_t harfcode_row(const char *text, size_t length, unsigned width, size_t *nex
         if ((size = harfcode_decode((const unsigned char *)text, length, at, &character)) == 0)
             return HARFCODE_INVALID_TEXT;
         class_index = harfcode_class_of(character, &hint);
-        blank = character == ' ';
+        blank = text[at] == ' ';
         glyph = class_index != HARFCODE_TRANSPARENT && harfcode_class_byte(class_index, 1) != 0;
         if (phase == NEXT_WORD && blank) /* the word fits */
             phase = GAP, gap_start = at;
