@@ -293,8 +293,9 @@ static uint8_t harfcode_next_slot(harfcode_glyphs *glyphs)
 #define HARFCODE_CLOSING 24u
 #define HARFCODE_SEEN_L 1u
 #define HARFCODE_SEEN_R 2u
-/* A character's byte of scratch: its class, what it was before the rules changed its class, and
-   whether its level is two (one otherwise); at the end its slot and its level. */
+/* A character's byte of scratch: its class, what it was before the rules changed its class (its
+   kind, which the bidirectional table gives with the class), and whether its level is two (one
+   otherwise); at the end its slot and its level. */
 #define HARFCODE_CLASS_BITS 0x1Fu
 #define HARFCODE_KIND_BITS 0x60u
 #define HARFCODE_WAS_MARK 0x20u      /* a mark (NSM) */
