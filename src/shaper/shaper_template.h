@@ -510,6 +510,8 @@ static void harfcode_resolve_neutrals(harfcode_bidi *bidi)
         uint8_t type = at < count ? HARFCODE_TYPE(at) : (uint8_t)HARFCODE_R;
         if (type >= HARFCODE_OPENING && type <= HARFCODE_CLOSING) {
             if (type == HARFCODE_CLOSING) {
+                /* The opening bracket's type: a pair left neutral holds no strong class, so N1 has
+                   not reached its opening bracket yet. */
                 type = (uint8_t)HARFCODE_TYPE(stack[--top]);
             } else {
                 const uint8_t seen = (uint8_t)(type - HARFCODE_OPENING);
