@@ -54,6 +54,26 @@ void BM_ShaperCodes(benchmark::State& state, harfcode_order order)
     setCharacterRate(state);
 }
 
+// Half the characters brackets that open and never close, the other half closing ones that
+// pair with none: each closing bracket would walk all those open if the shaper searched for its
+// pair, so the rate at 100,000 characters against 1,000 shows whether the cost stays linear.
+void BM_ShaperUnpairedBrackets(benchmark::State& state)
+{
+    const auto half = static_cast<qsizetype>(state.range(0) / 2);
+    const QByteArray text = QByteArray(half, '(') + QByteArray(half, ']');
+    const auto length = static_cast<std::size_t>(text.size());
+    std::vector<uint8_t> codes(length);
+    std::vector<unsigned char> scratch(HARFCODE_SCRATCH_SIZE(length));
+    for (auto _ : state) {
+        if (harfcode_codes(text.constData(), length, HARFCODE_VISUAL, codes.data(), codes.size(), scratch.data(),
+                           scratch.size())
+            > codes.size())
+            state.SkipWithError("the shaper refused the text");
+        benchmark::DoNotOptimize(codes.data());
+    }
+    setCharacterRate(state);
+}
+
 void BM_ConverterLine(benchmark::State& state, harfcode::DisplayOrder order)
 {
     const QByteArray text = mixedPersianText(state.range(0)).toUtf8();
@@ -75,5 +95,6 @@ BENCHMARK_CAPTURE(BM_ShaperCodes, typing, HARFCODE_TYPING)->Arg(kThousand)->Arg(
 BENCHMARK_CAPTURE(BM_ConverterLine, typing, harfcode::DisplayOrder::Typing)->Arg(kThousand)->Arg(kHundredThousand);
 BENCHMARK_CAPTURE(BM_ShaperCodes, visual, HARFCODE_VISUAL)->Arg(kThousand)->Arg(kHundredThousand);
 BENCHMARK_CAPTURE(BM_ConverterLine, visual, harfcode::DisplayOrder::Visual)->Arg(kThousand)->Arg(kHundredThousand);
+BENCHMARK(BM_ShaperUnpairedBrackets)->Arg(kThousand)->Arg(kHundredThousand);
 
 }  // namespace

@@ -575,12 +575,12 @@ static size_t harfcode_visual_layout(harfcode_bidi *bidi, const unsigned char *t
     uint32_t character = 0;
     harfcode_selection selection;
     bidi->count = count;
+    bidi->levels = (uint8_t *)scratch;
     if (count == 0)
         return 0;
     if (scratch_size < count)
         return HARFCODE_NO_SCRATCH;
     /* A byte a character, then the stack, aligned for its numbers. */
-    bidi->levels = (uint8_t *)scratch;
     stack = count + (size_t)((0 - ((uintptr_t)scratch + count)) % sizeof(size_t));
     bidi->room = scratch_size > stack ? (scratch_size - stack) / sizeof(size_t) : 0;
     bidi->stack = bidi->room ? (size_t *)(void *)(bidi->levels + stack) : NULL;
