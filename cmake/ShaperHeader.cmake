@@ -1,7 +1,9 @@
-# harfcode_shaper_header(<folder> <comment>)
-# Writes <folder>/shaper.h at build time as a user writes it: harfcode-cli --new-table, then
-# harfcode-cli --shaper with that table's distinct codes.
-function(harfcode_shaper_header folder comment)
+# harfcode_shaper_header(<target> <comment>)
+# Writes shaper.h in a folder of its own at build time as a user writes it (harfcode-cli
+# --new-table, then harfcode-cli --shaper with that table's distinct codes), and lets <target>
+# include it.
+function(harfcode_shaper_header target comment)
+    set(folder ${CMAKE_CURRENT_BINARY_DIR}/shaper)
     add_custom_command(
         OUTPUT ${folder}/shaper.h
         COMMAND ${CMAKE_COMMAND} -E rm -rf ${folder}
@@ -11,4 +13,6 @@ function(harfcode_shaper_header folder comment)
         DEPENDS harfcode-cli
         COMMENT "${comment}"
         VERBATIM)
+    target_sources(${target} PRIVATE ${folder}/shaper.h)
+    target_include_directories(${target} PRIVATE ${folder})
 endfunction()

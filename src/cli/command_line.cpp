@@ -84,6 +84,23 @@ std::optional<UsageError> takeRowWidth(const QCommandLineParser& parser, const Q
                           .arg(kMaxWidth)};
 }
 
+// Takes the table file and the output file where they are given; the error where one is given
+// empty.
+std::optional<UsageError> takeFilePaths(const QCommandLineParser& parser, const QCommandLineOption& tableOption,
+                                        const QCommandLineOption& outputOption, CliRequest& request)
+{
+    if (parser.isSet(tableOption)) {
+        request.tablePath = parser.value(tableOption);
+        if (request.tablePath->isEmpty())
+            return UsageError{QStringLiteral("--table needs the name of a table file.")};
+    }
+    request.outputPath = parser.value(outputOption);
+    if (parser.isSet(outputOption) && request.outputPath.isEmpty())
+        return UsageError{
+            QStringLiteral("--output needs the name of a file; without --output the output goes to standard output.")};
+    return std::nullopt;
+}
+
 const char* const kDescription =
     "Converts Persian text to the glyph codes of the table file, as the Harfcode window does.\n"
     "Without TEXT, converts every line of standard input, one output line per input line (per\n"
@@ -245,14 +262,8 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
         if (!texts.isEmpty())
             return error("--shaper converts text on the firmware: give no TEXT.");
         CliRequest request;
-        if (parser.isSet(tableOption)) {
-            request.tablePath = parser.value(tableOption);
-            if (request.tablePath->isEmpty())
-                return error("--table needs the name of a table file.");
-        }
-        request.outputPath = parser.value(outputOption);
-        if (parser.isSet(outputOption) && request.outputPath.isEmpty())
-            return error("--output needs the name of a file; without --output the output goes to standard output.");
+        if (auto wrong = takeFilePaths(parser, tableOption, outputOption, request))
+            return *wrong;
         request.progmem = parser.isSet(progmemOption);
         const QString prefix = parser.isSet(nameOption) ? parser.value(nameOption) : QLatin1StringView(kDefaultShaperPrefix);
         if (prefix.isEmpty())
@@ -320,20 +331,14 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
     if (width.pixels && request.line.order == DisplayOrder::Typing)
         return error("rows in pixels are measured as the display draws them: give --order visual or reverse.");
     (width.pixels ? request.pixelWidth : request.line.width) = width.count;
-    if (parser.isSet(tableOption)) {
-        request.tablePath = parser.value(tableOption);
-        if (request.tablePath->isEmpty())
-            return error("--table needs the name of a table file.");
-    }
+    if (auto wrong = takeFilePaths(parser, tableOption, outputOption, request))
+        return *wrong;
     if (!texts.isEmpty())
         request.text = texts.first();
     if (header) {
         request.stringsPath = parser.value(headerOption);
         request.progmem = parser.isSet(progmemOption);
     }
-    request.outputPath = parser.value(outputOption);
-    if (parser.isSet(outputOption) && request.outputPath.isEmpty())
-        return error("--output needs the name of a file; without --output the output goes to standard output.");
     if (font) {
         FontRequest& fontRequest = request.font.emplace();
         fontRequest.font = parser.value(fontOption);

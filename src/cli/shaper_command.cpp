@@ -25,16 +25,10 @@ int writeShaper(const ShaperCommand& command, const std::function<void(const QSt
         printError(QStringLiteral("warning: %1 slots still have the code %2; the shaper gives their glyphs that code.")
                        .arg(usage.unfilledSlots)
                        .arg(quotedUnfilledCode()));
-    for (const auto& [code, slots] : usage.slotsOfCode) {
-        if (slots.size() < 2)
-            continue;
-        QStringList numbers;
-        for (const Slot slot : slots)
-            numbers.append(QString::number(slot));
-        const QString last = numbers.takeLast();
-        printError(QStringLiteral("warning: slots %1 and %2 share the code %3: the display shows one glyph for them.")
-                       .arg(numbers.join(QStringLiteral(", ")), last, QString::fromLatin1(hexCode(code))));
-    }
+    for (const auto& [code, slots] : usage.slotsOfCode)
+        if (slots.size() > 1)
+            printError(QStringLiteral("warning: slots %1 share the code %2: the display shows one glyph for them.")
+                           .arg(slotNumbers(slots), QString::fromLatin1(hexCode(code))));
     SlotCodes bytes{};
     for (int slot = 1; slot <= kSlotCount; ++slot)
         bytes[std::size_t(slot - 1)] = *codeByte(command.codes[std::size_t(slot - 1)]);

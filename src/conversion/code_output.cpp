@@ -3,6 +3,8 @@
 #include "conversion/character_names.h"
 #include "conversion/slot_selection.h"
 
+#include <QStringList>
+
 #include <algorithm>
 #include <array>
 #include <vector>
@@ -133,6 +135,15 @@ QString slotName(Slot slot)
     const char32_t character = characterOfSlot(slot);
     return slot == kBlankSlot ? QStringLiteral("slot 1 (the blank)")
                               : QStringLiteral("slot %1 (%2 \"%3\")").arg(slot).arg(codePointName(character), QString::fromUcs4(&character, 1));
+}
+
+QString slotNumbers(const std::vector<Slot>& slots)
+{
+    QStringList numbers;
+    for (const Slot slot : slots)
+        numbers.append(QString::number(slot));
+    const QString last = numbers.takeLast();
+    return QStringLiteral("%1 and %2").arg(numbers.join(QStringLiteral(", ")), last);
 }
 
 std::optional<std::uint8_t> codeByte(QStringView code)

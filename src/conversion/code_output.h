@@ -48,6 +48,9 @@ void appendSeparatedCodes(const std::vector<Slot>& slots, const Utf8SlotCodes& c
 // "slot 26 (U+FEB3 "ﺳ")", "slot 1 (the blank)": a slot for messages and comments.
 QString slotName(Slot slot);
 
+// "5, 6 and 7": the numbers of two or more slots, as a sentence lists them.
+QString slotNumbers(const std::vector<Slot>& slots);
+
 // The byte a code string stands for when it is exactly two hexadecimal digits (either case).
 std::optional<std::uint8_t> codeByte(QStringView code);
 

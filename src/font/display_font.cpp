@@ -26,12 +26,10 @@ QStringList DisplayFontError::descriptions(const QString& unfilledAdvice) const
 
 QString SharedCode::description() const
 {
-    QStringList slots{QString::number(stored)};
-    for (const Slot slot : others)
-        slots.append(QString::number(slot));
-    const QString last = slots.takeLast();
-    return QStringLiteral("slots %1 and %2 share the code %3, which holds the glyph of slot %4")
-        .arg(slots.join(QStringLiteral(", ")), last, QString::asprintf("%02X", code))
+    std::vector<Slot> slots = others;
+    slots.insert(slots.begin(), stored);
+    return QStringLiteral("slots %1 share the code %2, which holds the glyph of slot %3")
+        .arg(slotNumbers(slots), QString::asprintf("%02X", code))
         .arg(stored);
 }
 

@@ -24,11 +24,8 @@ TEST(ConvertText, JoinsCodesInBothOrdersWithoutOuterBlanks)
             EXPECT_EQ(output.lengthCaption, expected.value(2)) << where;
         }
     };
-    const testing::ConversionTexts file = testing::readConversionTexts(QStringLiteral(HARFCODE_CONVERSION_TEXTS));
-    ASSERT_TRUE(file.error.isEmpty()) << file.error.toStdString();
-    const std::vector<testing::ConversionText> texts = file.of(QStringLiteral("codes"), QStringLiteral("joining"));
-    ASSERT_FALSE(texts.empty());
-    for (const testing::ConversionText& text : texts)
+    for (const testing::ConversionText& text : testing::conversionTextsOf(QStringLiteral(HARFCODE_CONVERSION_TEXTS),
+                                                                         QStringLiteral("codes"), QStringLiteral("joining")))
         check(text.text, text.codes, text.where());
     // Texts that the shaper does not take, so not in the shared file.
     check(QString::fromUtf8("bbب\n"), {"A1", "A1", "Length : 4"}, "empty codes at the ends vanish; next-joins carries");

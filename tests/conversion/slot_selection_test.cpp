@@ -25,11 +25,8 @@ std::vector<int> slotsOf(const char* utf8)
 // Checks the texts of `rule` in the shared file against their slots in typing order.
 void checkTypingSlots(const QString& rule)
 {
-    const testing::ConversionTexts file = testing::readConversionTexts(QStringLiteral(HARFCODE_CONVERSION_TEXTS));
-    ASSERT_TRUE(file.error.isEmpty()) << file.error.toStdString();
-    const std::vector<testing::ConversionText> texts = file.of(QStringLiteral("typing"), rule);
-    ASSERT_FALSE(texts.empty()) << "no text of the rule " << rule.toStdString();
-    for (const testing::ConversionText& text : texts)
+    for (const testing::ConversionText& text :
+         testing::conversionTextsOf(QStringLiteral(HARFCODE_CONVERSION_TEXTS), QStringLiteral("typing"), rule))
         EXPECT_EQ(slotsOf(text.text), text.slots) << text.where();
 }
 

@@ -25,22 +25,14 @@ std::vector<int> slotsOf(const QString& text, DisplayOrder order)
 // display's left edge.
 TEST(DisplayOrder, VisualOrderReversesPersianRunsAndKeepsNumbersAndLatinLeftToRight)
 {
-    const ConversionTexts file = readConversionTexts(QStringLiteral(HARFCODE_CONVERSION_TEXTS));
-    ASSERT_TRUE(file.error.isEmpty()) << file.error.toStdString();
-    const std::vector<ConversionText> texts = file.of(QStringLiteral("visual"));
-    ASSERT_FALSE(texts.empty());
-    for (const ConversionText& text : texts)
+    for (const ConversionText& text : conversionTextsOf(QStringLiteral(HARFCODE_CONVERSION_TEXTS), QStringLiteral("visual")))
         EXPECT_EQ(slotsOf(text.text, DisplayOrder::Visual), text.slots) << text.where();
 }
 
 // Every text of the shared file whose typing slots it gives, those of slot selection too.
 TEST(DisplayOrder, TypingAndReverseOrderKeepEveryPositionAndTheFormsOfTypingOrder)
 {
-    const ConversionTexts file = readConversionTexts(QStringLiteral(HARFCODE_CONVERSION_TEXTS));
-    ASSERT_TRUE(file.error.isEmpty()) << file.error.toStdString();
-    const std::vector<ConversionText> texts = file.of(QStringLiteral("typing"));
-    ASSERT_FALSE(texts.empty());
-    for (const ConversionText& text : texts) {
+    for (const ConversionText& text : conversionTextsOf(QStringLiteral(HARFCODE_CONVERSION_TEXTS), QStringLiteral("typing"))) {
         EXPECT_EQ(slotsOf(text.text, DisplayOrder::Typing), text.slots) << text.where();
         EXPECT_EQ(slotsOf(text.text, DisplayOrder::Reverse), std::vector<int>(text.slots.rbegin(), text.slots.rend())) << text.where();
     }

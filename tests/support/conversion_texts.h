@@ -4,6 +4,8 @@
 // check and the shaper's differential test feeds to the firmware's shaper; the file's head
 // tells its format. Each test's build passes the file's path in.
 
+#include <gtest/gtest.h>
+
 #include <QFile>
 #include <QString>
 #include <QStringList>
@@ -28,15 +30,6 @@ struct ConversionText {
 struct ConversionTexts {
     std::vector<ConversionText> texts;
     QString error;  // the first line that cannot be read, or the file's own fault
-
-    std::vector<ConversionText> of(const QString& kind, const QString& rule = {}) const
-    {
-        std::vector<ConversionText> found;
-        for (const ConversionText& text : texts)
-            if (text.kind == kind && (rule.isEmpty() || text.rule == rule))
-                found.push_back(text);
-        return found;
-    }
 };
 
 // A field with its escapes undone, "-" standing for an empty one; nothing when an escape is
@@ -120,6 +113,22 @@ inline ConversionTexts readConversionTexts(const QString& path)
         read.texts.push_back(text);
     }
     return read;
+}
+
+// The texts of `kind` (and of `rule`, where given) in the file at `path`; a failure of the test
+// where the file cannot be read or holds none.
+inline std::vector<ConversionText> conversionTextsOf(const QString& path, const QString& kind, const QString& rule = {})
+{
+    const ConversionTexts file = readConversionTexts(path);
+    std::vector<ConversionText> found;
+    for (const ConversionText& text : file.texts)
+        if (text.kind == kind && (rule.isEmpty() || text.rule == rule))
+            found.push_back(text);
+    if (!file.error.isEmpty())
+        ADD_FAILURE() << file.error.toStdString();
+    else if (found.empty())
+        ADD_FAILURE() << "no text of " << kind.toStdString() << " " << rule.toStdString() << " in " << path.toStdString();
+    return found;
 }
 
 }  // namespace harfcode::testing
