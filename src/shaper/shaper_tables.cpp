@@ -251,8 +251,7 @@ bool bidiKnown(char32_t character)
 }
 
 // What the shaper's rules later need to know of a character's class once they have changed it:
-// whether it was a mark, whitespace or a separator; the bits above the class.
-constexpr int kWasMark = 0x20;
+// whether it was whitespace or a separator; the bits above the class.
 constexpr int kWasBlank = 0x40;
 constexpr int kWasSeparator = 0x60;
 
@@ -261,8 +260,6 @@ constexpr int kWasSeparator = 0x60;
 int shaperBidiClass(UCharDirection direction)
 {
     switch (direction) {
-    case U_DIR_NON_SPACING_MARK:
-        return direction | kWasMark;
     case U_WHITE_SPACE_NEUTRAL:
         return direction | kWasBlank;
     case U_SEGMENT_SEPARATOR:
@@ -314,8 +311,8 @@ QByteArray bidiClassRuns()
     return flashTable("HARFCODE_BIDI_RUN_COUNT", runs.size(),
                       "The bidirectional class of characters by runs, as ICU has them: the first (high byte, low\n"
                       "   byte), how many follow it, their class (ICU's UCharDirection; the explicit embeddings,\n"
-                      "   overrides and isolates are boundary neutrals), plus 32 for a mark, 64 for whitespace, 96\n"
-                      "   for a segment or paragraph separator.",
+                      "   overrides and isolates are boundary neutrals), plus 64 for whitespace, 96 for a segment\n"
+                      "   or paragraph separator.",
                       "harfcode_bidi_runs[][4]", rows);
 }
 

@@ -298,7 +298,6 @@ static uint8_t harfcode_next_slot(harfcode_glyphs *glyphs)
    otherwise); at the end its slot and its level. */
 #define HARFCODE_CLASS_BITS 0x1Fu
 #define HARFCODE_KIND_BITS 0x60u
-#define HARFCODE_WAS_MARK 0x20u      /* a mark (NSM) */
 #define HARFCODE_WAS_BLANK 0x40u     /* whitespace (WS) */
 #define HARFCODE_WAS_SEPARATOR 0x60u /* a segment or paragraph separator (S, B) */
 #define HARFCODE_LEVEL_TWO 0x80u
@@ -479,26 +478,13 @@ static size_t harfcode_pair_brackets(harfcode_bidi *bidi, const unsigned char *t
     return 0;
 }
 
-/* A bracket takes `type`, and so do the marks that follow it. */
-static void harfcode_set_bracket(harfcode_bidi *bidi, size_t at, uint8_t type)
-{
-    uint8_t *const levels = bidi->levels;
-    const size_t count = bidi->count;
-    HARFCODE_SET_TYPE(at, type);
-    while (++at < count) {
-        if ((levels[at] & HARFCODE_KIND_BITS) == HARFCODE_WAS_MARK)
-            HARFCODE_SET_TYPE(at, type);
-        else if (HARFCODE_TYPE(at) != HARFCODE_BN)
-            break;
-    }
-}
-
 /* Rules N0 to N2 in one pass from the start. N0, pair by pair in the order they open, which is
    the order of the text: a pair with a right-to-left class within is right-to-left; one with only
    left-to-right classes within takes the direction before it, where the pairs that opened before
-   are resolved already; the stack holds the pairs open. N1 and N2: neutrals between two of one
-   direction take it, the others the paragraph's. Numbers count as right-to-left; the text's end
-   as the paragraph's direction. */
+   are resolved already; the stack holds the pairs open. The marks after a bracket stay neutrals,
+   as ICU leaves them (after an opening bracket N1 gives them its direction all the same). N1 and
+   N2: neutrals between two of one direction take it, the others the paragraph's. Numbers count as
+   right-to-left; the text's end as the paragraph's direction. */
 static void harfcode_resolve_neutrals(harfcode_bidi *bidi)
 {
     uint8_t *const levels = bidi->levels;
@@ -520,7 +506,7 @@ static void harfcode_resolve_neutrals(harfcode_bidi *bidi)
                                                   : (uint8_t)HARFCODE_ON;
                 stack[top++] = at;
             }
-            harfcode_set_bracket(bidi, at, type);
+            HARFCODE_SET_TYPE(at, type);
         }
         if (type == HARFCODE_BN)
             continue;

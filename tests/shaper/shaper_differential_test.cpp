@@ -104,7 +104,7 @@ TEST(ShaperDifferential, ConvertsEveryLineAsTheConverterDoes)
                        "۱۲\u200C۳۴ سلام 12\u200C34\n"
                        "سلام (ABC)\u064E def\n"
                        "(\u064Eسلام) AB (\u064E12)\u064E\n"
-                       "سلام (ABC [def] ghi) تست\nA (ب [C] د) E\n(a(b)c)ب\n{A}[ب](1)\nA ([B ب) C\n"
+                       "سلام (ABC [def] ghi) تست\nA (ب [C] د) E\n(a(b)c)ب\n{A}[ب](1)\nA ([B ب) C\nA (B)\u064E\u0661Z\n"
                        "A\u200D\u00AD\uFEFFB سلام\u200Dتست \n"
                        "سلام ABC  \t  \n";
     const testing::ConversionTexts conversionTexts = testing::readConversionTexts(QStringLiteral(HARFCODE_CONVERSION_TEXTS));
