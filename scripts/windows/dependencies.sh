@@ -19,11 +19,11 @@ source_version() {
     apt-cache showsrc --only-source "$1" | awk '/^Version:/ { print $2 }' | sort -V | tail -n 1
 }
 
-# cached_dependency NAME PACKAGE: prints the folder of library NAME (qt, icu, freetype) built
-# from Debian source package PACKAGE, building it first when the cache lacks it.
-cached_dependency() {
+# dependency_folder NAME PACKAGE: the cache folder of library NAME (qt, icu, freetype) built
+# from Debian source package PACKAGE, as its inputs are now.
+dependency_folder() {
     local name=$1 package=$2
-    local version key folder
+    local version key
     version=$(source_version "$package")
     [ -n "$version" ] || { echo "No source package $package: is the deb-src entry there?" >&2; return 1; }
     key=$({
@@ -33,13 +33,21 @@ cached_dependency() {
         cat "$WINDOWS_SCRIPTS/$name.sh" "$WINDOWS_TOOLCHAIN"
         cat "$WINDOWS_SCRIPTS"/patches/"$name"-*.patch 2>/dev/null || true
     } | sha256sum | cut -c1-16)
-    folder=$WINDOWS_CACHE/$name-$version-$key
+    echo "$WINDOWS_CACHE/$name-$version-$key"
+}
+
+# cached_dependency NAME PACKAGE: prints the folder of library NAME, building it first when
+# the cache lacks it.
+cached_dependency() {
+    local name=$1 package=$2
+    local folder
+    folder=$(dependency_folder "$name" "$package")
     if [ ! -d "$folder" ]; then
-        echo "Building $name $version for Windows (once; kept in $folder)" >&2
+        echo "Building $name for Windows (once; kept in $folder)" >&2
         local partial=$folder.partial
         rm -rf "$partial" "$partial.source" && mkdir -p "$partial.source"
-        (cd "$partial.source" && apt-get source -qq "$package=$version" >/dev/null 2>&1) ||
-            { echo "apt-get source $package=$version failed" >&2; return 1; }
+        (cd "$partial.source" && apt-get source -qq "$package=$(source_version "$package")" >/dev/null 2>&1) ||
+            { echo "apt-get source $package failed" >&2; return 1; }
         local source
         source=$(find "$partial.source" -mindepth 1 -maxdepth 1 -type d)
         local patch

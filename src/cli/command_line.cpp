@@ -8,6 +8,7 @@
 #include "shaper/shaper_header.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDir>
 
 #include <algorithm>
@@ -137,8 +138,9 @@ const char* const kDescription =
 
 }  // namespace
 
-std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& arguments, const QString& defaultTablePath,
-                                                      bool outputIsTerminal)
+std::variant<CliRequest, UsageError, PrintedAnswer> parseCommandLine(const QStringList& arguments,
+                                                                     const QString& defaultTablePath,
+                                                                     bool outputIsTerminal)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromLatin1(kDescription));
@@ -230,13 +232,22 @@ std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& argumen
 
     if (!parser.parse(arguments))
         return UsageError{parser.errorText()};
+    // Printed by the program, not by Qt, which on Windows would write them in the ANSI code
+    // page, or show them in a message box where no console is attached.
     if (parser.isSet(helpOption))
-        parser.showHelp(0);
-    // Qt's own options go with --help-all, which only process() prints.
-    if (parser.isSet(QStringLiteral("help-all")))
+        return PrintedAnswer{parser.helpText()};
+    // Qt's own options go with --help-all, which only process() prints; on Windows that would
+    // mean a message box, so there --help-all answers as --help does.
+    if (parser.isSet(QStringLiteral("help-all"))) {
+#ifdef Q_OS_WIN
+        return PrintedAnswer{parser.helpText()};
+#else
         parser.process(arguments);
+#endif
+    }
     if (parser.isSet(versionOption))
-        parser.showVersion();
+        return PrintedAnswer{QCoreApplication::applicationName() + u' ' + QCoreApplication::applicationVersion()
+                             + u'\n'};
 
     const auto error = [](const char* message) { return UsageError{QString::fromLatin1(message)}; };
     const QStringList texts = parser.positionalArguments();

@@ -39,10 +39,16 @@ struct UsageError {
     QString message;
 };
 
-// Parses the converter's arguments (the first is the program). --help and --version print
-// and end the program here; --help names `defaultTablePath`, the table used without --table.
+// What --help and --version answer, for the program to print on standard output.
+struct PrintedAnswer {
+    QString text;
+};
+
+// Parses the converter's arguments (the first is the program). --help names
+// `defaultTablePath`, the table used without --table.
 // A picture is not written to a terminal: `outputIsTerminal` says whether standard output is one.
-std::variant<CliRequest, UsageError> parseCommandLine(const QStringList& arguments, const QString& defaultTablePath,
-                                                      bool outputIsTerminal);
+std::variant<CliRequest, UsageError, PrintedAnswer> parseCommandLine(const QStringList& arguments,
+                                                                     const QString& defaultTablePath,
+                                                                     bool outputIsTerminal);
 
 }  // namespace harfcode

@@ -7,6 +7,7 @@
 #include "cli/header_command.h"
 #include "cli/shaper_command.h"
 #include "cli/standard_streams.h"
+#include "cli/system_streams.h"
 #include "cli/warning_messages.h"
 #include "conversion/character_names.h"
 #include "font/font_lookup.h"
@@ -19,9 +20,6 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <exception>
@@ -33,17 +31,24 @@ namespace {
 // Names, texts and paths in messages come from files that anybody may have written.
 void printError(const QString& message)
 {
-    std::fputs(qPrintable(QStringLiteral("harfcode-cli: %1\n").arg(withControlsSpelledOut(message))), stderr);
+    writeStandardStream(stderr, QStringLiteral("harfcode-cli: %1\n").arg(withControlsSpelledOut(message)).toUtf8());
 }
 
 // Qt decodes the command line without complaint, turning broken bytes into U+FFFD; the
-// text must not be converted silently wrong, so the raw arguments are checked first.
+// text must not be converted silently wrong, so the raw arguments are checked first. Windows
+// passes the arguments as UTF-16, which Qt reads as they are; there `argv` holds them in the
+// ANSI code page, where anything else is a question mark, and nothing needs checking.
 int firstArgumentNotUtf8(int argc, char** argv)
 {
+#ifdef Q_OS_WIN
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+#else
     Utf8Decoder decoder;
     for (int i = 1; i < argc; ++i)
         if (!decoder.decode(QByteArrayView(argv[i])))
             return i;
+#endif
     return 0;
 }
 
@@ -82,7 +87,7 @@ int convertLines(const CliRequest& request, const CodeStrings& codes, Conversion
     if (request.text) {
         convert(request.text->toUtf8(), 1);
     } else {
-        LineReader input(STDIN_FILENO, output);
+        LineReader input(output);
         long lineNumber = 0;
         while (const std::optional<QByteArrayView> line = input.next())
             convert(*line, ++lineNumber);
@@ -109,20 +114,9 @@ QString typedCommandLine(QStringList arguments)
 
 }  // namespace
 
-// A closed standard stream would be taken by the next file opened (Qt opens some at start),
-// and the output written into it. Reserves its descriptor; says whether it was closed.
-bool reserveIfClosed(int descriptor, int mode)
-{
-    if (::fcntl(descriptor, F_GETFD) != -1)
-        return false;
-    return ::open("/dev/null", mode) == descriptor;
-}
-
 int run(int argc, char** argv)
 {
-    // Closed standard input reads as empty; output into a closed standard output fails.
-    reserveIfClosed(STDIN_FILENO, O_RDONLY);
-    const bool outputClosed = reserveIfClosed(STDOUT_FILENO, O_WRONLY);
+    const bool outputClosed = prepareStandardStreams();
     const int brokenArgument = firstArgumentNotUtf8(argc, argv);
 
     QCoreApplication app(argc, argv);
@@ -136,11 +130,16 @@ int run(int argc, char** argv)
 
     const QString defaultTablePath = tableLocation(
         QCoreApplication::applicationDirPath(), QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
-    const auto parsed = parseCommandLine(QCoreApplication::arguments(), defaultTablePath, ::isatty(STDOUT_FILENO) == 1);
+    const auto parsed = parseCommandLine(QCoreApplication::arguments(), defaultTablePath, standardOutputIsTerminal());
     if (const auto* usage = std::get_if<UsageError>(&parsed)) {
         printError(usage->message);
-        std::fputs("Try 'harfcode-cli --help' for more information.\n", stderr);
+        writeStandardStream(stderr, "Try 'harfcode-cli --help' for more information.\n");
         return kExitUsage;
+    }
+    if (const auto* answer = std::get_if<PrintedAnswer>(&parsed)) {
+        OutputBuffer output(stdout, outputClosed ? EBADF : 0);
+        output.append(answer->text.toUtf8());
+        return finishOutput(output, printError, kExitDone);
     }
     const CliRequest& request = std::get<CliRequest>(parsed);
     if (request.newTablePath) {

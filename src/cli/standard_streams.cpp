@@ -1,9 +1,8 @@
 #include "cli/standard_streams.h"
 
 #include "cli/exit_status.h"
+#include "cli/system_streams.h"
 #include "files/file_access.h"
-
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -13,6 +12,20 @@ namespace harfcode {
 namespace {
 
 constexpr qsizetype kPieceSize = 64 * 1024;
+
+// How many bytes at the end of `bytes` start a UTF-8 character that the rest has not yet
+// brought whole.
+qsizetype unfinishedCharacter(QByteArrayView bytes)
+{
+    for (qsizetype back = 1; back <= 3 && back <= bytes.size(); ++back) {
+        const auto byte = static_cast<unsigned char>(bytes[bytes.size() - back]);
+        if ((byte & 0xC0) == 0x80)
+            continue;  // a continuation byte: look further back for the lead
+        const qsizetype length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+        return length > back ? back : 0;
+    }
+    return 0;
+}
 
 }  // namespace
 
@@ -32,18 +45,20 @@ void OutputBuffer::append(QByteArrayView bytes)
 void OutputBuffer::written()
 {
     if (m_buffer.size() >= kPieceSize)
-        flush();
+        write(m_buffer.size() - unfinishedCharacter(m_buffer));
 }
 
 void OutputBuffer::flush()
 {
-    if (!failed() && !m_buffer.isEmpty()) {
-        errno = 0;
-        const std::size_t size = static_cast<std::size_t>(m_buffer.size());
-        if (std::fwrite(m_buffer.constData(), 1, size, m_stream) != size || std::fflush(m_stream) != 0)
-            m_error = errno != 0 ? errno : EIO;
-    }
-    m_buffer.resize(0);  // keeps its memory for the next piece
+    write(m_buffer.size());
+}
+
+// Writes the first `count` bytes of the buffer, keeping the rest and the buffer's memory.
+void OutputBuffer::write(qsizetype count)
+{
+    if (!failed() && count > 0 && !writeStandardStream(m_stream, QByteArrayView(m_buffer).first(count)))
+        m_error = errno != 0 ? errno : EIO;
+    m_buffer.remove(0, failed() ? m_buffer.size() : count);
 }
 
 bool OutputBuffer::brokenPipe() const
@@ -86,9 +101,8 @@ int writeWholeOutput(const WholeOutput& output, QByteArrayView bytes,
     return kExitDone;
 }
 
-LineReader::LineReader(int descriptor, OutputBuffer& output)
-    : m_descriptor(descriptor)
-    , m_output(output)
+LineReader::LineReader(OutputBuffer& output)
+    : m_output(output)
 {
 }
 
@@ -123,10 +137,7 @@ bool LineReader::fill()
     m_output.flush();
     const qsizetype kept = m_buffer.size();
     m_buffer.resize(kept + kPieceSize);
-    ssize_t count;
-    do
-        count = ::read(m_descriptor, m_buffer.data() + kept, kPieceSize);
-    while (count < 0 && errno == EINTR);
+    const qsizetype count = readStandardInput(m_buffer.data() + kept, kPieceSize);
     m_buffer.resize(kept + std::max<qsizetype>(count, 0));
     if (count < 0) {
         m_error = errno;

@@ -19,7 +19,8 @@ public:
     // `error`: the errno that writing to `stream` is known to fail with, or 0.
     explicit OutputBuffer(std::FILE* stream, int error = 0);
 
-    // Adds `bytes`; writes the buffer out once it holds a large piece.
+    // Adds `bytes`; writes the buffer out once it holds a large piece, up to the last whole
+    // character (a console shows each piece as text of its own).
     void append(QByteArrayView bytes);
     // What is still to be written, to append to in place; call written() after.
     QByteArray& pending() override { return m_buffer; }
@@ -32,6 +33,8 @@ public:
     QString errorReason() const;
 
 private:
+    void write(qsizetype count);
+
     std::FILE* m_stream;
     QByteArray m_buffer;
     int m_error = 0;  // errno of the first failed write
@@ -54,12 +57,12 @@ struct WholeOutput {
 int writeWholeOutput(const WholeOutput& output, QByteArrayView bytes,
                      const std::function<void(const QString&)>& printError);
 
-// The lines of a file descriptor (standard input), read in large pieces. A line ends at LF; a
+// The lines of standard input, read in large pieces. A line ends at LF; a
 // CR before it is not part of the line, and a last line without LF counts. Before waiting for
 // more input, the output is flushed, so that a person typing lines sees each answer at once.
 class LineReader {
 public:
-    LineReader(int descriptor, OutputBuffer& output);
+    explicit LineReader(OutputBuffer& output);
 
     // The next line, valid until the next call; nothing at the end of the input or after a
     // read error.
@@ -71,7 +74,6 @@ public:
 private:
     bool fill();
 
-    int m_descriptor;
     OutputBuffer& m_output;
     QByteArray m_buffer;
     qsizetype m_start = 0;  // where the next line begins in m_buffer

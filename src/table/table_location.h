@@ -7,10 +7,11 @@ namespace harfcode {
 // Where the glyph code table lives, by one rule for the windows and for harfcode-cli.
 //
 // `programDir` is the program's own directory, empty when it cannot be determined;
-// `userDataDir` is the user's data folder (normally ~/.local/share). The table is
-// HexTable.txt beside the program, as in a build folder or a portable copy, when that
-// directory is not under /usr/ and either already holds an entry of that name or is writable
-// by the user. Otherwise it is HexTable.txt in userDataDir/harfcode: an installed program
+// `userDataDir` is the user's data folder (normally ~/.local/share, on Windows %LOCALAPPDATA%).
+// The table is HexTable.txt beside the program, as in a build folder or a portable copy, when
+// that directory already holds an entry of that name, or is writable by the user (Linux), or
+// holds the portable zip's marker, portable.txt (Windows); on Linux never under /usr/.
+// Otherwise it is HexTable.txt in userDataDir/harfcode: an installed program
 // never writes beside itself, not even when root starts it.
 QString tableLocation(const QString& programDir, const QString& userDataDir);
 
