@@ -34,16 +34,18 @@ mkdir -p "$fixtures/folder"
     printf 'سلام\n\xFF\xFEبد\nدنیا\n' >invalid-lines.txt
     printf 'سلام\r\nدنیا\r\n' >crlf-lines.txt
     : >empty.txt
+    printf 'not a font\n' >not-a-font.ttf
     cp /usr/share/wine/fonts/tahoma.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf \
         /usr/share/fonts/opentype/unifont/unifont.otf .
 )
 cp -r "$fixtures" "$work/linux"
 cp -r "$fixtures" "$work/windows"
 
-# The system's reason at the end of a message, and the path of the prefix's own folders.
+# The system's reason at the end of a message: Linux's, Windows' and Wine's words for it.
 normalize() {
     sed -E -e 's/: (No such file or directory|Is a directory|Not a directory|Permission denied)\.$/: <reason>./' \
-        -e 's/: (The system cannot find the (file|path) specified|Access is denied)\.$/: <reason>./' "$1"
+        -e 's/: (The system cannot find the (file|path) specified|Access is denied)\.$/: <reason>./' \
+        -e 's/: (File not found|Path not found|Access denied)\.$/: <reason>./' "$1"
 }
 
 failures=0

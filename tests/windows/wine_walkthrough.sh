@@ -43,11 +43,11 @@ start_program() {
     (cd "$(dirname "$1")" && exec "$WINE" "$(basename "$1")") >"$app_log" 2>&1 &
     app_pid=$!
 }
+# The Windows process is the one Wine started: it is gone once waited for.
 stop_program() {
     kill "$app_pid" 2>/dev/null
     wait "$app_pid" 2>/dev/null
     app_pid=
-    "$WINESERVER" -w
 }
 screenshot() {
     sleep 0.5
@@ -119,7 +119,6 @@ step_ok "\"Show on Display…\" opened the Display window"
 
 # --- the installer, silently; both programs from the installed folder ---
 "$WINE" "$installer" /S >/dev/null 2>&1 || fail "the installer failed"
-"$WINESERVER" -w
 installed=$drive_c/Program\ Files/Harfcode
 for file in bin/harfcode.exe bin/harfcode-cli.exe doc/THIRD-PARTY.txt doc/licenses/LGPL-3.0.txt Uninstall.exe; do
     [[ -f $installed/$file ]] || fail "the installer did not install $file"
@@ -140,11 +139,10 @@ stop_program
 [[ ! -e $installed/bin/HexTable.txt ]] || fail "the installed harfcode.exe wrote a table beside itself"
 step_ok "installed silently; both programs start and use %LOCALAPPDATA%\\harfcode\\HexTable.txt"
 
+# The uninstaller runs a copy of itself and returns at once; the wineserver is kept for the
+# whole run, so waiting for it would never end: the programs' going is awaited instead.
 "$WINE" "$installed/Uninstall.exe" /S >/dev/null 2>&1 || fail "the uninstaller failed"
-"$WINESERVER" -w
-sleep 2
-"$WINESERVER" -w
-[[ ! -e $installed/bin/harfcode.exe && ! -e $installed/bin/harfcode-cli.exe ]] ||
-    fail "the uninstaller left the programs"
+programs_removed() { [[ ! -e $installed/bin/harfcode.exe && ! -e $installed/bin/harfcode-cli.exe ]]; }
+wait_until 60 "the uninstaller to remove the programs" programs_removed
 [[ -f $user_table ]] || fail "the uninstaller removed the user's table"
 step_ok "uninstalled silently: the programs are gone, the table stays; screenshots in $screenshot_dir"
