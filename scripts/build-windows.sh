@@ -83,5 +83,6 @@ if $run_tests; then
     build build harfcode-cli
     echo "== Windows tests under Wine"
     tests/windows/converter_corpus.sh build-windows build/bin/harfcode-cli
+    tests/windows/windows_file_cases.sh build-windows
     tests/windows/wine_walkthrough.sh build-windows/packages build/bin/harfcode-cli build-windows/screenshots
 fi

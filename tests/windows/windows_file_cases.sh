@@ -6,16 +6,12 @@
 # file and the old output whole. Usage: windows_file_cases.sh BUILD_DIR (the cross-build).
 set -euo pipefail
 cli=$(cd "$1" && pwd)/bin/harfcode-cli.exe
-wine=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver
 [ -f "$cli" ] || { echo "no $cli: cross-build first (scripts/build-windows.sh)"; exit 1; }
+source "$(dirname "${BASH_SOURCE[0]}")/wine.sh"
 
 tmp=$(mktemp -d)
-export WINEPREFIX=$tmp/prefix LANG=C.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-trap '"$wineserver" -k 2>/dev/null || true; rm -rf "$tmp"' EXIT
-"$wine" wineboot -i >/dev/null 2>&1
-"$wineserver" -w
-"$wineserver" -p  # one server for every run below, ended by the trap
+start_wine "$tmp"
+trap '"$WINESERVER" -k 2>/dev/null || true; rm -rf "$tmp"' EXIT
 
 failures=0
 fail() { echo "FAIL: $1"; failures=$((failures + 1)); }
@@ -25,7 +21,7 @@ fail() { echo "FAIL: $1"; failures=$((failures + 1)); }
 # Windows' CRs).
 run() {
     status=0
-    timeout 20 "$wine" "$cli" "$@" >"$tmp/out" 2>"$tmp/err" </dev/null || status=$?
+    timeout 20 "$WINE" "$cli" "$@" >"$tmp/out" 2>"$tmp/err" </dev/null || status=$?
     sed -i 's/\r$//' "$tmp/out" "$tmp/err"
 }
 
@@ -59,7 +55,7 @@ ln table.txt table-hard-link.h
 printf 'old\n' >readonly.h
 chmod a-w readonly.h
 # Wine makes up the short name of a long one; its dir /x shows it.
-short=$("$wine" cmd /c dir /x 2>/dev/null | tr -d '\r' | awk '$NF == "greeting-strings.txt" { print $(NF - 1) }')
+short=$("$WINE" cmd /c dir /x 2>/dev/null | tr -d '\r' | awk '$NF == "greeting-strings.txt" { print $(NF - 1) }')
 [[ $short == *~* ]] || { echo "no short name for greeting-strings.txt: \"$short\""; exit 1; }
 cp table.txt "$tmp/table-before"
 cp greeting-strings.txt "$tmp/strings-before"
@@ -112,7 +108,7 @@ done
 # while it is written, goes with the program. The text is long enough for the write to be seen.
 awk 'BEGIN { text = "\330\250"; for (i = 0; i < 23; ++i) text = text text; print "LONG=" text }' >long-strings.txt
 before=$(md5sum <out.h)
-"$wine" "$cli" --header long-strings.txt --table table.txt --output out.h >/dev/null 2>&1 </dev/null &
+"$WINE" "$cli" --header long-strings.txt --table table.txt --output out.h >/dev/null 2>&1 </dev/null &
 program=$!
 seen=
 deadline=$((SECONDS + 300))
