@@ -83,6 +83,20 @@ std::optional<QString> verticalMetricsProblem(FT_Face face)
     return std::nullopt;
 }
 
+// Names of the naming table in UTF-16BE: those of Microsoft's and of Apple's Unicode platform.
+bool isUtf16Name(const FT_SfntName& name)
+{
+    return name.platform_id == TT_PLATFORM_MICROSOFT || name.platform_id == TT_PLATFORM_APPLE_UNICODE;
+}
+
+QString utf16Name(const FT_SfntName& name)
+{
+    QString text;
+    for (FT_UInt at = 0; at + 1 < name.string_len; at += 2)
+        text += QChar(static_cast<char16_t>(name.string[at] << 8 | name.string[at + 1]));
+    return text;
+}
+
 // A name of the font's naming table, in the encodings fonts use for it.
 QString sfntName(FT_Face face, FT_UShort nameId)
 {
@@ -91,16 +105,17 @@ QString sfntName(FT_Face face, FT_UShort nameId)
         FT_SfntName name;
         if (FT_Get_Sfnt_Name(face, i, &name) != 0 || name.name_id != nameId)
             continue;
-        if (name.platform_id == TT_PLATFORM_MICROSOFT || name.platform_id == TT_PLATFORM_APPLE_UNICODE) {
-            QString text;
-            for (FT_UInt at = 0; at + 1 < name.string_len; at += 2)
-                text += QChar(static_cast<char16_t>(name.string[at] << 8 | name.string[at + 1]));
-            return text;
-        }
+        if (isUtf16Name(name))
+            return utf16Name(name);
         if (name.platform_id == TT_PLATFORM_MACINTOSH && latin.isEmpty())
             latin = QString::fromLatin1(reinterpret_cast<const char*>(name.string), name.string_len);
     }
     return latin;
+}
+
+bool isRegularFace(FT_Face face)
+{
+    return (face->style_flags & (FT_STYLE_FLAG_BOLD | FT_STYLE_FLAG_ITALIC)) == 0;
 }
 
 }  // namespace
@@ -173,6 +188,30 @@ std::variant<std::unique_ptr<FontFace>, QString> FontFace::fromBytes(QByteArray 
     if (FT_Init_FreeType(&handles->library) != 0)
         return QStringLiteral("FreeType cannot start");
     return openFaces(std::move(handles), pixelSize, faceIndex);
+}
+
+std::vector<FaceFamily> FontFace::faceFamilies(const QByteArray& bytes)
+{
+    std::vector<FaceFamily> faces;
+    Handles handles;
+    handles.bytes = bytes;
+    if (FT_Init_FreeType(&handles.library) != 0)
+        return faces;
+    for (FT_Long index = 0; handles.openFace(index) == 0; ++index) {
+        FaceFamily face{int(index), {}, isRegularFace(handles.face)};
+        if (handles.face->family_name)
+            face.names.append(QString::fromUtf8(handles.face->family_name));
+        for (FT_UInt i = 0, count = FT_Get_Sfnt_Name_Count(handles.face); i < count; ++i) {
+            FT_SfntName name;
+            if (FT_Get_Sfnt_Name(handles.face, i, &name) == 0 && isUtf16Name(name)
+                && (name.name_id == TT_NAME_ID_FONT_FAMILY || name.name_id == TT_NAME_ID_TYPOGRAPHIC_FAMILY))
+                face.names.append(utf16Name(name));
+        }
+        faces.push_back(std::move(face));
+        if (index + 1 >= handles.face->num_faces)
+            break;
+    }
+    return faces;
 }
 
 std::variant<std::unique_ptr<FontFace>, QString> FontFace::openFaces(std::unique_ptr<Handles> handles,
@@ -314,7 +353,7 @@ int FontFace::descender() const
 
 bool FontFace::isRegular() const
 {
-    return (m_handles->face->style_flags & (FT_STYLE_FLAG_BOLD | FT_STYLE_FLAG_ITALIC)) == 0;
+    return isRegularFace(m_handles->face);
 }
 
 int FontFace::faceIndex() const

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <memory>
@@ -80,6 +81,15 @@ struct FontFileBytes {
 // is refused by what it is, a file beyond kMaxFontFileBytes by its size, unread.
 std::variant<FontFileBytes, QString> readFontFile(const QString& file);
 
+// A face of a font file by the names of its family, which a family name given for a font is
+// matched with: FreeType's, and the naming table's family names in every language (among them
+// the one that Windows lists the face under, which may name its weight: "Segoe UI Semibold").
+struct FaceFamily {
+    int faceIndex = 0;
+    QStringList names;
+    bool regular = false;  // neither bold nor italic
+};
+
 // A font file opened at one pixel size.
 class FontFace {
 public:
@@ -92,6 +102,8 @@ public:
     // The same from the font file's bytes.
     static std::variant<std::unique_ptr<FontFace>, QString> fromBytes(QByteArray bytes, std::optional<int> pixelSize,
                                                                       int faceIndex = 0);
+    // The faces of the font file `bytes`, each at no size; none where FreeType cannot read it.
+    static std::vector<FaceFamily> faceFamilies(const QByteArray& bytes);
     ~FontFace();
     FontFace(const FontFace&) = delete;
     FontFace& operator=(const FontFace&) = delete;

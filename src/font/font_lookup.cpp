@@ -1,5 +1,6 @@
 #include "font/font_lookup.h"
 
+#include "font/family_in_folders.h"
 #include "font/font_face.h"
 
 #include <QDir>
@@ -61,25 +62,6 @@ std::optional<Match> fontconfigMatch(const QString& family)
     return found;
 }
 
-// The regular face of `family` among the font files in `folder`, if one is there.
-std::optional<QString> fontInFolder(const QString& family, const QString& folder)
-{
-    std::optional<QString> anyStyle;
-    const QStringList files = QDir(folder).entryList({"*.ttf", "*.otf", "*.ttc"}, QDir::Files, QDir::Name);
-    for (const QString& name : files) {
-        const QString path = QDir(folder).filePath(name);
-        auto opened = FontFace::open(path, 12);
-        const auto* face = std::get_if<std::unique_ptr<FontFace>>(&opened);
-        if (!face || (*face)->family().compare(family, Qt::CaseInsensitive) != 0)
-            continue;
-        if ((*face)->isRegular())
-            return path;
-        if (!anyStyle)
-            anyStyle = path;
-    }
-    return anyStyle;
-}
-
 }  // namespace
 
 bool namesAFontFile(const QString& name)
@@ -99,8 +81,9 @@ std::variant<FontFile, QString> findFont(const QString& name, const QString& ext
     const std::optional<Match> match = fontconfigMatch(name);
     if (match && match->families.contains(name, Qt::CaseInsensitive))
         return match->file;
-    if (const std::optional<QString> path = fontInFolder(name, extraFolder))
-        return FontFile{*path};
+    if (!extraFolder.isEmpty())
+        if (const std::optional<FontFile> file = familyInFolders(name, {extraFolder}))
+            return *file;
     QString reason = !match || match->families.isEmpty()
                          ? QStringLiteral("no font of the family \"%1\" is installed").arg(name)
                          : QStringLiteral("no font of the family \"%1\" is installed (fontconfig offers \"%2\" instead); "
