@@ -1,12 +1,11 @@
 #include "font/font_lookup.h"
 
 #include "font/family_in_folders.h"
+#include "font/family_lookup.h"
 #include "font/font_face.h"
 
 #include <QDir>
 #include <QFileInfo>
-
-#include <fontconfig/fontconfig.h>
 
 #include <memory>
 #include <optional>
@@ -14,53 +13,10 @@
 namespace harfcode {
 namespace {
 
-struct PatternDeleter {
-    void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
-};
-using Pattern = std::unique_ptr<FcPattern, PatternDeleter>;
-
-// A configuration of its own, released after the one look-up: fontconfig's global one is never
-// freed, which a leak checker would count against the program.
-struct ConfigDeleter {
-    void operator()(FcConfig* config) const { FcConfigDestroy(config); }
-};
-using Config = std::unique_ptr<FcConfig, ConfigDeleter>;
-
 // The endings of the font files FreeType opens.
 constexpr const char* kFontFileEndings[] = {".ttf", ".otf", ".ttc", ".otc", ".woff", ".woff2", ".pfa", ".pfb", ".t1",
                                             ".cff", ".dfont", ".fon", ".fnt", ".bdf", ".pcf", ".pcf.gz", ".pcf.Z",
                                             ".pcf.bz2"};
-
-struct Match {
-    FontFile file;
-    QStringList families;
-};
-
-// What fontconfig offers for `family`: the best installed match, whatever its family.
-std::optional<Match> fontconfigMatch(const QString& family)
-{
-    const Config config(FcInitLoadConfigAndFonts());
-    if (!config)
-        return std::nullopt;
-    Pattern pattern(FcPatternCreate());
-    const QByteArray name = family.toUtf8();
-    FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(name.constData()));
-    FcConfigSubstitute(config.get(), pattern.get(), FcMatchPattern);
-    FcDefaultSubstitute(pattern.get());
-    FcResult result = FcResultNoMatch;
-    const Pattern match(FcFontMatch(config.get(), pattern.get(), &result));
-    FcChar8* file = nullptr;
-    if (!match || FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch)
-        return std::nullopt;
-    // A later face of a collection is a family of its own.
-    int faceIndex = 0;
-    FcPatternGetInteger(match.get(), FC_INDEX, 0, &faceIndex);
-    Match found{{QString::fromUtf8(reinterpret_cast<const char*>(file)), faceIndex & 0xFFFF}, {}};
-    FcChar8* offered = nullptr;
-    for (int i = 0; FcPatternGetString(match.get(), FC_FAMILY, i, &offered) == FcResultMatch; ++i)
-        found.families.append(QString::fromUtf8(reinterpret_cast<const char*>(offered)));
-    return found;
-}
 
 }  // namespace
 
@@ -78,17 +34,17 @@ std::variant<FontFile, QString> findFont(const QString& name, const QString& ext
 {
     if (namesAFontFile(name))
         return FontFile{name};
-    const std::optional<Match> match = fontconfigMatch(name);
-    if (match && match->families.contains(name, Qt::CaseInsensitive))
-        return match->file;
+    const InstalledFamily installed = installedFamily(name);
+    if (installed.file)
+        return *installed.file;
     if (!extraFolder.isEmpty())
         if (const std::optional<FontFile> file = familyInFolders(name, {extraFolder}))
             return *file;
-    QString reason = !match || match->families.isEmpty()
+    QString reason = installed.offered.isEmpty()
                          ? QStringLiteral("no font of the family \"%1\" is installed").arg(name)
                          : QStringLiteral("no font of the family \"%1\" is installed (fontconfig offers \"%2\" instead); "
                                           "give a font file or another family")
-                               .arg(name, match->families.first());
+                               .arg(name, installed.offered);
     if (QFileInfo::exists(name))
         reason += QStringLiteral("; for the file \"%1\" in this folder, write ./%1").arg(name);
     return reason;

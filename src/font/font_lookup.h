@@ -10,9 +10,15 @@
 
 namespace harfcode {
 
+#ifndef Q_OS_WIN
 // Where a family that fontconfig does not know is looked for: Wine's fonts, among them the
 // Tahoma with Tahoma's metrics that the windows use.
 inline constexpr char kWineFontFolder[] = "/usr/share/wine/fonts";
+#endif
+
+// The `extraFolder` of the look-ups below that the program gives: kWineFontFolder on Linux;
+// none on Windows.
+QString extraFontFolder();
 
 // The font file that a name stands for, and the face of it where the file is a collection.
 struct FontFile {
@@ -25,9 +31,10 @@ struct FontFile {
 bool namesAFontFile(const QString& name);
 
 // The font that `name` means: the file it names (namesAFontFile()); otherwise a family name
-// (`Tahoma`), found through fontconfig, or where fontconfig offers only another family, among
-// the fonts in `extraFolder` (Wine's, where the windows find Tahoma). Or why there is none,
-// naming the family fontconfig offered instead, and "./NAME" where a file has that name.
+// (`Tahoma`), found among the installed fonts (through fontconfig on Linux, in the fonts
+// folders on Windows), or where they hold only another family, among the fonts in
+// `extraFolder` (Wine's, where the windows find Tahoma; none where empty). Or why there is
+// none, naming the family fontconfig offered instead, and "./NAME" where a file has that name.
 std::variant<FontFile, QString> findFont(const QString& name, const QString& extraFolder);
 
 // A font found by its name and read: what opens it at any size without reading it again.
