@@ -189,9 +189,12 @@ bool DisplayWindow::openFace()
     const QString name = m_fontName->text().trimmed();
     const auto refuse = [&](const UnusableFont& unusable) {
         m_faceProblem = sentence(unusable.description());
-        // Found nowhere: the default family comes with Wine's fonts.
+#ifndef Q_OS_WIN
+        // Found nowhere: the default family comes with Wine's fonts. Not so on Windows, where
+        // Tahoma is a system font.
         if (name == kDefaultFont && unusable.font == name)
             *m_faceProblem += QStringLiteral(" Wine's Tahoma comes with the Debian package fonts-wine.");
+#endif
         return false;
     };
     if (!m_readFont || name != m_readFontName || identityOf(m_readFont->file.path) != m_readFont->identity) {

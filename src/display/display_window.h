@@ -29,8 +29,8 @@ class DisplayPicture;
 class DisplayWindow : public QWidget {
     Q_OBJECT
 public:
-    // `fontFolder`: where a family that fontconfig lacks is looked for.
-    explicit DisplayWindow(QString tablePath, QString fontFolder = QString::fromLatin1(kWineFontFolder),
+    // `fontFolder`: where a family that the installed fonts lack is looked for (none where empty).
+    explicit DisplayWindow(QString tablePath, QString fontFolder = extraFontFolder(),
                            QWidget* parent = nullptr);
     ~DisplayWindow() override;
 
