@@ -84,5 +84,6 @@ if $run_tests; then
     echo "== Windows tests under Wine"
     tests/windows/converter_corpus.sh build-windows build/bin/harfcode-cli
     tests/windows/windows_file_cases.sh build-windows
+    tests/windows/windows_font_lookup.sh build-windows build/bin/harfcode-cli
     tests/windows/wine_walkthrough.sh build-windows/packages build/bin/harfcode-cli build-windows/screenshots
 fi
