@@ -175,7 +175,7 @@ int run(int argc, char** argv)
     }
     if (request.font && !request.stringsPath) {
         const FontCommand font{*request.font, request.outputPath, tablePath, codes,
-                               typedCommandLine(QCoreApplication::arguments()), QString::fromLatin1(kWineFontFolder),
+                               typedCommandLine(QCoreApplication::arguments()), extraFontFolder(),
                                outputClosed};
         return writeDisplayFont(font, printError);
     }
@@ -183,7 +183,7 @@ int run(int argc, char** argv)
     if (request.stringsPath) {
         const HeaderRequest header{*request.stringsPath, request.outputPath, tablePath, codes, request.line.order,
                                    request.line.width, request.progmem, typedCommandLine(QCoreApplication::arguments()),
-                                   outputClosed, request.font, request.pixelWidth, QString::fromLatin1(kWineFontFolder)};
+                                   outputClosed, request.font, request.pixelWidth, extraFontFolder()};
         return writeStringsHeader(header, warnings, printError);
     }
     return convertLines(request, codes, warnings, outputClosed);
