@@ -2,6 +2,7 @@
 // Linux finds Wine's: by any name of the family, the regular face before the others.
 #include "font/family_in_folders.h"
 #include "font_references.h"
+#include "support/file_bytes.h"
 #include "support/font_collection.h"
 
 #include <QDir>
@@ -12,13 +13,6 @@
 
 namespace harfcode {
 namespace {
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return file.readAll();
-}
 
 void write(const QString& path, const QByteArray& bytes)
 {

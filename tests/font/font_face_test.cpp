@@ -1,6 +1,7 @@
 // From a font file to the display's font: what a font holds for each glyph, the font's line,
 // and the fonts the README names.
 #include "font_references.h"
+#include "support/file_bytes.h"
 #include "support/test_bdf_font.h"
 #include "table/new_display_codes.h"
 
@@ -11,13 +12,6 @@
 
 namespace harfcode {
 namespace {
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return file.readAll();
-}
 
 // A font is a downloaded file: whatever it breaks, a glyph is drawn, or it says why not, and
 // one that holds nothing is told from one that has no ink at the size.

@@ -12,9 +12,7 @@ linux_cli=$(realpath "$2")
 source "$here/wine.sh"
 
 work=$(mktemp -d)
-trap '"$WINESERVER" -k 2>/dev/null || true; rm -rf "$work"' EXIT
 start_wine "$work"
-trap '"$WINESERVER" -k 2>/dev/null || true; rm -rf "$work"' EXIT
 
 # The inputs, made once and copied for each side, so that neither sees what the other wrote.
 fixtures=$work/fixtures

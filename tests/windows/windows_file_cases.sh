@@ -11,7 +11,6 @@ source "$(dirname "${BASH_SOURCE[0]}")/wine.sh"
 
 tmp=$(mktemp -d)
 start_wine "$tmp"
-trap '"$WINESERVER" -k 2>/dev/null || true; rm -rf "$tmp"' EXIT
 
 failures=0
 fail() { echo "FAIL: $1"; failures=$((failures + 1)); }

@@ -1,8 +1,9 @@
 # Runs Windows programs under Wine for the tests of tests/windows/; sourced by them.
 #
-# start_wine FOLDER: a Wine prefix of the test's own in FOLDER, made first, with Wine's Tahoma
-# in C:\windows\Fonts (where GDI finds it, as Windows' own), and one wineserver kept for the
-# run and stopped when the test ends.
+# start_wine FOLDER: a Wine prefix of the test's own in FOLDER (a temporary folder, removed with
+# everything in it when the test ends), made first, with Wine's Tahoma in C:\windows\Fonts
+# (where GDI finds it, as Windows' own), and one wineserver kept for the run and stopped at
+# the end.
 # wine_run PROGRAM ARGUMENTS...: runs PROGRAM (a Windows .exe) in the current folder.
 
 WINE=/usr/lib/wine/wine64
@@ -11,11 +12,11 @@ WINESERVER=/usr/lib/wine/wineserver64
 
 start_wine() {
     export WINEPREFIX=$1/wine LANG=C.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    trap '"$WINESERVER" -k 2>/dev/null || true; rm -rf "'"$1"'"' EXIT
     "$WINE" wineboot -i >/dev/null 2>&1
     "$WINESERVER" -w
     cp /usr/share/wine/fonts/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
     "$WINESERVER" -p
-    trap '"$WINESERVER" -k 2>/dev/null || true' EXIT
 }
 
 wine_run() {
