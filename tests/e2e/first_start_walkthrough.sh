@@ -48,22 +48,6 @@ retype_field() {
     xdotool type --delay 80 -- "$4"
 }
 
-# Copies the whole text of the field under (x, y) of window $1 through the clipboard
-# until it equals $4 (typed keys are handled asynchronously); what was copied last stays
-# in copied_text for the failure message.
-copied_text=
-copy_field_until() {
-    local window=$1 x=$2 y=$3 expected=$4 tries
-    for ((tries = 30; tries > 0; tries--)); do
-        click_at "$window" "$x" "$y"
-        xdotool key ctrl+a ctrl+c
-        copied_text=$(xclip -o -selection clipboard 2>/dev/null)
-        [[ $copied_text == "$expected" ]] && return 0
-        sleep 0.2
-    done
-    return 1
-}
-
 # Client-area centre of the code field of slot $1: 7 columns of 15 slots, right to left.
 code_field_centre() {
     local slot=$1 column_lefts=(633 533 433 333 233 133 33) left

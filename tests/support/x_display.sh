@@ -68,6 +68,22 @@ settled_window() {
 
 click_at() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
 
+# Copies the whole text of the field under (x, y) of window $1 through the clipboard
+# until it equals $4 (typed keys are handled asynchronously); what was copied last stays
+# in copied_text for the failure message.
+copied_text=
+copy_field_until() {
+    local window=$1 x=$2 y=$3 expected=$4 tries
+    for ((tries = 30; tries > 0; tries--)); do
+        click_at "$window" "$x" "$y"
+        xdotool key ctrl+a ctrl+c
+        copied_text=$(xclip -o -selection clipboard 2>/dev/null)
+        [[ $copied_text == "$expected" ]] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+
 # xdotool types a character that is not on the keyboard map by binding it to a spare key for
 # that one keystroke and unbinding it at once; a program that reads the key late, as under
 # load, then gets another character or none. So each character of $1 that the map lacks is

@@ -54,21 +54,6 @@ screenshot() {
     import -window "$1" "$screenshot_dir/$2" || fail "cannot save a screenshot as $screenshot_dir/$2"
 }
 
-# The whole text of the field under (x, y) of window $1, through the clipboard, until it
-# equals $4; what was copied last stays in copied_text.
-copied_text=
-copy_field_until() {
-    local window=$1 x=$2 y=$3 expected=$4 tries
-    for ((tries = 30; tries > 0; tries--)); do
-        click_at "$window" "$x" "$y"
-        xdotool key ctrl+a ctrl+c
-        sleep 0.2
-        copied_text=$(xclip -o -selection clipboard 2>/dev/null)
-        [[ $copied_text == "$expected" ]] && return 0
-    done
-    return 1
-}
-
 # --- the portable zip: the first start ---
 unzip -q "$zip" -d "$drive_c/portable" || fail "cannot unzip $zip"
 portable_bin=$(dirname "$(find "$drive_c/portable" -name harfcode.exe | head -n 1)")
