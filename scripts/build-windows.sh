@@ -37,12 +37,17 @@ ensure_source_entries() {
         shopt -s nullglob
         local file
         for file in /etc/apt/sources.list.d/*.sources; do
-            [ "$file" = "$entries" ] || awk 'BEGIN { RS = ""; ORS = "\n\n" } /(^|\n)Types:[^\n]*deb( |\n|$)/ {
-                sub(/Types:[^\n]*/, "Types: deb-src"); print }' "$file"
+            if [ "$file" != "$entries" ]; then
+                awk 'BEGIN { RS = ""; ORS = "\n\n" } /(^|\n)Types:[^\n]*deb( |\n|$)/ {
+                    sub(/Types:[^\n]*/, "Types: deb-src"); print }' "$file"
+            fi
         done
-        # One-line entries, as older systems write them.
-        cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
-            awk '$1 == "deb" { $1 = "Types: deb-src\nURIs:"; suite = $3; $3 = "\nSuites: " suite "\nComponents:"; print; print "" }'
+        # One-line entries, as older systems write them; either file may be missing.
+        for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+            if [ -f "$file" ]; then
+                awk '$1 == "deb" { $1 = "Types: deb-src\nURIs:"; suite = $3; $3 = "\nSuites: " suite "\nComponents:"; print; print "" }' "$file"
+            fi
+        done
     } | "${sudo[@]}" tee "$entries" >/dev/null
     "${sudo[@]}" apt-get update -qq
 }
@@ -50,9 +55,12 @@ ensure_source_entries() {
 ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
 ensure_source_entries
 source scripts/windows/dependencies.sh
-freetype=$(cached_dependency freetype "$FREETYPE_SOURCE_PACKAGE")
-icu=$(cached_dependency icu "$ICU_SOURCE_PACKAGE")
-qt=$(cached_dependency qt "$QT_SOURCE_PACKAGE")
+ensure_dependency freetype "$FREETYPE_SOURCE_PACKAGE"
+ensure_dependency icu "$ICU_SOURCE_PACKAGE"
+ensure_dependency qt "$QT_SOURCE_PACKAGE"
+freetype=$(dependency_folder freetype "$FREETYPE_SOURCE_PACKAGE")
+icu=$(dependency_folder icu "$ICU_SOURCE_PACKAGE")
+qt=$(dependency_folder qt "$QT_SOURCE_PACKAGE")
 sources=()
 for package in "$QT_SOURCE_PACKAGE" "$ICU_SOURCE_PACKAGE" "$FREETYPE_SOURCE_PACKAGE"; do
     sources+=("$package=$(source_version "$package")")

@@ -36,27 +36,30 @@ dependency_folder() {
     echo "$WINDOWS_CACHE/$name-$version-$key"
 }
 
-# cached_dependency NAME PACKAGE: prints the folder of library NAME, building it first when
-# the cache lacks it.
-cached_dependency() {
+# ensure_dependency NAME PACKAGE: builds library NAME into its cache folder when the cache
+# lacks it. Call it as a command of its own under `set -e` (not inside $(...), which drops
+# it): then the first step that fails stops the run before the folder is renamed as whole.
+ensure_dependency() {
     local name=$1 package=$2
     local folder
     folder=$(dependency_folder "$name" "$package")
-    if [ ! -d "$folder" ]; then
-        echo "Building $name for Windows (once; kept in $folder)" >&2
-        local partial=$folder.partial
-        rm -rf "$partial" "$partial.source" && mkdir -p "$partial.source"
-        (cd "$partial.source" && apt-get source -qq "$package=$(source_version "$package")" >/dev/null 2>&1) ||
-            { echo "apt-get source $package failed" >&2; return 1; }
-        local source
-        source=$(find "$partial.source" -mindepth 1 -maxdepth 1 -type d)
-        local patch
-        for patch in "$WINDOWS_SCRIPTS"/patches/"$name"-*.patch; do
-            [ -e "$patch" ] && patch -d "$source" -p1 --quiet <"$patch"
-        done
-        "build_$name" "$source" "$partial" "$WINDOWS_TOOLCHAIN" >&2
-        rm -rf "$partial.source"
-        mv "$partial" "$folder"
-    fi
-    echo "$folder"
+    [ -d "$folder" ] && return 0
+    echo "Building $name for Windows (once; kept in $folder)"
+    local partial=$folder.partial
+    rm -rf "$partial" "$partial.source"
+    mkdir -p "$partial.source"
+    local said  # apt-get's words, of use only when it fails (as root it warns of its sandbox)
+    said=$(cd "$partial.source" && apt-get source -qq "$package=$(source_version "$package")" 2>&1) ||
+        { echo "apt-get source $package failed: $said" >&2; return 1; }
+    local source
+    source=$(find "$partial.source" -mindepth 1 -maxdepth 1 -type d)
+    local patch
+    for patch in "$WINDOWS_SCRIPTS"/patches/"$name"-*.patch; do
+        if [ -e "$patch" ]; then
+            patch -d "$source" -p1 --quiet <"$patch"
+        fi
+    done
+    "build_$name" "$source" "$partial" "$WINDOWS_TOOLCHAIN"
+    rm -rf "$partial.source"
+    mv "$partial" "$folder"
 }
