@@ -7,12 +7,8 @@
 #   tests/windows/converter_corpus.sh WINDOWS_BUILD LINUX_HARFCODE_CLI
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-windows_cli=$(realpath "$1")/bin/harfcode-cli.exe
-linux_cli=$(realpath "$2")
 source "$here/wine.sh"
-
-work=$(mktemp -d)
-start_wine "$work"
+start_wine_against_linux "$@"
 
 # The inputs, made once and copied for each side, so that neither sees what the other wrote.
 fixtures=$work/fixtures

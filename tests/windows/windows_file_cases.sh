@@ -78,8 +78,6 @@ check "the output is the null device with an extension in a folder" 0 "" "${head
 check "the output is the console with an extension" 1 "cannot write the header \"con.h\": $device" \
     "${header[@]}" --output con.h
 check "the output is a serial port" 1 "cannot write the header \"COM1\": $device" "${header[@]}" --output COM1
-check "the output is a folder" 1 'cannot write the header "sub": it is a folder, not a file.' \
-    "${header[@]}" --output sub
 check "the output is read-only" 1 'cannot write the header "readonly.h": Access denied.' \
     "${header[@]}" --output readonly.h
 check "the table is the console" 2 "Could not read the glyph code table \"CON\": $device" --table CON A
@@ -87,7 +85,6 @@ check "the table is the console in a folder" 2 "Could not read the glyph code ta
     --table sub/con.h A
 check "the table is a printer port with blanks and dots after it" 2 "Could not read the glyph code table \"lpt1 . .\": $device" \
     --table 'lpt1 . .' A
-check "the table is a folder" 2 'Could not read the glyph code table "sub": it is a folder, not a file.' --table sub A
 check "the strings file is the console" 1 "cannot read the strings file \"CON\": $device" \
     --header CON --table table.txt
 check "a new output" 0 "" "${header[@]}" --output out.h

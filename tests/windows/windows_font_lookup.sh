@@ -6,13 +6,8 @@
 #
 #   tests/windows/windows_font_lookup.sh WINDOWS_BUILD LINUX_HARFCODE_CLI
 set -euo pipefail
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-windows_cli=$(realpath "$1")/bin/harfcode-cli.exe
-linux_cli=$(realpath "$2")
-source "$here/wine.sh"
-
-work=$(mktemp -d)
-start_wine "$work"
+source "$(dirname "${BASH_SOURCE[0]}")/wine.sh"
+start_wine_against_linux "$@"
 
 system_fonts=$WINEPREFIX/drive_c/windows/Fonts
 user=$(id -un)

@@ -4,6 +4,9 @@
 # everything in it when the test ends), made first, with Wine's Tahoma in C:\windows\Fonts
 # (where GDI finds it, as Windows' own), and one wineserver kept for the run and stopped at
 # the end.
+# start_wine_against_linux WINDOWS_BUILD LINUX_HARFCODE_CLI: for a test that compares the two
+# builds: $windows_cli and $linux_cli are their converters, and Wine starts as above in a new
+# temporary folder, $work.
 # wine_run PROGRAM ARGUMENTS...: runs PROGRAM (a Windows .exe) in the current folder.
 
 WINE=/usr/lib/wine/wine64
@@ -17,6 +20,13 @@ start_wine() {
     "$WINESERVER" -w
     cp /usr/share/wine/fonts/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
     "$WINESERVER" -p
+}
+
+start_wine_against_linux() {
+    windows_cli=$(realpath "$1")/bin/harfcode-cli.exe
+    linux_cli=$(realpath "$2")
+    work=$(mktemp -d)
+    start_wine "$work"
 }
 
 wine_run() {
