@@ -4,7 +4,7 @@
 #
 #   scripts/build-windows.sh [--test]
 #
-# Qt, ICU and FreeType are built from Debian's own source packages the first time (about 45
+# Qt, ICU and FreeType are built from Debian's own source packages the first time (about 35
 # minutes on two cores) and kept in ~/.cache/harfcode/windows/ (scripts/windows/). With --test,
 # the Windows programs are then tested under Wine (tests/windows/).
 set -euo pipefail
