@@ -202,18 +202,6 @@ private:
     struct sigaction m_previous[std::size(kEndingSignals)] {};
 };
 
-// The one of `inputs` that is `file` itself (the same device and inode), if any.
-std::optional<QString> inputThatIs(const struct stat& file, const QStringList& inputs)
-{
-    for (const QString& input : inputs) {
-        struct stat status {};
-        if (::stat(QFile::encodeName(input).constData(), &status) == 0 && status.st_dev == file.st_dev
-            && status.st_ino == file.st_ino)
-            return input;
-    }
-    return std::nullopt;
-}
-
 // ".NAME.XXXXXX", with NAME cut back at a whole UTF-8 character where the folder's longest
 // name could not hold it: a target of a legal name is never refused for its temporary file.
 QByteArray temporaryName(const QByteArray& folder, QByteArray name)
@@ -254,7 +242,7 @@ FileReplacement replaceFileAtomically(const QString& path, QByteArrayView bytes,
     if (replacing) {
         if (const char* reason = notAFile(old.st_mode))
             return {QString::fromLatin1(reason), std::nullopt};
-        if (const std::optional<QString> input = inputThatIs(old, inputs))
+        if (const std::optional<QString> input = inputThatIs(identityOfStatus(old), inputs))
             return {sameFileRefusal(*input), std::nullopt};
         // Root may write anywhere; for everybody else a read-only table stays as it is.
         if (::access(target.constData(), W_OK) != 0)

@@ -295,18 +295,6 @@ private:
     HANDLE m_handle = INVALID_HANDLE_VALUE;
 };
 
-// The one of `inputs` that is the file of `identity` itself (the same volume and file index,
-// however it is named: another case, a short name, a hard link), if any.
-std::optional<QString> inputThatIs(const FileIdentity& identity, const QStringList& inputs)
-{
-    for (const QString& input : inputs) {
-        const std::optional<FileIdentity> other = identityOf(input);
-        if (other && other->device == identity.device && other->inode == identity.inode)
-            return input;
-    }
-    return std::nullopt;
-}
-
 // The file that `path` names once a link (a symbolic link or a junction) in its place is
 // followed; the path itself where it is none.
 std::wstring linkTarget(const std::wstring& path, HANDLE followed)

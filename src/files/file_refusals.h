@@ -1,6 +1,11 @@
 #pragma once
 
+#include "files/file_access.h"
+
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 namespace harfcode {
 
@@ -12,5 +17,10 @@ inline constexpr char kNotRegularRefusal[] = "it is not a regular file";
 
 // Why an output is not written over `input`, one of the files it is made from.
 QString sameFileRefusal(const QString& input);
+
+// The one of `inputs` that is the file of `identity` itself (the same device and inode, or
+// volume and file index: however it is named, through a link, in another case or by a short
+// name), if any.
+std::optional<QString> inputThatIs(const FileIdentity& identity, const QStringList& inputs);
 
 }  // namespace harfcode

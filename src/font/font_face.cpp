@@ -351,11 +351,6 @@ int FontFace::descender() const
     return pixels(m_handles->face->size->metrics.descender);
 }
 
-bool FontFace::isRegular() const
-{
-    return isRegularFace(m_handles->face);
-}
-
 int FontFace::faceIndex() const
 {
     return int(m_handles->face->face_index & 0xFFFF);

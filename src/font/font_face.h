@@ -114,7 +114,6 @@ public:
     int pixelSize() const { return m_pixelSize; }
     int ascender() const;   // pixels above the baseline
     int descender() const;  // pixels below it, negative
-    bool isRegular() const;  // neither bold nor italic
     int faceIndex() const;  // which face of a collection it is; 0 for a single font
     int faceCount() const;  // the faces of its file
     QString family() const;
