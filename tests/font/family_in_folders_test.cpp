@@ -14,13 +14,6 @@
 namespace harfcode {
 namespace {
 
-void write(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
 TEST(FamilyInFolders, FindsTheRegularFaceOfAFamilyByAnyOfItsNames)
 {
     const QString dejaVu = QStringLiteral("/usr/share/fonts/truetype/dejavu/");
@@ -30,13 +23,13 @@ TEST(FamilyInFolders, FindsTheRegularFaceOfAFamilyByAnyOfItsNames)
     const QString first = root.filePath("first");
     const QString second = root.filePath("second");
     // Bold Tahoma before the regular one by name.
-    write(first + "/a.ttf", bytesOf(QStringLiteral("/usr/share/wine/fonts/tahomabd.ttf")));
-    write(first + "/b.ttf", bytesOf(kTahoma));
+    writeBytes(first + "/a.ttf", bytesOf(QStringLiteral("/usr/share/wine/fonts/tahomabd.ttf")));
+    writeBytes(first + "/b.ttf", bytesOf(kTahoma));
     // FreeType names the condensed face's family "DejaVu Sans"; its naming table, as Windows
     // lists it, "DejaVu Sans Condensed".
-    write(first + "/c.ttc", fontCollection({bytesOf(dejaVu + "DejaVuSerif-Bold.ttf"), bytesOf(dejaVu + "DejaVuSansCondensed.ttf")}));
-    write(second + "/d.ttf", bytesOf(dejaVu + "DejaVuSerif.ttf"));
-    write(second + "/E.TTF", bytesOf(dejaVu + "DejaVuSansMono-Bold.ttf"));
+    writeBytes(first + "/c.ttc", fontCollection({bytesOf(dejaVu + "DejaVuSerif-Bold.ttf"), bytesOf(dejaVu + "DejaVuSansCondensed.ttf")}));
+    writeBytes(second + "/d.ttf", bytesOf(dejaVu + "DejaVuSerif.ttf"));
+    writeBytes(second + "/E.TTF", bytesOf(dejaVu + "DejaVuSansMono-Bold.ttf"));
 
     struct Case {
         const char* family;

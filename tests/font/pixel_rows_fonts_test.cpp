@@ -4,6 +4,7 @@
 #include "font/glyph_measure.h"
 #include "font_references.h"
 #include "layout/pixel_rows.h"
+#include "support/file_bytes.h"
 #include "table/new_display_codes.h"
 
 #include <QFile>
@@ -170,13 +171,6 @@ TEST(PixelRowsFonts, RowsFitAndNoneCouldTakeTheNextWordOrGlyph)
     EXPECT_GT(shown.byInk, 10);
 }
 
-QByteArray contentsOf(const QString& path)
-{
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return file.readAll();
-}
-
 // Each entry's rows drawn from the header's codes with the C header's loop, the pen of row r at
 // (NAME_ROW_X[r], r times HARFCODE_FONT_HEIGHT) on a display N pixels wide, are the PNG sample
 // of its text at --width Npx, pixel for pixel. Tahoma at 12 px; a long word cut, runs of
@@ -202,7 +196,7 @@ TEST(PixelRowsFonts, TheHeadersRowsDrawnAtTheirPensAreThePngSample)
         drawn += QStringLiteral("X(%1)").arg(QLatin1StringView(name));
     }
     strings.close();
-    const QByteArray fontHeader = contentsOf(dir.filePath("font.h"));
+    const QByteArray fontHeader = bytesOf(dir.filePath("font.h"));
     for (const char* width : {"64", "128"})
         for (const char* order : {"visual", "reverse"}) {
             const QStringList rows = {"--width", QString::fromLatin1(width) + "px", "--order", order};
@@ -216,7 +210,7 @@ TEST(PixelRowsFonts, TheHeadersRowsDrawnAtTheirPensAreThePngSample)
                 shown += plainPbm(QImage(dir.filePath("sample.png")));
             }
             const std::optional<QByteArray> pbm =
-                runWithFontHeader(fontHeader + contentsOf(dir.filePath("strings.h")),
+                runWithFontHeader(fontHeader + bytesOf(dir.filePath("strings.h")),
                                   {"HARFCODE_STRINGS_IMPLEMENTATION", "DRAW_ROWS=" + drawn}, {width});
             ASSERT_TRUE(pbm) << width << " px, " << order;
             EXPECT_EQ(pbm->toStdString(), shown) << width << " px, " << order;

@@ -1,4 +1,5 @@
 #include "table/table_file.h"
+#include "support/file_bytes.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -31,23 +32,10 @@ QByteArray utf16File(QStringView text)
     return QByteArray("\xFF\xFE") + QByteArray(QStringEncoder(QStringEncoder::Utf16LE).encode(text));
 }
 
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return file.readAll();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) << path.toStdString();
-}
-
 // A written table's lines: UTF-16LE after the byte-order mark, split at CR LF.
 QStringList fileLines(const QString& path)
 {
-    return QString(QStringDecoder(QStringDecoder::Utf16LE).decode(fileBytes(path).sliced(2))).split(QStringLiteral("\r\n"));
+    return QString(QStringDecoder(QStringDecoder::Utf16LE).decode(bytesOf(path).sliced(2))).split(QStringLiteral("\r\n"));
 }
 
 class TableFile : public ::testing::Test {
@@ -138,7 +126,7 @@ TEST_F(TableFile, ReadFailsNamingTheFileAndLeavesItAsItWas)
             writeBytes(c.path, *c.bytes);
         expectReadFailure(readTableFile(c.path), c.path, c.reasonPart);
         if (c.bytes) {
-            EXPECT_EQ(fileBytes(c.path), *c.bytes);
+            EXPECT_EQ(bytesOf(c.path), *c.bytes);
         }
     }
 }
@@ -193,7 +181,7 @@ TEST_F(TableFile, DefaultTableReplacesALargerFileWithTheExactBytes)
     ASSERT_EQ(writeDefaultTableFile(tablePath).error, std::nullopt);
 
     // Line 1 ("00=", slot 1 has no glyph), line 2 ("00=" U+FE81), and line 103 ("00=" U+061F).
-    const QByteArray bytes = fileBytes(tablePath);
+    const QByteArray bytes = bytesOf(tablePath);
     ASSERT_EQ(bytes.size(), 1236);
     EXPECT_TRUE(bytes.startsWith(QByteArray("\xFF\xFE\x30\x00\x30\x00\x3D\x00\x0D\x00\x0A\x00"
                                             "\x30\x00\x30\x00\x3D\x00\x81\xFE\x0D\x00\x0A\x00", 24)));
@@ -251,7 +239,7 @@ TEST_F(TableFile, WriteCutShortLeavesThePreviousTableWhole)
     ASSERT_TRUE(error.has_value()) << "the write was reported as a success";
     EXPECT_TRUE(error->message().contains(tablePath) && error->message().contains(std::strerror(EFBIG)))
         << error->message().toStdString();
-    EXPECT_EQ(fileBytes(tablePath), kPreviousTable);
+    EXPECT_EQ(bytesOf(tablePath), kPreviousTable);
 }
 
 // Saving replaces only a regular file, following a link to it, and keeps the old file's mode;
@@ -292,7 +280,7 @@ TEST_F(TableFile, SaveReplacesOnlyARegularFileAndKeepsItsMode)
         }
         if (c.mode != 0) {
             EXPECT_EQ(after.st_mode & 07777, c.mode);
-            EXPECT_EQ(fileBytes(written).size(), c.reasonPart ? kPreviousTable.size() : 1236);
+            EXPECT_EQ(bytesOf(written).size(), c.reasonPart ? kPreviousTable.size() : 1236);
         }
         if (c.path == linkToFifo) {
             EXPECT_TRUE(exists && S_ISFIFO(after.st_mode)) << "the named pipe was replaced";
@@ -352,7 +340,7 @@ TEST_F(TableFile, SaveKeepsTheOwnerAndGroupAsFarAsTheUserMay)
         EXPECT_TRUE(outcome.contains(QLatin1StringView(c.notKept))) << outcome.toStdString();
         struct stat after {};
         ASSERT_EQ(::stat(QFile::encodeName(tablePath).constData(), &after), 0);
-        EXPECT_EQ(fileBytes(tablePath).size(), 1236);
+        EXPECT_EQ(bytesOf(tablePath).size(), 1236);
         EXPECT_EQ(after.st_gid, c.groupAfter);
         EXPECT_EQ(after.st_mode & 07777, 0666u);
     }
@@ -376,7 +364,7 @@ TEST_F(TableFile, WithoutPermissionTheTableIsNeitherReadNorReplaced)
     expectReadFailure(reading, tablePath, "Permission denied");
     ASSERT_TRUE(writeError.has_value()) << "the write was reported as a success";
     EXPECT_TRUE(writeError->message().contains(tablePath)) << writeError->message().toStdString();
-    EXPECT_EQ(fileBytes(tablePath), kPreviousTable);
+    EXPECT_EQ(bytesOf(tablePath), kPreviousTable);
 }
 
 }  // namespace
